@@ -1,0 +1,67 @@
+// Every user setting of the plug-in, its INI section beside the module, and the textlint
+// configuration text built from the rules.
+#pragma once
+
+#include "config/text_lint_rule.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quill {
+
+class TextLintConfig {
+  public:
+    static TextLintConfig &getInstance();
+
+    TextLintConfig();
+
+    // Reads the section from `iniPath`. False only when the reading buffer cannot be
+    // allocated; throws std::runtime_error (or the JSON adapter's type error) for the
+    // load-stopping failures.
+    bool readConfigFile(std::string iniPath);
+    bool writeConfigFile(std::string iniPath);
+    bool saveConfig();
+
+    std::string getTextLintCmdPath();
+    bool setTextLintCmdPath(const std::string &path);
+
+    std::vector<TextLintRule> getRules();
+    void setRules(const std::vector<TextLintRule> &rules);
+    // A copy of the first rule whose name has the same bytes, or none.
+    std::optional<TextLintRule> findRule(const std::string &name);
+    // Sum of the weights of the rules that `ruleNames` name (one term per entry; a name
+    // without a rule adds 0), read under the settings' lock.
+    int sumWeights(const std::vector<std::string> &ruleNames);
+
+    std::string buildTextLintConfigJson();
+
+    // Opens the settings dialog (modeless).
+    void initWindow();
+
+    std::string iniFilePath;
+    bool enableEvaluateValueThreshold = false;
+    int evaluateValueThreshold = 0;
+    bool enableProofreadingHTMLMail = false;
+    const std::string sectionName = "Quillcheck";
+    int resultWindowX = 500;
+    int resultWindowY = 250;
+    int resultWindowWidth = 500;
+    int resultWindowHeight = 250;
+    HWND settingsWindow = nullptr;
+
+  private:
+    std::vector<TextLintRule> rules_;
+    std::string textLintCmdPath_;
+    // Guards rules_ and textLintCmdPath_: check runs on worker threads read them while the
+    // settings dialog may change them on the host's thread.
+    std::recursive_mutex mutex_;
+};
+
+extern const char DEFAULT_TEXTLINT_CMD_PATH[];
+
+} // namespace quill
