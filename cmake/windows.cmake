@@ -43,3 +43,4 @@ add_subdirectory(tools)
 
 enable_testing()
 add_subdirectory(tests)
+add_subdirectory(bench)
