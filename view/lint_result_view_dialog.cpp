@@ -1,0 +1,235 @@
+// The result window: creation, the redraw after each published check run, the layout,
+// and closing with its rectangle kept in the settings.
+#include "view/lint_result_view_dialog.h"
+
+#include "common/module_instance.h"
+#include "common/system_error.h"
+#include "config/text_lint_config.h"
+#include "lint/lint_result_controller.h"
+#include "resources/resource_ids.h"
+#include "view/ansi_text.h"
+#include "view/result_layout.h"
+#include "view/result_text.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+#include <mutex>
+
+namespace quill {
+
+namespace {
+
+// Posted to the window by an update on another thread: redraw from the engine.
+constexpr UINT WM_QUILL_REDRAW = WM_APP + 1;
+
+constexpr int RESULT_COLUMN_WIDTH = 400;
+
+} // namespace
+
+LintResultViewDialog &LintResultViewDialog::getInstance() {
+    static LintResultViewDialog instance;
+    return instance;
+}
+
+void LintResultViewDialog::createWindow() {
+    createWindow(moduleInstance());
+}
+
+void LintResultViewDialog::createWindow(HINSTANCE module) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    HWND dialog = CreateDialogParamW(module, MAKEINTRESOURCEW(IDD_RESULT_WINDOW), nullptr,
+                                     resultDialogProc, reinterpret_cast<LPARAM>(this));
+    if (dialog == nullptr) {
+        writeDiagnosticLine("CreateDialog() failed. cannot create LintResultViewDialog.");
+        return;
+    }
+    module_ = module;
+    dialog_ = dialog;
+    windowThreadId_ = GetCurrentThreadId();
+    resultList_ = GetDlgItem(dialog, IDC_RESULT_LIST);
+    mailField_ = GetDlgItem(dialog, IDC_RESULT_MAIL);
+    subjectField_ = GetDlgItem(dialog, IDC_RESULT_SUBJECT);
+    mimeTypeField_ = GetDlgItem(dialog, IDC_RESULT_MIME);
+
+    LVCOLUMNW column{};
+    column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = RESULT_COLUMN_WIDTH;
+    column.pszText = const_cast<wchar_t *>(L"校正結果");
+    column.iSubItem = 0;
+    SendMessageW(resultList_, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    EnableWindow(resultList_, FALSE);
+
+    TextLintConfig &config = TextLintConfig::getInstance();
+    SetWindowPos(dialog, nullptr, config.resultWindowX, config.resultWindowY,
+                 config.resultWindowWidth, config.resultWindowHeight, SWP_NOZORDER);
+    ShowWindow(dialog, SW_SHOW);
+    UpdateWindow(dialog);
+}
+
+void LintResultViewDialog::updateLintResult() {
+    if (dialog_ == nullptr)
+        return;
+    if (GetCurrentThreadId() == windowThreadId_) {
+        try {
+            redraw();
+        } catch (const std::exception &) {
+            writeDiagnosticLine("LintResultViewDialog::updateLintResult() failed.");
+        }
+        return;
+    }
+    // The window's thread may be waiting for the engine's lock, which this thread holds:
+    // a sent message would never return. Post, and let that thread read the engine.
+    if (redrawPosted_.exchange(true))
+        return;
+    if (!PostMessageW(dialog_, WM_QUILL_REDRAW, 0, 0)) {
+        redrawPosted_ = false;
+        writeLastErrorDiagnostic("PostMessage() failed. cannot update LintResultViewDialog. ",
+                                 GetLastError());
+    }
+}
+
+void LintResultViewDialog::redraw() {
+    if (dialog_ == nullptr || controller_ == nullptr)
+        return;
+    EnableWindow(resultList_, FALSE);
+    UpdateWindow(dialog_);
+
+    TargetMailInfo target;
+    std::vector<LintResult> results;
+    {
+        // One consistent run: no publication between the two reads.
+        std::lock_guard<std::recursive_mutex> lock(controller_->mutex());
+        target = controller_->getTargetMailInfo();
+        results = controller_->getLintResults();
+    }
+
+    std::string kind = toAnsi(target.isDraft != 0 ? L"草稿" : L"新規");
+    SetWindowTextA(mailField_, composeMailLine(kind, target.getFrom(), ansiCharLength).c_str());
+    SetWindowTextA(subjectField_, target.getSubject().c_str());
+    SetWindowTextW(mimeTypeField_, target.mimeType == MIME_TEXT_HTML
+                                       ? L"text/html ※校正箇所はメールのHTMLソース内の位置です。"
+                                       : L"text/plain");
+    fillList(results);
+
+    EnableWindow(resultList_, TRUE);
+    UpdateWindow(dialog_);
+}
+
+void LintResultViewDialog::fillList(const std::vector<LintResult> &results) {
+    // Without redrawing row by row, and with room for every row made at once, tens of
+    // thousands of findings go in quickly.
+    SendMessageW(resultList_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(resultList_, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageW(resultList_, LVM_SETITEMCOUNT, results.size(), LVSICF_NOINVALIDATEALL);
+
+    std::string diagnostics;
+    int row = 0;
+    for (const LintResult &result : results) {
+        diagnostics += composeFindingDiagnostic(result);
+        diagnostics += '\n';
+        std::string text = composeRowText(result, ansiCharLength);
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = row++;
+        item.pszText = text.data();
+        SendMessageA(resultList_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    if (!diagnostics.empty()) {
+        diagnostics.pop_back();
+        writeDiagnosticLine(diagnostics);
+    }
+
+    SendMessageW(resultList_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(resultList_, nullptr, TRUE);
+}
+
+void LintResultViewDialog::closeWindow() {
+    if (controller_ != nullptr)
+        controller_->removeLintResultModelListener(this);
+    if (dialog_ == nullptr)
+        return;
+    RECT outer;
+    if (GetWindowRect(dialog_, &outer)) {
+        TextLintConfig &config = TextLintConfig::getInstance();
+        config.resultWindowWidth = outer.right - outer.left;
+        config.resultWindowHeight = outer.bottom - outer.top;
+        config.resultWindowX = outer.left;
+        config.resultWindowY = outer.top;
+    }
+    DestroyWindow(dialog_);
+    dialog_ = resultList_ = mailField_ = subjectField_ = mimeTypeField_ = nullptr;
+}
+
+void LintResultViewDialog::layOut(int clientWidth, int clientHeight) {
+    if (resultList_ == nullptr)
+        return;
+    int lineHeight = 0;
+    if (HDC dc = GetDC(dialog_)) {
+        TEXTMETRICW metrics;
+        if (GetTextMetricsW(dc, &metrics))
+            lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+        ReleaseDC(dialog_, dc);
+    }
+    auto labelSize = [this](int id) {
+        RECT client{};
+        GetClientRect(GetDlgItem(dialog_, id), &client);
+        return LabelSize{client.right, client.bottom};
+    };
+    ResultLayout layout =
+        computeResultLayout(clientWidth, clientHeight, lineHeight, labelSize(IDC_RESULT_MAIL_LABEL),
+                            labelSize(IDC_RESULT_SUBJECT_LABEL), labelSize(IDC_RESULT_MIME_LABEL));
+    auto place = [](HWND control, const LayoutRect &rect) {
+        SetWindowPos(control, nullptr, rect.x, rect.y, rect.width, rect.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    place(mailField_, layout.mailField);
+    place(subjectField_, layout.subjectField);
+    place(mimeTypeField_, layout.mimeField);
+    place(resultList_, layout.list);
+}
+
+INT_PTR CALLBACK LintResultViewDialog::resultDialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                                        LPARAM lParam) {
+    if (message == WM_INITDIALOG)
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    auto *self = reinterpret_cast<LintResultViewDialog *>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (self == nullptr || self->dialog_ != dialog)
+        return FALSE;
+    try {
+        return self->handleMessage(message, wParam, lParam);
+    } catch (const std::exception &) {
+        writeDiagnosticLine("LintResultViewDialog::resultDialogProc() failed.");
+        return FALSE;
+    }
+}
+
+INT_PTR LintResultViewDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE:
+        layOut(LOWORD(lParam), HIWORD(lParam));
+        return TRUE;
+    case WM_CLOSE:
+        return TRUE;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) != resultList_)
+            return FALSE;
+        showContextMenu(lParam);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDM_RESULT_COPY)
+            return copySelectedRow() ? TRUE : FALSE;
+        return FALSE;
+    case WM_QUILL_REDRAW:
+        redrawPosted_ = false;
+        redraw();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace quill

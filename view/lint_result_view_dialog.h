@@ -1,0 +1,72 @@
+// The plug-in's one result window: a modeless dialog that shows the target mail of the
+// last published check run and one list row per finding, with a context menu to copy a row.
+#pragma once
+
+#include "lint/lint_result.h"
+#include "lint/lint_result_model_listener.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <vector>
+
+namespace quill {
+
+class LintResultController;
+
+class LintResultViewDialog : public LintResultModelListener {
+  public:
+    // The process-wide window object, made on first use and kept until unload.
+    static LintResultViewDialog &getInstance();
+
+    // Tests make objects of their own; the plug-in uses getInstance().
+    LintResultViewDialog() = default;
+    LintResultViewDialog(const LintResultViewDialog &) = delete;
+    LintResultViewDialog &operator=(const LintResultViewDialog &) = delete;
+
+    // Creates the window from the module's dialog template and shows it at the stored
+    // rectangle. A failure writes one diagnostic line and leaves the object without window.
+    void createWindow();
+    void createWindow(HINSTANCE module);
+
+    // The engine the window reads; set once, after createWindow.
+    void setController(LintResultController *controller) { controller_ = controller; }
+
+    // Called by the engine with its lock held. On the window's thread the window redraws at
+    // once; on any other thread it posts itself a message and returns without waiting, and
+    // the window's thread reads the engine when it handles that message.
+    void updateLintResult() override;
+
+    // Leaves the engine's listeners, stores the window's rectangle into the settings and
+    // destroys the window.
+    void closeWindow();
+
+    static INT_PTR CALLBACK resultDialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                             LPARAM lParam);
+
+    HWND window() const { return dialog_; }
+
+  private:
+    void redraw();
+    void fillList(const std::vector<LintResult> &results);
+    void layOut(int clientWidth, int clientHeight);
+    bool showContextMenu(LPARAM screenPoint);
+    int selectRowAt(POINT clientPoint);
+    POINT keyboardMenuPoint();
+    bool copySelectedRow();
+    bool placeOnClipboard(const char *text);
+    INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    LintResultController *controller_ = nullptr;
+    HINSTANCE module_ = nullptr;
+    HWND dialog_ = nullptr;
+    HWND resultList_ = nullptr;
+    HWND mailField_ = nullptr;
+    HWND subjectField_ = nullptr;
+    HWND mimeTypeField_ = nullptr;
+    DWORD windowThreadId_ = 0;
+    // Set while a redraw message is on its way, so a burst of worker updates posts one.
+    std::atomic<bool> redrawPosted_{false};
+};
+
+} // namespace quill
