@@ -1,0 +1,78 @@
+// Builds the weight list and the textlint configuration texts from the rules.
+#include "config/config_json_text.h"
+
+#include <cstdio>
+
+namespace quill {
+
+std::string escapeJsonName(std::string_view name, LeadByteTest isLeadByte) {
+    std::string out;
+    out.reserve(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        unsigned char byte = static_cast<unsigned char>(name[i]);
+        if (isLeadByte != nullptr && isLeadByte(byte) && i + 1 < name.size()) {
+            out += name[i];
+            out += name[++i];
+        } else if (byte == '"' || byte == '\\') {
+            out += '\\';
+            out += name[i];
+        } else if (byte < 0x20) {
+            char escape[8];
+            std::snprintf(escape, std::size(escape), "\\u%04x", byte);
+            out += escape;
+        } else {
+            out += name[i];
+        }
+    }
+    return out;
+}
+
+std::string buildWeightListText(const std::vector<TextLintRule> &rules, LeadByteTest isLeadByte) {
+    std::string text = "{";
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        if (i != 0)
+            text += ',';
+        text += '"';
+        text += escapeJsonName(rules[i].name, isLeadByte);
+        text += "\":";
+        text += std::to_string(rules[i].weight);
+    }
+    text += '}';
+    return text;
+}
+
+std::string buildTextLintConfigText(const std::vector<TextLintRule> &rules, bool withHtmlPlugin,
+                                    LeadByteTest isLeadByte) {
+    std::string text;
+    text.reserve(1024);
+    text += '{';
+    if (withHtmlPlugin)
+        text += "\"plugins\":[ \"html\" ], ";
+    if (!rules.empty())
+        text += "\"rules\":{";
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        const TextLintRule &rule = rules[i];
+        if (i != 0)
+            text += ',';
+        text += '"';
+        text += escapeJsonName(rule.name, isLeadByte);
+        text += "\":";
+        if (rule.options.empty()) {
+            text += rule.enabled ? "true" : "false";
+            continue;
+        }
+        text += '{';
+        for (std::size_t k = 0; k < rule.options.size(); ++k) {
+            if (k != 0)
+                text += ',';
+            text += rule.options[k];
+        }
+        text += '}';
+    }
+    if (!rules.empty())
+        text += '}';
+    text += '}';
+    return text;
+}
+
+} // namespace quill

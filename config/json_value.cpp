@@ -1,0 +1,267 @@
+// The settings' JSON view over nlohmann/json: lenient prefix parsing through the SAX
+// interface, UTF-16 member order, and the UTF-8/UTF-16 conversions it needs.
+#include "config/json_value.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace quill {
+
+using nlohmann::json;
+
+namespace {
+
+// Builds the document like nlohmann's own DOM parser, but refuses nesting past
+// JsonValue::MAX_DEPTH. Returning false from any event stops the parse.
+class DepthLimitedDomBuilder {
+  public:
+    explicit DepthLimitedDomBuilder(json &result) : dom_(result, false) {}
+
+    bool null() { return dom_.null(); }
+    bool boolean(bool value) { return dom_.boolean(value); }
+    bool number_integer(json::number_integer_t value) { return dom_.number_integer(value); }
+    bool number_unsigned(json::number_unsigned_t value) { return dom_.number_unsigned(value); }
+    bool number_float(json::number_float_t value, const json::string_t &text) {
+        return dom_.number_float(value, text);
+    }
+    bool string(json::string_t &value) { return dom_.string(value); }
+    bool binary(json::binary_t &value) { return dom_.binary(value); }
+    bool key(json::string_t &value) { return dom_.key(value); }
+    bool start_object(std::size_t size) { return enter() && dom_.start_object(size); }
+    bool end_object() {
+        --depth_;
+        return dom_.end_object();
+    }
+    bool start_array(std::size_t size) { return enter() && dom_.start_array(size); }
+    bool end_array() {
+        --depth_;
+        return dom_.end_array();
+    }
+    template <typename Exception>
+    bool parse_error(std::size_t, const std::string &, const Exception &) {
+        return false;
+    }
+
+  private:
+    bool enter() { return ++depth_ <= JsonValue::MAX_DEPTH; }
+
+    nlohmann::detail::json_sax_dom_parser<json> dom_;
+    int depth_ = 0;
+};
+
+const json &nullJson() {
+    static const json value;
+    return value;
+}
+
+void appendUtf8(std::string &out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Decodes one code point at `i` and advances past it; ill-formed sequences (overlong,
+// surrogates, beyond U+10FFFF, cut short) yield U+FFFD and skip one byte.
+char32_t decodeUtf8(std::string_view text, std::size_t &i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    unsigned char lead = byte(i);
+    if (lead < 0x80) {
+        ++i;
+        return lead;
+    }
+    int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || lead > 0xF4 || i + length > text.size()) {
+        ++i;
+        return 0xFFFD;
+    }
+    char32_t cp = lead & (0x7F >> length);
+    for (int k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) {
+            ++i;
+            return 0xFFFD;
+        }
+        cp = (cp << 6) | (byte(i + k) & 0x3F);
+    }
+    static const char32_t minimum[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < minimum[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        ++i;
+        return 0xFFFD;
+    }
+    i += length;
+    return cp;
+}
+
+} // namespace
+
+std::string utf8FromUtf16(std::u16string_view utf16) {
+    std::string out;
+    out.reserve(utf16.size());
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        char32_t unit = utf16[i];
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+            utf16[i + 1] <= 0xDFFF) {
+            appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (utf16[i + 1] - 0xDC00));
+            ++i;
+        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+            appendUtf8(out, 0xFFFD);
+        } else {
+            appendUtf8(out, unit);
+        }
+    }
+    return out;
+}
+
+std::u16string utf16FromUtf8(std::string_view utf8) {
+    std::u16string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t cp = decodeUtf8(utf8, i);
+        if (cp >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(cp);
+        }
+    }
+    return out;
+}
+
+JsonValue::JsonValue() : node_(&nullJson()) {}
+
+JsonValue::JsonValue(std::shared_ptr<const json> root, const json *node)
+    : root_(std::move(root)), node_(node) {}
+
+JsonValue JsonValue::parseLenient(std::string_view utf8) {
+    try {
+        auto document = std::make_shared<json>();
+        DepthLimitedDomBuilder builder(*document);
+        // Not strict: the parse ends with the first complete value.
+        if (!json::sax_parse(utf8.begin(), utf8.end(), &builder,
+                             nlohmann::json::input_format_t::json, false))
+            return JsonValue();
+        const json *node = document.get();
+        return JsonValue(std::move(document), node);
+    } catch (...) {
+        // Allocation failures land here; the caller treats them as text that does not parse.
+        return JsonValue();
+    }
+}
+
+JsonValue JsonValue::parseLenient(std::u16string_view utf16) {
+    std::string utf8;
+    try {
+        utf8 = utf8FromUtf16(utf16);
+    } catch (...) {
+        return JsonValue();
+    }
+    return parseLenient(std::string_view(utf8));
+}
+
+bool JsonValue::isNull() const {
+    return node_->is_null();
+}
+bool JsonValue::isBool() const {
+    return node_->is_boolean();
+}
+bool JsonValue::isNumber() const {
+    return node_->is_number();
+}
+bool JsonValue::isString() const {
+    return node_->is_string();
+}
+bool JsonValue::isArray() const {
+    return node_->is_array();
+}
+bool JsonValue::isObject() const {
+    return node_->is_object();
+}
+
+bool JsonValue::asBool() const {
+    if (!node_->is_boolean())
+        throw JsonTypeError("JSON value is not a boolean.");
+    return node_->get<bool>();
+}
+
+int JsonValue::asInteger() const {
+    if (node_->is_number_unsigned()) {
+        auto value = node_->get<json::number_unsigned_t>();
+        return value > static_cast<json::number_unsigned_t>(INT_MAX) ? INT_MAX
+                                                                     : static_cast<int>(value);
+    }
+    if (node_->is_number_integer()) {
+        auto value = node_->get<json::number_integer_t>();
+        return static_cast<int>(std::clamp<json::number_integer_t>(value, INT_MIN, INT_MAX));
+    }
+    if (node_->is_number_float()) {
+        double value = node_->get<double>();
+        if (std::isnan(value))
+            return 0;
+        if (value >= static_cast<double>(INT_MAX))
+            return INT_MAX;
+        if (value <= static_cast<double>(INT_MIN))
+            return INT_MIN;
+        return static_cast<int>(value);
+    }
+    throw JsonTypeError("JSON value is not a number.");
+}
+
+bool JsonValue::hasMember(std::string_view name) const {
+    return node_->is_object() && node_->find(name) != node_->end();
+}
+
+JsonValue JsonValue::member(std::string_view name) const {
+    if (!node_->is_object())
+        throw JsonTypeError("JSON value is not an object.");
+    auto it = node_->find(name);
+    if (it == node_->end())
+        return JsonValue();
+    return JsonValue(root_, &*it);
+}
+
+std::vector<std::pair<std::string, JsonValue>> JsonValue::members() const {
+    if (!node_->is_object())
+        throw JsonTypeError("JSON value is not an object.");
+    // The library keeps members in UTF-8 byte order, which puts U+E000-U+FFFF after the
+    // supplementary characters; UTF-16 order puts them before. Sort by UTF-16 units.
+    struct Entry {
+        std::u16string order;
+        const std::string *name;
+        const json *value;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(node_->size());
+    for (const auto &[name, value] : node_->get_ref<const json::object_t &>())
+        entries.push_back({utf16FromUtf8(name), &name, &value});
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const Entry &a, const Entry &b) { return a.order < b.order; });
+    std::vector<std::pair<std::string, JsonValue>> result;
+    result.reserve(entries.size());
+    for (const Entry &entry : entries)
+        result.emplace_back(*entry.name, JsonValue(root_, entry.value));
+    return result;
+}
+
+std::string JsonValue::serialize(bool asciiOnly) const {
+    return node_->dump(-1, ' ', asciiOnly, json::error_handler_t::replace);
+}
+
+std::string jsonStringLiteral(std::string_view utf8, bool asciiOnly) {
+    return json(std::string(utf8)).dump(-1, ' ', asciiOnly, json::error_handler_t::replace);
+}
+
+} // namespace quill

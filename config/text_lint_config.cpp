@@ -1,0 +1,227 @@
+// The settings record: reading and writing its INI section, the rules under a lock shared
+// with the check runs, and the textlint configuration text.
+#include "config/text_lint_config.h"
+
+#include "common/system_error.h"
+#include "config/config_encoding.h"
+#include "config/config_json_text.h"
+#include "config/ini_entries.h"
+#include "config/json_value.h"
+#include "config/rules_from_json.h"
+
+#include <shlwapi.h>
+
+#include <climits>
+#include <new>
+#include <stdexcept>
+
+namespace quill {
+
+const char DEFAULT_TEXTLINT_CMD_PATH[] =
+    "C:\\Users\\Administrator\\AppData\\Roaming\\npm\\textlint.cmd";
+
+namespace {
+
+// The first size tried for the section; the buffer doubles until the whole section fits.
+constexpr DWORD INITIAL_SECTION_BUFFER_SIZE = 10240;
+
+// The INI value (ANSI) as UTF-16, NUL included in the conversion so that an empty value
+// converts too; raises the reader's texts on failure.
+std::u16string utf16FromIniValue(const std::string &value) {
+    int length = MultiByteToWideChar(CP_ACP, 0, value.c_str(), -1, nullptr, 0);
+    std::u16string szBufIniDataW;
+    try {
+        szBufIniDataW.assign(length > 0 ? static_cast<std::size_t>(length) : 1, u'\0');
+    } catch (const std::bad_alloc &) {
+        throw std::runtime_error(
+            "TextLintConfig::readConfigFile() failed. cannot allocate memory of szBufIniDataW.");
+    }
+    if (length <= 0 ||
+        MultiByteToWideChar(CP_ACP, 0, value.c_str(), -1,
+                            reinterpret_cast<wchar_t *>(szBufIniDataW.data()), length) == 0)
+        throw std::runtime_error("TextLintConfig::readConfigFile() failed. cannot convert "
+                                 "MultiByteChar to WideChar for result of lint text.");
+    szBufIniDataW.resize(static_cast<std::size_t>(length) - 1);
+    return szBufIniDataW;
+}
+
+const TextLintRule *findIn(const std::vector<TextLintRule> &rules, std::string_view name) {
+    for (const TextLintRule &rule : rules)
+        if (rule.name == name)
+            return &rule;
+    return nullptr;
+}
+
+} // namespace
+
+TextLintConfig &TextLintConfig::getInstance() {
+    static TextLintConfig instance;
+    return instance;
+}
+
+TextLintConfig::TextLintConfig() : textLintCmdPath_(DEFAULT_TEXTLINT_CMD_PATH) {}
+
+bool TextLintConfig::readConfigFile(std::string iniPath) {
+    // A section cut short would lose the rules text or, worse, the weights text (which
+    // stops the load), so grow the buffer until the platform no longer reports a cut.
+    std::string section;
+    DWORD size = INITIAL_SECTION_BUFFER_SIZE;
+    for (;;) {
+        try {
+            section.assign(size, '\0');
+        } catch (const std::bad_alloc &) {
+            writeDiagnosticLine("TextLintConfig::readConfigFile() failed. cannot allocate "
+                                "memory to read INI file.");
+            return false;
+        }
+        DWORD length =
+            GetPrivateProfileSectionA(sectionName.c_str(), section.data(), size, iniPath.c_str());
+        if (length + 2 < size) {
+            section.resize(length);
+            break;
+        }
+        if (size > INT_MAX / 2) {
+            writeDiagnosticLine("TextLintConfig::readConfigFile() failed. cannot allocate "
+                                "memory to read INI file.");
+            return false;
+        }
+        size *= 2;
+    }
+
+    std::string rulesText = "{}";
+    std::string weightsText = "{}";
+    {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        for (const IniEntry &entry : splitSectionEntries(section)) {
+            const std::string_view key = entry.key;
+            if (key == "TextLintCmdPath")
+                textLintCmdPath_.assign(entry.value);
+            else if (key == "EnableEvaluateValueThreshold")
+                enableEvaluateValueThreshold = parseIniBool(entry.value);
+            else if (key == "EvaluateValueThreshold")
+                evaluateValueThreshold = parseIniInteger(entry.value);
+            else if (key == "EvaluateWeightList")
+                weightsText.assign(entry.value);
+            else if (key == "EnableProofreadingHTMLMail")
+                enableProofreadingHTMLMail = parseIniBool(entry.value);
+            else if (key == "TextLintConfig")
+                rulesText.assign(entry.value);
+            else if (key == "ResultWindowX")
+                resultWindowX = parseIniInteger(entry.value);
+            else if (key == "ResultWindowY")
+                resultWindowY = parseIniInteger(entry.value);
+            else if (key == "ResultWindowWidth")
+                resultWindowWidth = parseIniInteger(entry.value);
+            else if (key == "ResultWindowHeight")
+                resultWindowHeight = parseIniInteger(entry.value);
+            else
+                writeDiagnosticLine("ignore unknown config: " + std::string(key));
+        }
+    }
+    section.clear();
+    section.shrink_to_fit();
+
+    JsonValue rulesConfig = JsonValue::parseLenient(utf16FromIniValue(rulesText));
+    JsonValue weights = JsonValue::parseLenient(utf16FromIniValue(weightsText));
+    if (weights.isNull())
+        throw std::runtime_error(
+            "TextLintConfig::readConfigFile() failed. cannot parse EvaluateWeightList.");
+    // The record holds ANSI text, as the INI file and the dialogs do, so that names and
+    // options keep their bytes across saves and loads.
+    std::vector<TextLintRule> loaded = rulesFromJson(rulesConfig, weights, ansiFromUtf8);
+
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    rules_.insert(rules_.end(), std::make_move_iterator(loaded.begin()),
+                  std::make_move_iterator(loaded.end()));
+    return true;
+}
+
+bool TextLintConfig::writeConfigFile(std::string iniPath) {
+    // An empty path would make the platform write into a file of the Windows folder.
+    if (iniPath.empty())
+        return false;
+    std::vector<TextLintRule> rules;
+    std::string cmdPath;
+    {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        rules = rules_;
+        cmdPath = textLintCmdPath_;
+    }
+    const auto write = [&](const char *key, const std::string &value) {
+        WritePrivateProfileStringA(sectionName.c_str(), key, value.c_str(), iniPath.c_str());
+    };
+    write("ResultWindowX", std::to_string(resultWindowX));
+    write("ResultWindowY", std::to_string(resultWindowY));
+    write("ResultWindowWidth", std::to_string(resultWindowWidth));
+    write("ResultWindowHeight", std::to_string(resultWindowHeight));
+    write("TextLintCmdPath", cmdPath);
+    write("EnableEvaluateValueThreshold", enableEvaluateValueThreshold ? "true" : "false");
+    write("EnableProofreadingHTMLMail", enableProofreadingHTMLMail ? "true" : "false");
+    write("EvaluateValueThreshold", std::to_string(evaluateValueThreshold));
+    write("EvaluateWeightList", buildWeightListText(rules, isAnsiLeadByte));
+    write("TextLintConfig", buildTextLintConfigText(rules, false, isAnsiLeadByte));
+    return true;
+}
+
+bool TextLintConfig::saveConfig() {
+    return writeConfigFile(iniFilePath);
+}
+
+std::string TextLintConfig::getTextLintCmdPath() {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    return textLintCmdPath_;
+}
+
+bool TextLintConfig::setTextLintCmdPath(const std::string &path) {
+    if (!PathFileExistsA(path.c_str()))
+        return false;
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    textLintCmdPath_ = path;
+    return true;
+}
+
+std::vector<TextLintRule> TextLintConfig::getRules() {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    return rules_;
+}
+
+void TextLintConfig::setRules(const std::vector<TextLintRule> &rules) {
+    std::vector<TextLintRule> copy = rules;
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    rules_.swap(copy);
+}
+
+std::optional<TextLintRule> TextLintConfig::findRule(const std::string &name) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    if (const TextLintRule *rule = findIn(rules_, name))
+        return *rule;
+    return std::nullopt;
+}
+
+int TextLintConfig::sumWeights(const std::vector<std::string> &ruleNames) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    // Summed wide and clamped: many findings of a heavy rule must not wrap to a small or
+    // negative value that would let the send through.
+    long long sum = 0;
+    for (const std::string &name : ruleNames)
+        if (const TextLintRule *rule = findIn(rules_, name))
+            sum += rule->weight;
+    if (sum > INT_MAX)
+        sum = INT_MAX;
+    else if (sum < INT_MIN)
+        sum = INT_MIN;
+    return static_cast<int>(sum);
+}
+
+std::string TextLintConfig::buildTextLintConfigJson() {
+    std::string ansi;
+    {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        ansi = buildTextLintConfigText(rules_, enableProofreadingHTMLMail, isAnsiLeadByte);
+    }
+    // textlint reads its configuration as UTF-8.
+    std::string utf8 = utf8FromAnsi(ansi);
+    return utf8.empty() ? ansi : utf8;
+}
+
+} // namespace quill
