@@ -1,0 +1,93 @@
+// Parsing and formatting of the settings dialogs' texts.
+#include "config/dialog_data.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace quill {
+
+int leadingInteger(const std::string &text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        return INT_MAX;
+    return static_cast<int>(value);
+}
+
+std::vector<std::string> splitOptionFragments(const std::string &cell) {
+    std::vector<std::string> fragments;
+    std::size_t start = 0;
+    while (start <= cell.size()) {
+        std::size_t comma = cell.find(',', start);
+        if (comma == std::string::npos)
+            comma = cell.size();
+        if (comma > start)
+            fragments.push_back(cell.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return fragments;
+}
+
+std::string joinOptionFragments(const std::vector<std::string> &fragments) {
+    std::string cell;
+    for (const std::string &fragment : fragments) {
+        if (!cell.empty())
+            cell += ',';
+        cell += fragment;
+    }
+    return cell;
+}
+
+RuleRow rowOfRule(const TextLintRule &rule) {
+    return RuleRow{rule.name, std::to_string(rule.weight), joinOptionFragments(rule.options),
+                   rule.enabled};
+}
+
+TextLintRule ruleOfRow(const RuleRow &row) {
+    TextLintRule rule;
+    rule.name = row.name;
+    rule.enabled = row.checked;
+    rule.weight = leadingInteger(row.weight);
+    rule.options = splitOptionFragments(row.options);
+    return rule;
+}
+
+std::string weightCellOf(const std::string &weightField) {
+    return weightField.empty() ? std::string("0") : weightField;
+}
+
+std::string steppedThreshold(const std::string &thresholdText, int spinDelta) {
+    // Only ASCII digits count, so a cut through a double-byte character does no harm.
+    long long value = leadingInteger(thresholdText.substr(0, THRESHOLD_SPIN_LIMIT));
+    if (spinDelta < 0 && value < INT_MAX)
+        ++value;
+    else if (spinDelta > 0 && value > INT_MIN)
+        --value;
+    return std::to_string(value);
+}
+
+std::string cutAtCharBoundary(const std::string &text, std::size_t maxBytes,
+                              bool (*isLeadByte)(unsigned char)) {
+    std::size_t end = 0;
+    while (end < text.size()) {
+        std::size_t length = isLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
+        if (end + length > maxBytes)
+            break;
+        end += length;
+    }
+    return text.substr(0, std::min(end, text.size()));
+}
+
+} // namespace quill

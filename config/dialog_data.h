@@ -1,0 +1,61 @@
+// What the settings and rule dialogs show and read back, as plain records, and the parsing
+// of what the user typed there. Texts are in the ANSI code page, as the settings hold them.
+#pragma once
+
+#include "config/text_lint_rule.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace quill {
+
+// A row of the rule list loaded into the rule dialog's fields keeps at most this many bytes.
+constexpr std::size_t RULE_FIELD_LOAD_LIMIT = 255;
+// Texts read from the dialogs' edit fields keep at most this many bytes.
+constexpr std::size_t DIALOG_TEXT_LIMIT = 1023;
+// The threshold text the spin control steps from.
+constexpr std::size_t THRESHOLD_SPIN_LIMIT = 255;
+
+// One row of the rule list: the texts of its three columns and its check box.
+struct RuleRow {
+    std::string name;
+    std::string weight;
+    std::string options;
+    bool checked = false;
+};
+
+// Everything the settings dialog edits.
+struct SettingsDialogData {
+    std::string textLintCmdPath;
+    std::vector<TextLintRule> rules;
+    bool enableEvaluateValueThreshold = false;
+    int evaluateValueThreshold = 0;
+    bool enableProofreadingHTMLMail = false;
+};
+
+// The leading decimal integer of `text` as atoi reads it (blanks, a sign, digits; 0 when
+// there are no digits), held at the int range instead of overflowing.
+int leadingInteger(const std::string &text);
+
+// The option cell split at its commas; empty pieces give no fragment.
+std::vector<std::string> splitOptionFragments(const std::string &cell);
+std::string joinOptionFragments(const std::vector<std::string> &fragments);
+
+RuleRow rowOfRule(const TextLintRule &rule);
+TextLintRule ruleOfRow(const RuleRow &row);
+
+// The weight field as it goes into the list: an empty field becomes "0".
+std::string weightCellOf(const std::string &weightField);
+
+// The threshold text after one spin step. The control reports a negative change for its
+// upper arrow (its range is left at 100..0), which adds one; a positive change subtracts
+// one. Unbounded except by the int range.
+std::string steppedThreshold(const std::string &thresholdText, int spinDelta);
+
+// `text` cut to at most `maxBytes` bytes without splitting a double-byte character;
+// `isLeadByte` tells the bytes that open one.
+std::string cutAtCharBoundary(const std::string &text, std::size_t maxBytes,
+                              bool (*isLeadByte)(unsigned char));
+
+} // namespace quill

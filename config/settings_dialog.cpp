@@ -1,0 +1,362 @@
+// The settings dialog: fills its controls from the settings, edits the rule list, and on
+// OK applies what was entered, proves it by a textlint run and saves it, or puts the
+// previous settings back when the run fails.
+#include "config/settings_dialog.h"
+
+#include "common/handles.h"
+#include "common/module_instance.h"
+#include "common/system_error.h"
+#include "config/dialog_data.h"
+#include "config/dialog_text.h"
+#include "config/rule_dialog.h"
+#include "config/text_lint_config.h"
+#include "lint/lint_result_controller.h"
+#include "resources/resource_ids.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <windowsx.h>
+
+#include <exception>
+#include <vector>
+
+namespace quill {
+
+namespace {
+
+// The sentence the confirmation checks. UTF-8, which is what textlint reads.
+const char TEST_SENTENCE[] = "本日は晴天なり。ハローワールド。Hello World.";
+const wchar_t TEST_RUN_FAILED[] =
+    L"textlintの実行に失敗しました。設定値に誤りがないか、ルール名に誤りがないか確認して下さい。";
+const wchar_t CANCEL_QUESTION[] = L"変更した内容は反映されませんが本当によろしいですか。";
+const wchar_t CANCEL_CAPTION[] = L"Quillcheckオプション - 終了確認";
+
+// Check-box state images of the list: 1 unticked, 2 ticked.
+constexpr UINT UNTICKED_IMAGE = 1;
+constexpr UINT TICKED_IMAGE = 2;
+
+HWND ruleList(HWND dialog) {
+    return GetDlgItem(dialog, IDC_SETTINGS_RULES);
+}
+
+void setupRuleList(HWND list) {
+    const DWORD styles =
+        LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT;
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, styles, styles);
+    struct Column {
+        const wchar_t *header;
+        int width;
+    };
+    const Column columns[] = {{L"ルール名", 400}, {L"重み", 100}, {L"オプション", 600}};
+    for (int i = 0; i < static_cast<int>(std::size(columns)); ++i) {
+        std::wstring header = columns[i].header;
+        LVCOLUMNW column{};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        column.fmt = LVCFMT_LEFT;
+        column.cx = columns[i].width;
+        column.pszText = header.data();
+        column.iSubItem = i;
+        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+void appendRow(HWND list, const RuleRow &row) {
+    int index = appendListRow(list, row.name);
+    if (index < 0)
+        return;
+    setListCellText(list, index, 1, row.weight);
+    setListCellText(list, index, 2, row.options);
+    LVITEMW state{};
+    state.stateMask = LVIS_STATEIMAGEMASK;
+    state.state = INDEXTOSTATEIMAGEMASK(row.checked ? TICKED_IMAGE : UNTICKED_IMAGE);
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&state));
+}
+
+RuleRow readRow(HWND list, int index) {
+    RuleRow row;
+    row.name = listCellText(list, index, 0);
+    row.weight = listCellText(list, index, 1);
+    row.options = listCellText(list, index, 2);
+    UINT state = static_cast<UINT>(
+        SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK));
+    row.checked = (state >> 12) != UNTICKED_IMAGE;
+    return row;
+}
+
+void setRowSelected(HWND list, int index, bool selected) {
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = selected ? (LVIS_SELECTED | LVIS_FOCUSED) : 0;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&state));
+}
+
+void enableThresholdControls(HWND dialog, bool enable) {
+    EnableWindow(GetDlgItem(dialog, IDC_SETTINGS_THRESHOLD), enable);
+    EnableWindow(GetDlgItem(dialog, IDC_SETTINGS_THRESHOLD_SPIN), enable);
+}
+
+SettingsDialogData currentSettings(TextLintConfig &config) {
+    SettingsDialogData data;
+    data.textLintCmdPath = config.getTextLintCmdPath();
+    data.rules = config.getRules();
+    data.enableEvaluateValueThreshold = config.enableEvaluateValueThreshold;
+    data.evaluateValueThreshold = config.evaluateValueThreshold;
+    data.enableProofreadingHTMLMail = config.enableProofreadingHTMLMail;
+    return data;
+}
+
+// Stores `data` into the settings. False when nothing exists at its command path, which
+// then stays as it was.
+bool applySettings(TextLintConfig &config, const SettingsDialogData &data) {
+    bool pathAccepted = config.setTextLintCmdPath(data.textLintCmdPath);
+    config.setRules(data.rules);
+    config.enableEvaluateValueThreshold = data.enableEvaluateValueThreshold;
+    config.evaluateValueThreshold = data.evaluateValueThreshold;
+    config.enableProofreadingHTMLMail = data.enableProofreadingHTMLMail;
+    return pathAccepted;
+}
+
+void fillDialog(HWND dialog, const SettingsDialogData &data) {
+    setControlText(dialog, IDC_SETTINGS_CMD_PATH, data.textLintCmdPath);
+    HWND list = ruleList(dialog);
+    for (const TextLintRule &rule : data.rules)
+        appendRow(list, rowOfRule(rule));
+    CheckDlgButton(dialog, IDC_SETTINGS_ENABLE_THRESHOLD,
+                   data.enableEvaluateValueThreshold ? BST_CHECKED : BST_UNCHECKED);
+    setControlText(dialog, IDC_SETTINGS_THRESHOLD, std::to_string(data.evaluateValueThreshold));
+    enableThresholdControls(dialog, data.enableEvaluateValueThreshold);
+    CheckDlgButton(dialog, IDC_SETTINGS_ENABLE_HTML,
+                   data.enableProofreadingHTMLMail ? BST_CHECKED : BST_UNCHECKED);
+}
+
+SettingsDialogData readDialog(HWND dialog) {
+    SettingsDialogData data;
+    data.textLintCmdPath = controlText(dialog, IDC_SETTINGS_CMD_PATH, DIALOG_TEXT_LIMIT);
+    HWND list = ruleList(dialog);
+    int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index)
+        data.rules.push_back(ruleOfRow(readRow(list, index)));
+    data.enableEvaluateValueThreshold =
+        IsDlgButtonChecked(dialog, IDC_SETTINGS_ENABLE_THRESHOLD) == BST_CHECKED;
+    data.evaluateValueThreshold =
+        leadingInteger(controlText(dialog, IDC_SETTINGS_THRESHOLD, DIALOG_TEXT_LIMIT));
+    data.enableProofreadingHTMLMail =
+        IsDlgButtonChecked(dialog, IDC_SETTINGS_ENABLE_HTML) == BST_CHECKED;
+    return data;
+}
+
+// Checks the test sentence with the settings in force, on an engine of its own so that
+// the result window and the latest job of the process are not touched.
+bool runTestCheck() {
+    LintResultController engine;
+    TargetMailInfo target(1, MIME_TEXT_PLAIN, "Dummy From:", "Dummy Subject:", TEST_SENTENCE);
+    return engine.executeProofreadingTool(ProofreadingToolControlType::Check, target);
+}
+
+void onConfirm(HWND dialog) {
+    TextLintConfig &config = TextLintConfig::getInstance();
+    SettingsDialogData entered = readDialog(dialog);
+    SettingsDialogData kept = currentSettings(config);
+    // A command path where nothing exists is refused like a failed run, so the path the
+    // user typed is never dropped while the dialog reports success.
+    bool succeeded = applySettings(config, entered);
+    if (succeeded) {
+        try {
+            succeeded = runTestCheck();
+        } catch (const std::exception &e) {
+            writeDiagnosticLine(e.what());
+            succeeded = false;
+        }
+    }
+    if (succeeded) {
+        config.saveConfig();
+        DestroyWindow(dialog);
+        return;
+    }
+    // Put the previous settings back before the message, so that a background check
+    // meanwhile does not run with the refused ones.
+    applySettings(config, kept);
+    MessageBoxW(dialog, TEST_RUN_FAILED, L"Quillcheck", MB_OK);
+}
+
+void onCancel(HWND dialog) {
+    if (MessageBoxW(dialog, CANCEL_QUESTION, CANCEL_CAPTION, MB_OKCANCEL) == IDOK)
+        DestroyWindow(dialog);
+}
+
+void onBrowse(HWND dialog) {
+    std::vector<wchar_t> file(MAX_PATH * 4, L'\0');
+    GetDlgItemTextW(dialog, IDC_SETTINGS_CMD_PATH, file.data(), MAX_PATH);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = dialog;
+    ofn.lpstrFilter = L"bat(*.cmd)\0*.cmd\0All files(*.*)\0*.*\0";
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrTitle = L"textlintのバッチファイルを選択";
+    ofn.lpstrDefExt = L"cmd";
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    if (GetOpenFileNameW(&ofn))
+        SetDlgItemTextW(dialog, IDC_SETTINGS_CMD_PATH, file.data());
+}
+
+void onAddRule(HWND dialog) {
+    setRowSelected(ruleList(dialog), -1, false);
+    openRuleDialog(dialog);
+}
+
+void onRemoveRules(HWND dialog) {
+    HWND list = ruleList(dialog);
+    for (int index = firstSelectedRow(list); index >= 0; index = firstSelectedRow(list))
+        if (!SendMessageW(list, LVM_DELETEITEM, static_cast<WPARAM>(index), 0))
+            break;
+}
+
+// Selects exactly the row under `screen` (or none).
+void selectRowAt(HWND list, POINT screen) {
+    POINT point = screen;
+    ScreenToClient(list, &point);
+    int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index) {
+        RECT bounds{};
+        bounds.left = LVIR_BOUNDS;
+        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&bounds));
+        bool hit = point.x >= bounds.left && point.x <= bounds.right && point.y >= bounds.top &&
+                   point.y <= bounds.bottom;
+        setRowSelected(list, index, hit);
+    }
+}
+
+void onContextMenu(HWND dialog, LPARAM lParam) {
+    HWND list = ruleList(dialog);
+    POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (screen.x == -1 && screen.y == -1) {
+        // From the keyboard: keep the selection and show the menu at the list's corner.
+        RECT corner{};
+        GetWindowRect(list, &corner);
+        screen = POINT{corner.left, corner.top};
+    } else {
+        selectRowAt(list, screen);
+    }
+    UniqueMenu menu(LoadMenuW(moduleInstance(), MAKEINTRESOURCEW(IDR_SETTINGS_MENU)));
+    if (!menu)
+        return;
+    HMENU popup = GetSubMenu(menu.get(), 0);
+    if (firstSelectedRow(list) < 0) {
+        EnableMenuItem(popup, IDM_SETTINGS_REMOVE_RULE, MF_BYCOMMAND | MF_GRAYED);
+        EnableMenuItem(popup, IDM_SETTINGS_EDIT_RULE, MF_BYCOMMAND | MF_GRAYED);
+    }
+    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON, screen.x, screen.y, 0, dialog, nullptr);
+}
+
+void onSpin(HWND dialog, const NMUPDOWN &change) {
+    std::string text = controlText(dialog, IDC_SETTINGS_THRESHOLD, THRESHOLD_SPIN_LIMIT);
+    setControlText(dialog, IDC_SETTINGS_THRESHOLD, steppedThreshold(text, change.iDelta));
+}
+
+bool onCommand(HWND dialog, int id) {
+    switch (id) {
+    case IDOK:
+        onConfirm(dialog);
+        return true;
+    case IDCANCEL:
+        onCancel(dialog);
+        return true;
+    case IDC_SETTINGS_ENABLE_THRESHOLD:
+        enableThresholdControls(dialog, IsDlgButtonChecked(dialog, id) == BST_CHECKED);
+        return true;
+    case IDC_SETTINGS_BROWSE:
+        onBrowse(dialog);
+        return true;
+    case IDC_SETTINGS_ADD_RULE:
+    case IDM_SETTINGS_ADD_RULE:
+        onAddRule(dialog);
+        return true;
+    case IDM_SETTINGS_EDIT_RULE:
+        openRuleDialog(dialog);
+        return true;
+    case IDC_SETTINGS_REMOVE_RULE:
+    case IDM_SETTINGS_REMOVE_RULE:
+        onRemoveRules(dialog);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        switch (message) {
+        case WM_INITDIALOG:
+            return TRUE;
+        case WM_CLOSE:
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            return TRUE;
+        case WM_COMMAND:
+            return onCommand(dialog, LOWORD(wParam)) ? TRUE : FALSE;
+        case WM_NOTIFY: {
+            const NMHDR *header = reinterpret_cast<const NMHDR *>(lParam);
+            if (header->idFrom == IDC_SETTINGS_THRESHOLD_SPIN && header->code == UDN_DELTAPOS) {
+                onSpin(dialog, *reinterpret_cast<const NMUPDOWN *>(lParam));
+                SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
+                return TRUE;
+            }
+            break;
+        }
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wParam) == ruleList(dialog)) {
+                onContextMenu(dialog, lParam);
+                return TRUE;
+            }
+            break;
+        case WM_DESTROY: {
+            TextLintConfig &config = TextLintConfig::getInstance();
+            if (config.settingsWindow == dialog)
+                config.settingsWindow = nullptr;
+            break;
+        }
+        }
+    } catch (const std::exception &e) {
+        writeDiagnosticLine(std::string("settingsDialogProc failed. ") + e.what());
+    } catch (...) {
+        writeDiagnosticLine("settingsDialogProc failed.");
+    }
+    return FALSE;
+}
+
+void TextLintConfig::initWindow() {
+    // The template holds a list view and a spin control: their classes must exist first.
+    INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&classes);
+    HWND dialog = CreateDialogParamW(moduleInstance(), MAKEINTRESOURCEW(IDD_SETTINGS), nullptr,
+                                     settingsDialogProc, 0);
+    if (!dialog) {
+        writeDiagnosticLine(
+            "TextLintConfig::initWindow() failed. cannot create DialogBox of TextLintConfig.");
+        return;
+    }
+    // Owned until it is shown, so that a failure while filling leaves no hidden window.
+    UniqueWindow owner(dialog);
+    setupRuleList(ruleList(dialog));
+    fillDialog(dialog, currentSettings(*this));
+    settingsWindow = owner.release();
+    ShowWindow(dialog, SW_SHOW);
+    UpdateWindow(dialog);
+}
+
+} // namespace quill
+
+extern "C" __declspec(nothrow) int WINAPI BKC_OnPlugInSetup(HWND) {
+    try {
+        quill::TextLintConfig::getInstance().initWindow();
+    } catch (...) {
+        quill::writeDiagnosticLine("BKC_OnPlugInSetup failed.");
+    }
+    return 1;
+}
