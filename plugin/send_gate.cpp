@@ -1,0 +1,142 @@
+// The host's send event: parses the outgoing source, checks its body with textlint on the
+// host's thread, and refuses the send when the evaluation value exceeds the threshold.
+#include "plugin/send_gate.h"
+
+#include "common/system_error.h"
+#include "config/text_lint_config.h"
+#include "lint/lint_result_controller.h"
+#include "mail/charset.h"
+#include "plugin/host_api.h"
+
+#include <iterator>
+#include <new>
+#include <vector>
+
+namespace quill {
+
+namespace {
+
+constexpr std::size_t BODY_TEXT_RESERVE = 5120;
+
+bool equalsIgnoreCase(const std::string &text, const char *word) {
+    std::size_t i = 0;
+    for (; i < text.size() && word[i] != '\0'; ++i) {
+        char a = text[i];
+        char b = word[i];
+        if (a >= 'A' && a <= 'Z')
+            a = static_cast<char>(a - 'A' + 'a');
+        if (a != b)
+            return false;
+    }
+    return i == text.size() && word[i] == '\0';
+}
+
+std::string specifiedHeader(const char *name) {
+    char value[1024] = {};
+    if (BkaGetSpecifiedHeader get = hostApi().BKA_GetSpecifiedHeader)
+        get(name, value, static_cast<int>(std::size(value)));
+    value[std::size(value) - 1] = '\0';
+    return value;
+}
+
+void showMessage(const wchar_t *text, const wchar_t *caption) {
+    MessageBoxW(nullptr, text, caption, MB_OK);
+}
+
+// The gate itself; exceptions are left to the export.
+int checkOutgoingMail(LPCSTR source) {
+    TextLintConfig &config = TextLintConfig::getInstance();
+    if (!config.enableEvaluateValueThreshold)
+        return 0;
+    if (source == nullptr) {
+        writeDiagnosticLine("BKC_OnSend() failed. no mail source.");
+        return 0;
+    }
+
+    MimePart top;
+    {
+        std::string mailSource;
+        try {
+            mailSource = source;
+        } catch (const std::bad_alloc &) {
+            showMessage(L"BKC_OnSend() failed. cannot allocate memory of szMailSource.",
+                        L"Quillcheck Plugin Error");
+            return 0;
+        }
+        const char *cursor = mailSource.c_str();
+        parseMimePart(top, cursor, nullptr);
+    }
+
+    int codePage = codePageOfContentType(getContentTypeValue(top));
+    std::string bodyText = sendBodyText(top, codePage);
+    std::string from = specifiedHeader("From");
+    std::string subject = specifiedHeader("Subject");
+    TargetMailInfo target(0, sendMimeType(top), from, subject, bodyText);
+
+    // A failed run publishes nothing; the findings the engine still holds belong to some
+    // other mail, so they must not decide this one. Errors never stop a send.
+    if (!lintEngine().executeProofreadingTool(ProofreadingToolControlType::Check, target)) {
+        writeDiagnosticLine("BKC_OnSend() failed. the mail was sent unchecked.");
+        return 0;
+    }
+    if (!lintEngine().isEvaluateValueOverThreshold())
+        return 0;
+    showMessage(L"校正結果の評価が閾値を超えているためこのメールを送信するのを防止しました。",
+                L"Quillcheck Plugin Info");
+    return -1;
+}
+
+} // namespace
+
+int codePageOfContentType(const std::string &contentTypeValue) {
+    static const char CHARSET[] = "charset=";
+    const std::size_t length = std::size(CHARSET) - 1;
+    for (std::size_t pos = 0; pos + length <= contentTypeValue.size(); ++pos) {
+        if (!equalsIgnoreCase(contentTypeValue.substr(pos, length), CHARSET))
+            continue;
+        std::vector<char> text(contentTypeValue.begin() + static_cast<std::ptrdiff_t>(pos),
+                               contentTypeValue.end());
+        text.push_back('\0');
+        char *name = nullptr;
+        char *value = nullptr;
+        parseMimeParameter(text.data(), &name, &value);
+        if (value == nullptr || *value == '\0')
+            return 0;
+        return codePageOfCharset(value);
+    }
+    return 0;
+}
+
+// The body is converted as one text rather than line by line: a failing conversion then
+// reports once, not once per line, and a character cut at a 64 KiB line piece stays whole.
+std::string sendBodyText(const MimePart &top, int codePage) {
+    std::string joined;
+    std::size_t total = 0;
+    for (const std::string &line : top.bodyLines)
+        total += line.size();
+    joined.reserve(total > BODY_TEXT_RESERVE ? total : BODY_TEXT_RESERVE);
+    for (const std::string &line : top.bodyLines)
+        joined += line;
+    if (joined.empty())
+        return joined;
+    return normalizeLineEnds(convertCharSet(joined, codePage, CP_UTF8));
+}
+
+MimeType sendMimeType(const MimePart &top) {
+    return equalsIgnoreCase(top.type, "text") && equalsIgnoreCase(top.subtype, "html")
+               ? MIME_TEXT_HTML
+               : MIME_TEXT_PLAIN;
+}
+
+} // namespace quill
+
+extern "C" __declspec(nothrow) int WINAPI BKC_OnSend(LPCSTR source) {
+    try {
+        return quill::checkOutgoingMail(source);
+    } catch (const std::exception &failure) {
+        quill::writeDiagnosticLine(std::string("BKC_OnSend() failed. ") + failure.what());
+    } catch (...) {
+        quill::writeDiagnosticLine("BKC_OnSend() failed.");
+    }
+    return 0;
+}

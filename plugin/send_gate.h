@@ -1,0 +1,27 @@
+// The send-time gate: the host's send event checks the outgoing mail and stops the send
+// when the weighed findings exceed the threshold.
+#pragma once
+
+#include "mail/mime_part.h"
+#include "mail/target_mail_info.h"
+
+#include <windows.h>
+
+#include <string>
+
+// 0 lets the mail go, -1 stops it.
+extern "C" __declspec(nothrow) int WINAPI BKC_OnSend(LPCSTR source);
+
+namespace quill {
+
+// The code page named by the first "charset=" (letter case ignored) in a Content-Type
+// value, or 0 (the system's ANSI code page) when there is none or it is not known.
+int codePageOfContentType(const std::string &contentTypeValue);
+
+// The top-level body lines converted from `codePage` to UTF-8, joined, with LF line ends.
+std::string sendBodyText(const MimePart &top, int codePage);
+
+// MIME_TEXT_HTML for a text/html top level (letter case ignored), MIME_TEXT_PLAIN else.
+MimeType sendMimeType(const MimePart &top);
+
+} // namespace quill
