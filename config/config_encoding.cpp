@@ -64,6 +64,10 @@ std::string utf8FromAnsi(std::string_view ansi) {
     return narrowFrom(CP_UTF8, wideFrom(CP_ACP, ansi));
 }
 
+std::wstring wideFromAnsi(std::string_view ansi) {
+    return wideFrom(CP_ACP, ansi);
+}
+
 bool isAnsiLeadByte(unsigned char byte) {
     return IsDBCSLeadByte(byte) != FALSE;
 }

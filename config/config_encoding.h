@@ -15,6 +15,9 @@ bool ansiFromUtf8(std::string_view utf8, std::string &ansi);
 // map become the code page's replacement character.
 std::string utf8FromAnsi(std::string_view ansi);
 
+// ANSI -> UTF-16; empty when the conversion fails.
+std::wstring wideFromAnsi(std::string_view ansi);
+
 // Whether `byte` opens a double-byte character of the ANSI code page.
 bool isAnsiLeadByte(unsigned char byte);
 

@@ -45,6 +45,30 @@ std::u16string utf16FromIniValue(const std::string &value) {
     return szBufIniDataW;
 }
 
+// WritePrivateProfileStringA passes its value through a counted UTF-16 string limited to
+// 32767 units: a longer value (the rules text of a large rule set) is written garbled while
+// the call reports success. Long values therefore go through the W call; for an ANSI file
+// the bytes written are the same.
+constexpr std::size_t LONG_INI_VALUE = 32000;
+
+bool writeIniValue(const std::string &section, const char *key, const std::string &value,
+                   const std::string &iniPath) {
+    BOOL ok;
+    if (value.size() < LONG_INI_VALUE) {
+        ok = WritePrivateProfileStringA(section.c_str(), key, value.c_str(), iniPath.c_str());
+    } else {
+        std::wstring valueW = wideFromAnsi(value);
+        ok = !valueW.empty() &&
+             WritePrivateProfileStringW(wideFromAnsi(section).c_str(), wideFromAnsi(key).c_str(),
+                                        valueW.c_str(), wideFromAnsi(iniPath).c_str());
+    }
+    if (!ok)
+        writeLastErrorDiagnostic("TextLintConfig::writeConfigFile() failed. cannot write " +
+                                     std::string(key) + ". ",
+                                 GetLastError());
+    return ok != FALSE;
+}
+
 const TextLintRule *findIn(const std::vector<TextLintRule> &rules, std::string_view name) {
     for (const TextLintRule &rule : rules)
         if (rule.name == name)
@@ -137,6 +161,7 @@ bool TextLintConfig::readConfigFile(std::string iniPath) {
 }
 
 bool TextLintConfig::writeConfigFile(std::string iniPath) {
+    // Every key is written even when one fails; the result says whether all arrived.
     // An empty path would make the platform write into a file of the Windows folder.
     if (iniPath.empty())
         return false;
@@ -147,8 +172,9 @@ bool TextLintConfig::writeConfigFile(std::string iniPath) {
         rules = rules_;
         cmdPath = textLintCmdPath_;
     }
+    bool allWritten = true;
     const auto write = [&](const char *key, const std::string &value) {
-        WritePrivateProfileStringA(sectionName.c_str(), key, value.c_str(), iniPath.c_str());
+        allWritten = writeIniValue(sectionName, key, value, iniPath) && allWritten;
     };
     write("ResultWindowX", std::to_string(resultWindowX));
     write("ResultWindowY", std::to_string(resultWindowY));
@@ -160,7 +186,7 @@ bool TextLintConfig::writeConfigFile(std::string iniPath) {
     write("EvaluateValueThreshold", std::to_string(evaluateValueThreshold));
     write("EvaluateWeightList", buildWeightListText(rules, isAnsiLeadByte));
     write("TextLintConfig", buildTextLintConfigText(rules, false, isAnsiLeadByte));
-    return true;
+    return allWritten;
 }
 
 bool TextLintConfig::saveConfig() {

@@ -1,0 +1,185 @@
+// Reading the settings from real INI files: values, unknown and duplicate keys, the rules
+// and weights texts, and the cases that stop the load.
+#include "config/text_lint_config.h"
+#include "tests/support/test_paths.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <stdexcept>
+
+namespace quill {
+namespace {
+
+using test::TempDir;
+using test::writeFileBytes;
+using ::testing::ElementsAre;
+
+// A fresh record filled from a section holding `lines` (each "key=value").
+class ConfigReading : public ::testing::Test {
+  protected:
+    std::string writeIni(const std::vector<std::string> &lines) {
+        std::string text = "[Quillcheck]\r\n";
+        for (const std::string &line : lines)
+            text += line + "\r\n";
+        std::string path = dir.file("q" + std::to_string(++files) + ".ini");
+        writeFileBytes(path, text);
+        return path;
+    }
+    bool read(const std::vector<std::string> &lines) {
+        return config.readConfigFile(writeIni(lines));
+    }
+
+    TempDir dir;
+    int files = 0;
+    TextLintConfig config;
+};
+
+const char WEIGHTS_UNPARSEABLE[] =
+    "TextLintConfig::readConfigFile() failed. cannot parse EvaluateWeightList.";
+
+TEST_F(ConfigReading, MissingFileOrSectionKeepsDefaults) {
+    writeFileBytes(dir.file("other.ini"), "[Other]\r\nResultWindowX=1\r\n");
+    for (const std::string &path : {dir.file("none.ini"), dir.file("other.ini")}) {
+        TextLintConfig fresh;
+        EXPECT_TRUE(fresh.readConfigFile(path));
+        EXPECT_EQ(fresh.resultWindowX, 500);
+        EXPECT_EQ(fresh.resultWindowHeight, 250);
+        EXPECT_EQ(fresh.getTextLintCmdPath(), DEFAULT_TEXTLINT_CMD_PATH);
+        EXPECT_FALSE(fresh.enableEvaluateValueThreshold);
+        EXPECT_TRUE(fresh.getRules().empty());
+    }
+}
+
+TEST_F(ConfigReading, PlainValues) {
+    ASSERT_TRUE(read({"ResultWindowX=12abc", "ResultWindowY=abc", "ResultWindowWidth=-3",
+                      "ResultWindowHeight=99999999999", "EvaluateValueThreshold=  42",
+                      "EnableEvaluateValueThreshold=TRUE", "EnableProofreadingHTMLMail=yes",
+                      "TextLintCmdPath=D:\\tools\\textlint.cmd"}));
+    EXPECT_EQ(config.resultWindowX, 12);
+    EXPECT_EQ(config.resultWindowY, 0);
+    EXPECT_EQ(config.resultWindowWidth, -3);
+    EXPECT_EQ(config.resultWindowHeight, INT_MAX);
+    EXPECT_EQ(config.evaluateValueThreshold, 42);
+    EXPECT_TRUE(config.enableEvaluateValueThreshold);
+    EXPECT_FALSE(config.enableProofreadingHTMLMail);
+    EXPECT_EQ(config.getTextLintCmdPath(), "D:\\tools\\textlint.cmd");
+}
+
+TEST_F(ConfigReading, FlagsOtherThanTrueReadFalse) {
+    for (const char *value : {"1", "", "false", "on"}) {
+        TextLintConfig fresh;
+        fresh.enableProofreadingHTMLMail = true;
+        fresh.readConfigFile(writeIni({std::string("EnableProofreadingHTMLMail=") + value}));
+        EXPECT_FALSE(fresh.enableProofreadingHTMLMail) << value;
+    }
+}
+
+TEST_F(ConfigReading, EmptyCommandPathIsKept) {
+    ASSERT_TRUE(read({"TextLintCmdPath="}));
+    EXPECT_EQ(config.getTextLintCmdPath(), "");
+}
+
+TEST_F(ConfigReading, UnknownKeyIsReportedAndIgnored) {
+    ::testing::internal::CaptureStdout();
+    bool ok = read({"Foo=1", "resultwindowx=9"});
+    std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(out, "ignore unknown config: Foo\nignore unknown config: resultwindowx\n");
+    EXPECT_EQ(config.resultWindowX, 500);
+}
+
+TEST_F(ConfigReading, LaterDuplicateKeyWins) {
+    ASSERT_TRUE(read({"EvaluateValueThreshold=1", "EvaluateWeightList={\"a\":1}",
+                      "TextLintConfig={\"rules\":{\"a\":true}}", "EvaluateValueThreshold=2",
+                      "EvaluateWeightList={\"a\":3}"}));
+    EXPECT_EQ(config.evaluateValueThreshold, 2);
+    ASSERT_EQ(config.getRules().size(), 1u);
+    EXPECT_EQ(config.getRules()[0].weight, 3);
+}
+
+TEST_F(ConfigReading, RulesSortedWithSortedCompactFragmentsAndWeights) {
+    ASSERT_TRUE(read({"TextLintConfig={\"rules\":{\"b\":true,\"a\":{\"min\":1,\"max\" : 3}}}",
+                      "EvaluateWeightList={\"a\":5}"}));
+    auto rules = config.getRules();
+    ASSERT_EQ(rules.size(), 2u);
+    EXPECT_EQ(rules[0].name, "a");
+    EXPECT_TRUE(rules[0].enabled);
+    EXPECT_EQ(rules[0].weight, 5);
+    EXPECT_THAT(rules[0].options, ElementsAre("\"max\":3", "\"min\":1"));
+    EXPECT_EQ(rules[1].name, "b");
+    EXPECT_TRUE(rules[1].enabled);
+    EXPECT_EQ(rules[1].weight, 0);
+    EXPECT_TRUE(rules[1].options.empty());
+}
+
+TEST_F(ConfigReading, RuleValuesOtherThanBooleanOrObjectAreDisabled) {
+    ASSERT_TRUE(read({"TextLintConfig={\"rules\":{\"n\":3,\"s\":\"x\",\"l\":[1],\"z\":null,"
+                      "\"f\":false,\"e\":{}}}"}));
+    auto rules = config.getRules();
+    ASSERT_EQ(rules.size(), 6u);
+    for (const TextLintRule &rule : rules) {
+        EXPECT_EQ(rule.enabled, rule.name == "e") << rule.name;
+        EXPECT_TRUE(rule.options.empty()) << rule.name;
+    }
+}
+
+TEST_F(ConfigReading, UnparseableRulesTextGivesNoRules) {
+    for (const char *value : {"", "null", "{\"rules\":{\"a\":tru}}", "[1]", "{\"a\":true}"}) {
+        TextLintConfig fresh;
+        EXPECT_TRUE(fresh.readConfigFile(writeIni({std::string("TextLintConfig=") + value})))
+            << value;
+        EXPECT_TRUE(fresh.getRules().empty()) << value;
+    }
+}
+
+TEST_F(ConfigReading, TextAfterCompleteWeightListIsIgnored) {
+    ASSERT_TRUE(
+        read({"TextLintConfig={\"rules\":{\"a\":true}}", "EvaluateWeightList={\"a\":5} x"}));
+    EXPECT_EQ(config.getRules().at(0).weight, 5);
+}
+
+TEST_F(ConfigReading, LoadStopsWithExactTexts) {
+    struct Case {
+        std::vector<std::string> lines;
+        const char *message;
+    };
+    const Case cases[] = {
+        {{"EvaluateWeightList="}, WEIGHTS_UNPARSEABLE},
+        {{"EvaluateWeightList=null"}, WEIGHTS_UNPARSEABLE},
+        {{"EvaluateWeightList={\"a\":}"}, WEIGHTS_UNPARSEABLE},
+        {{"TextLintConfig={\"rules\":{\"a\":true}}", "EvaluateWeightList={\"a\":\"5\"}"},
+         "JSON value is not a number."},
+        {{"TextLintConfig={\"rules\":3}"}, "JSON value is not an object."},
+    };
+    for (const Case &c : cases) {
+        TextLintConfig fresh;
+        std::vector<std::string> lines = c.lines;
+        lines.push_back("ResultWindowX=7");
+        std::string message = "(no exception)";
+        try {
+            fresh.readConfigFile(writeIni(lines));
+        } catch (const std::exception &e) {
+            message = e.what();
+        }
+        EXPECT_EQ(message, c.message) << c.lines[0];
+        // Plain values read before the JSON texts stay; no rule arrives.
+        EXPECT_EQ(fresh.resultWindowX, 7);
+        EXPECT_TRUE(fresh.getRules().empty());
+    }
+}
+
+TEST_F(ConfigReading, WeightsThatAreNotAnObjectGiveZeroWeights) {
+    ASSERT_TRUE(read({"TextLintConfig={\"rules\":{\"a\":true}}", "EvaluateWeightList=[5]"}));
+    EXPECT_EQ(config.getRules().at(0).weight, 0);
+}
+
+TEST_F(ConfigReading, EscapedCharactersWithoutAnsiEquivalentStayAsEscapes) {
+    // U+00E9 has no CP932 code: the fragment keeps it as an escape rather than a '?'.
+    ASSERT_TRUE(read({"TextLintConfig={\"rules\":{\"a\":{\"w\":\"\\u00e9\"}}}"}));
+    EXPECT_THAT(config.getRules().at(0).options, ElementsAre("\"w\":\"\\u00e9\""));
+}
+
+} // namespace
+} // namespace quill

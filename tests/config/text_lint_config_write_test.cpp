@@ -1,0 +1,156 @@
+// Writing the settings to a real INI file and reading them back: key order and formats,
+// the rules' round trip, names and texts that need care, and a section past 40 KB.
+#include "config/text_lint_config.h"
+#include "tests/support/test_paths.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace quill {
+namespace {
+
+using test::readFileBytes;
+using test::TempDir;
+using ::testing::ElementsAre;
+
+TextLintRule rule(std::string name, bool enabled, int weight, std::vector<std::string> options) {
+    return TextLintRule{std::move(name), enabled, weight, std::move(options)};
+}
+
+class ConfigWriting : public ::testing::Test {
+  protected:
+    // Writes `config` into a new file, then reads it into `reloaded`.
+    void saveAndReload() {
+        std::string path = dir.file("q" + std::to_string(++files) + ".ini");
+        config.iniFilePath = path;
+        ASSERT_TRUE(config.saveConfig());
+        written = readFileBytes(path);
+        reloaded.setRules({});
+        ASSERT_TRUE(reloaded.readConfigFile(path));
+    }
+
+    TempDir dir;
+    int files = 0;
+    TextLintConfig config;
+    TextLintConfig reloaded;
+    std::string written;
+};
+
+TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
+    config.resultWindowX = -20;
+    config.resultWindowWidth = 640;
+    config.enableEvaluateValueThreshold = true;
+    config.evaluateValueThreshold = 15;
+    config.setRules({rule("rule-a", true, 2, {"\"max\":3"}), rule("rule-b", false, 1, {})});
+    saveAndReload();
+    EXPECT_EQ(written, "[Quillcheck]\r\n"
+                       "ResultWindowX=-20\r\n"
+                       "ResultWindowY=250\r\n"
+                       "ResultWindowWidth=640\r\n"
+                       "ResultWindowHeight=250\r\n"
+                       "TextLintCmdPath=C:\\Users\\Administrator\\AppData\\Roaming\\npm\\"
+                       "textlint.cmd\r\n"
+                       "EnableEvaluateValueThreshold=true\r\n"
+                       "EnableProofreadingHTMLMail=false\r\n"
+                       "EvaluateValueThreshold=15\r\n"
+                       "EvaluateWeightList={\"rule-a\":2,\"rule-b\":1}\r\n"
+                       "TextLintConfig={\"rules\":{\"rule-a\":{\"max\":3},\"rule-b\":false}}\r\n");
+    EXPECT_EQ(reloaded.resultWindowX, -20);
+    EXPECT_EQ(reloaded.resultWindowWidth, 640);
+    EXPECT_TRUE(reloaded.enableEvaluateValueThreshold);
+    EXPECT_EQ(reloaded.evaluateValueThreshold, 15);
+}
+
+TEST_F(ConfigWriting, NoRulesWriteEmptyObjects) {
+    saveAndReload();
+    EXPECT_NE(written.find("EvaluateWeightList={}\r\nTextLintConfig={}\r\n"), std::string::npos);
+    EXPECT_TRUE(reloaded.getRules().empty());
+}
+
+TEST_F(ConfigWriting, RulesComeBackSortedCompactAndEnabledWhenTheyHaveOptions) {
+    config.setRules({rule("rule-b", false, 1, {}), rule("rule-c", true, 0, {}),
+                     rule("rule-a", false, 2, {"\"strict\":true", "\"max\" : 3"})});
+    saveAndReload();
+    auto rules = reloaded.getRules();
+    ASSERT_EQ(rules.size(), 3u);
+    EXPECT_EQ(rules[0].name, "rule-a");
+    EXPECT_TRUE(rules[0].enabled);
+    EXPECT_EQ(rules[0].weight, 2);
+    EXPECT_THAT(rules[0].options, ElementsAre("\"max\":3", "\"strict\":true"));
+    EXPECT_EQ(rules[1].name, "rule-b");
+    EXPECT_FALSE(rules[1].enabled);
+    EXPECT_EQ(rules[1].weight, 1);
+    EXPECT_EQ(rules[2].name, "rule-c");
+    EXPECT_TRUE(rules[2].enabled);
+}
+
+TEST_F(ConfigWriting, InvalidFragmentLosesTheRulesButNotTheLoad) {
+    config.setRules({rule("a", true, 1, {"max:3"}), rule("b", true, 2, {})});
+    saveAndReload();
+    EXPECT_TRUE(reloaded.getRules().empty());
+}
+
+TEST_F(ConfigWriting, NamesWithQuotesBackslashesAndTabsRoundTrip) {
+    config.setRules(
+        {rule("a\"b", true, 1, {}), rule("c\\d", false, 2, {}), rule("e\tf", true, 3, {})});
+    saveAndReload();
+    auto rules = reloaded.getRules();
+    ASSERT_EQ(rules.size(), 3u);
+    EXPECT_EQ(rules[0].name, "a\"b");
+    EXPECT_EQ(rules[0].weight, 1);
+    EXPECT_EQ(rules[1].name, "c\\d");
+    EXPECT_FALSE(rules[1].enabled);
+    EXPECT_EQ(rules[2].name, "e\tf");
+    EXPECT_EQ(config.buildTextLintConfigJson(),
+              "{\"rules\":{\"a\\\"b\":true,\"c\\\\d\":false,\"e\\u0009f\":true}}");
+}
+
+TEST_F(ConfigWriting, JapaneseTextsKeepTheirAnsiBytes) {
+    // CP932: 表記 is 95 5C 8B 4C; its second byte is the backslash code and must stay whole.
+    const std::string name = "\x95\x5C\x8B\x4C";
+    const std::string fragment = "\"allow\":[\"\x95\x5C\"]";
+    config.setRules({rule(name, true, 4, {fragment})});
+    saveAndReload();
+    auto rules = reloaded.getRules();
+    ASSERT_EQ(rules.size(), 1u);
+    EXPECT_EQ(rules[0].name, name);
+    EXPECT_EQ(rules[0].weight, 4);
+    EXPECT_THAT(rules[0].options, ElementsAre(fragment));
+    // A second round changes nothing either.
+    config.setRules(rules);
+    saveAndReload();
+    EXPECT_EQ(reloaded.getRules().at(0).options, rules[0].options);
+    // textlint reads UTF-8.
+    EXPECT_EQ(config.buildTextLintConfigJson(),
+              "{\"rules\":{\"\xE8\xA1\xA8\xE8\xA8\x98\":{\"allow\":[\"\xE8\xA1\xA8\"]}}}");
+}
+
+TEST_F(ConfigWriting, SectionPast40KilobytesReadsBackWhole) {
+    std::vector<TextLintRule> rules;
+    for (int i = 0; i < 400; ++i) {
+        char name[32];
+        std::snprintf(name, std::size(name), "rule-%03d", i);
+        rules.push_back(
+            rule(name, i % 2 == 0, i,
+                 {"\"words\":[\"" + std::string(80, static_cast<char>('a' + i % 26)) + "\"]"}));
+    }
+    config.setRules(rules);
+    saveAndReload();
+    // The rules text alone is longer than the ANSI INI call can carry.
+    ASSERT_GT(written.size(), 40u * 1024);
+    ASSERT_GT(written.size() - written.find("TextLintConfig="), 32767u);
+    auto back = reloaded.getRules();
+    ASSERT_EQ(back.size(), rules.size());
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        EXPECT_EQ(back[i].name, rules[i].name);
+        EXPECT_EQ(back[i].weight, rules[i].weight);
+        EXPECT_EQ(back[i].options, rules[i].options);
+    }
+}
+
+TEST_F(ConfigWriting, EmptyPathWritesNothing) {
+    EXPECT_FALSE(config.saveConfig());
+}
+
+} // namespace
+} // namespace quill
