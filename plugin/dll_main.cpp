@@ -1,10 +1,47 @@
-// The module's entry point.
+// The module's entry point: at load it binds the host's API and reads the settings from the
+// INI file beside the module; nothing else runs under the loader lock.
 #include "common/module_instance.h"
+#include "common/system_error.h"
+#include "config/text_lint_config.h"
+#include "plugin/host_api.h"
+#include "plugin/ini_path.h"
 
 #include <windows.h>
 
+#include <iterator>
+
+namespace {
+
+bool attachProcess(HINSTANCE instance) {
+    using namespace quill;
+    if (!bindHostApi())
+        return false;
+    char szModulePath[INI_PATH_CAPACITY] = {};
+    const DWORD length =
+        GetModuleFileNameA(instance, szModulePath, static_cast<DWORD>(std::size(szModulePath)));
+    // A cut module path would name another file: the settings then keep their defaults.
+    const bool whole = length > 0 && length < std::size(szModulePath);
+    const std::string iniPath = whole ? iniPathOfModulePath(szModulePath) : std::string();
+    if (iniPath.empty()) {
+        writeDiagnosticLine("DllMain() failed. no room for the INI file path.");
+        return true;
+    }
+    TextLintConfig &config = TextLintConfig::getInstance();
+    config.iniFilePath = iniPath;
+    // An exception from the reader leaves here and refuses the load.
+    config.readConfigFile(config.iniFilePath);
+    return true;
+}
+
+} // namespace
+
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     quill::setModuleInstance(instance);
-    (void)reason;
-    return TRUE;
+    if (reason != DLL_PROCESS_ATTACH)
+        return TRUE;
+    try {
+        return attachProcess(instance) ? TRUE : FALSE;
+    } catch (...) {
+        return FALSE;
+    }
 }

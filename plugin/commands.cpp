@@ -1,0 +1,186 @@
+// The proofreading commands and the background triggers: what is checked, when, and on
+// which thread.
+#include "plugin/commands.h"
+
+#include "lint/background_check.h"
+#include "lint/lint_result_controller.h"
+#include "mail/charset.h"
+#include "plugin/compose_hook.h"
+#include "plugin/draft_marker.h"
+#include "plugin/host_api.h"
+
+#include <iterator>
+
+namespace quill {
+
+std::atomic<UINT> checkCommandId{0};
+std::atomic<UINT> autoFixCommandId{0};
+
+namespace {
+
+constexpr int MENU_TYPE_MENU_BAR = 10;
+constexpr int MENU_TYPE_POPUP = 11;
+constexpr int CP_UTF8_CODE_PAGE = 65001;
+
+const wchar_t CHECK_DESCRIPTION[] = L"校正";
+const wchar_t AUTO_FIX_DESCRIPTION[] = L"自動修正校正";
+const wchar_t CHECK_ITEM[] = L"校正(&R)";
+const wchar_t AUTO_FIX_ITEM[] = L"自動修正校正(&I)";
+
+// The host takes its texts in the system's ANSI code page.
+std::string ansiOf(const wchar_t *text) {
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 0)
+        return std::string();
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, bytes.data(), size, nullptr, nullptr);
+    bytes.resize(static_cast<std::size_t>(size - 1));
+    return bytes;
+}
+
+UINT registerCommand(const wchar_t *description, int menuType, HostCommandCallback callback) {
+    const std::string ansi = ansiOf(description);
+    return hostApi().BKA_RegisterCommand(ansi.c_str(), menuType, callback);
+}
+
+// A header value of the mail the host is working on, cut by the host to 1024 bytes.
+std::string specifiedHeader(const char *name) {
+    char value[1024] = {};
+    hostApi().BKA_GetSpecifiedHeader(name, value, static_cast<int>(std::size(value)));
+    value[std::size(value) - 1] = '\0';
+    return value;
+}
+
+// A text the host returned; a null pointer counts as an empty text.
+std::string hostText(LPCSTR text) {
+    return text != nullptr ? std::string(text) : std::string();
+}
+
+TargetMailInfo makeTarget(int isDraft, const char *mimeType, const std::string &text) {
+    std::string from = specifiedHeader("From");
+    std::string subject = specifiedHeader("Subject");
+    return TargetMailInfo(isDraft, parseMimeType(mimeType), std::move(from), std::move(subject),
+                          normalizeLineEnds(text));
+}
+
+bool isAnsiLeadByte(unsigned char byte) {
+    return IsDBCSLeadByteEx(CP_ACP, byte) != FALSE;
+}
+
+} // namespace
+
+ComposeContent readComposeWindow(HWND window, int isDraft) {
+    HostApi &api = hostApi();
+    char mimeType[64] = {};
+    const std::string text =
+        hostText(api.BKA_CompGetText(window, mimeType, static_cast<int>(std::size(mimeType))));
+    mimeType[std::size(mimeType) - 1] = '\0';
+    char charSet[64] = {};
+    ComposeContent content;
+    content.codePage =
+        api.BKA_CompGetCharSet(window, charSet, static_cast<int>(std::size(charSet)));
+    const std::string utf8 =
+        convertCharSet(text, content.codePage, CP_UTF8_CODE_PAGE, content.converted);
+    content.target = makeTarget(isDraft, mimeType, utf8);
+    return content;
+}
+
+void WINAPI onCheckCommand(HWND window, LPARAM) {
+    try {
+        if (!composeWindows().contains(window))
+            return;
+        ComposeContent content = readComposeWindow(window, 0);
+        lintEngine().executeProofreadingTool(ProofreadingToolControlType::Check, content.target);
+    } catch (...) {
+        // Nothing may unwind into the host.
+    }
+}
+
+// The compose text is replaced only by a fix that went through whole: a text that could
+// not be read, fixed or converted back leaves the window as the user wrote it.
+void WINAPI onAutoFixCommand(HWND window, LPARAM) {
+    try {
+        if (!composeWindows().contains(window))
+            return;
+        ComposeContent content = readComposeWindow(window, 0);
+        if (!content.converted)
+            return;
+        const TextLintFixResult fixed = lintEngine().executeTextLintFix(content.target);
+        if (!fixed.succeeded)
+            return;
+        bool converted = false;
+        const std::string text =
+            convertCharSet(fixed.text, CP_UTF8_CODE_PAGE, content.codePage, converted);
+        if (!converted)
+            return;
+        hostApi().BKA_CompSetText(window, 0, text.c_str());
+    } catch (...) {
+        // Nothing may unwind into the host.
+    }
+}
+
+} // namespace quill
+
+extern "C" __declspec(nothrow) int WINAPI BKC_OnMenuInit(HWND, HMENU menu, int menuType) {
+    using namespace quill;
+    try {
+        if (menuType == MENU_TYPE_MENU_BAR) {
+            checkCommandId = registerCommand(CHECK_DESCRIPTION, menuType, onCheckCommand);
+            autoFixCommandId = registerCommand(AUTO_FIX_DESCRIPTION, menuType, onAutoFixCommand);
+            const HMENU popup = GetSubMenu(menu, 1);
+            if (popup != nullptr) {
+                AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+                AppendMenuW(popup, MF_STRING, checkCommandId.load(), CHECK_ITEM);
+                AppendMenuW(popup, MF_STRING, autoFixCommandId.load(), AUTO_FIX_ITEM);
+            }
+        } else if (menuType == MENU_TYPE_POPUP) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            const UINT checkId = registerCommand(CHECK_DESCRIPTION, menuType, onCheckCommand);
+            AppendMenuW(menu, MF_STRING, checkId, CHECK_ITEM);
+            const UINT autoFixId =
+                registerCommand(AUTO_FIX_DESCRIPTION, menuType, onAutoFixCommand);
+            AppendMenuW(menu, MF_STRING, autoFixId, AUTO_FIX_ITEM);
+        }
+    } catch (...) {
+        // The host gets its 0 whatever happened.
+    }
+    return 0;
+}
+
+extern "C" __declspec(nothrow) int WINAPI BKC_OnOpenMail(LPCSTR mailId) {
+    using namespace quill;
+    try {
+        if (mailId == nullptr || !isOutboxDraft(mailId, isAnsiLeadByte))
+            return 0;
+        HostApi &api = hostApi();
+        char mimeType[64] = {};
+        const std::string text =
+            hostText(api.BKA_GetText(mimeType, static_cast<int>(std::size(mimeType))));
+        mimeType[std::size(mimeType) - 1] = '\0';
+        char charSet[64] = {};
+        const int codePage =
+            api.BKA_GetCharSet(mailId, charSet, static_cast<int>(std::size(charSet)));
+        const std::string utf8 = convertCharSet(text, codePage, CP_UTF8_CODE_PAGE);
+        // A worker that cannot start has written its diagnostic; the host still gets 0.
+        startBackgroundCheck(lintEngine(), makeTarget(1, mimeType, utf8));
+    } catch (...) {
+        // The host gets its 0 whatever happened.
+    }
+    return 0;
+}
+
+extern "C" __declspec(nothrow) int WINAPI BKC_OnEveryMinute() {
+    using namespace quill;
+    try {
+        const HWND foreground = GetForegroundWindow();
+        if (foreground == nullptr)
+            return 0;
+        // One job per record of the window: a window opened twice is tracked twice.
+        const std::size_t records = composeWindows().countOf(foreground);
+        for (std::size_t i = 0; i < records; ++i)
+            startBackgroundCheck(lintEngine(), readComposeWindow(foreground, 1).target);
+    } catch (...) {
+        // The host gets its 0 whatever happened.
+    }
+    return 0;
+}
