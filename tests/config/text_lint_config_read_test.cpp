@@ -67,15 +67,6 @@ TEST_F(ConfigReading, PlainValues) {
     EXPECT_EQ(config.getTextLintCmdPath(), "D:\\tools\\textlint.cmd");
 }
 
-TEST_F(ConfigReading, FlagsOtherThanTrueReadFalse) {
-    for (const char *value : {"1", "", "false", "on"}) {
-        TextLintConfig fresh;
-        fresh.enableProofreadingHTMLMail = true;
-        fresh.readConfigFile(writeIni({std::string("EnableProofreadingHTMLMail=") + value}));
-        EXPECT_FALSE(fresh.enableProofreadingHTMLMail) << value;
-    }
-}
-
 TEST_F(ConfigReading, EmptyCommandPathIsKept) {
     ASSERT_TRUE(read({"TextLintCmdPath="}));
     EXPECT_EQ(config.getTextLintCmdPath(), "");
