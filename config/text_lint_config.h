@@ -20,10 +20,13 @@ class TextLintConfig {
 
     TextLintConfig();
 
-    // Reads the section from `iniPath`. False only when the reading buffer cannot be
-    // allocated; throws std::runtime_error (or the JSON adapter's type error) for the
-    // load-stopping failures.
+    // Reads the whole section from `iniPath`; the rules read are appended. False only when
+    // the reading buffer cannot be allocated; throws std::runtime_error (or the JSON
+    // adapter's JsonTypeError, derived from it) for the load-stopping failures. Rule names
+    // and options are held in the ANSI code page, as the INI file and the dialogs hold them.
     bool readConfigFile(std::string iniPath);
+    // Writes every key in its fixed order; false when the path is empty or a key could not
+    // be written.
     bool writeConfigFile(std::string iniPath);
     bool saveConfig();
 
@@ -38,6 +41,7 @@ class TextLintConfig {
     // without a rule adds 0), read under the settings' lock.
     int sumWeights(const std::vector<std::string> &ruleNames);
 
+    // The textlint configuration text, in UTF-8 (textlint's encoding).
     std::string buildTextLintConfigJson();
 
     // Opens the settings dialog (modeless).
