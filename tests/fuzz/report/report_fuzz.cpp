@@ -1,0 +1,36 @@
+// Feeds arbitrary bytes to the compact-report splitter and checks what every finding must
+// satisfy: a message and a rule name, each on one line, taken from the report.
+#include "lint/compact_report.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+void require(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    std::string_view report(reinterpret_cast<const char *>(data), size);
+    quill::CompactReport split = quill::splitCompactReport(report);
+    for (const quill::CompactReportEntry &entry : split.entries) {
+        require(!entry.message.empty() && !entry.ruleName.empty());
+        require(entry.message.find('\n') == std::string::npos);
+        require(entry.ruleName.find('\n') == std::string::npos);
+        require(entry.message.size() <= size && entry.ruleName.size() < size);
+        require(report.find(entry.ruleName) != std::string_view::npos);
+    }
+    if (size > 0) {
+        std::size_t limit = data[0] % 16;
+        std::size_t kept = quill::utf8PrefixLength(report, limit);
+        require(kept <= limit || kept == size);
+        require(kept + 3 >= std::min(limit, size));
+    }
+    return 0;
+}

@@ -1,0 +1,174 @@
+// The latest-job rule with real threads, listener registration, and listeners that call
+// back into the engine while it notifies them.
+#include "lint/lint_result_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <future>
+#include <string>
+#include <thread>
+
+namespace quill {
+namespace {
+
+std::string reportOf(const std::string &rule) {
+    return "C:\\T\\a.txt: line 1, col 1, Error - x (" + rule + ")\n\n1 problem\n";
+}
+
+std::string ruleOf(LintResultController &engine) {
+    std::vector<LintResult> findings = engine.getLintResults();
+    return findings.size() == 1 ? findings[0].ruleName
+                                : "<" + std::to_string(findings.size()) + ">";
+}
+
+TargetMailInfo targetWithSubject(const std::string &subject) {
+    return TargetMailInfo(1, MIME_TEXT_PLAIN, "from", subject, "text\n");
+}
+
+class CountingListener : public LintResultModelListener {
+  public:
+    explicit CountingListener(std::function<void()> onUpdate = {}) : onUpdate_(onUpdate) {}
+    void updateLintResult() override {
+        ++calls;
+        if (onUpdate_)
+            onUpdate_();
+    }
+    std::atomic<int> calls{0};
+
+  private:
+    std::function<void()> onUpdate_;
+};
+
+// Runs `job` on a thread of its own; a job that hangs (a deadlock) ends the whole program
+// rather than the test run.
+bool runJobThread(const std::function<bool()> &job) {
+    std::packaged_task<bool()> task(job);
+    std::future<bool> result = task.get_future();
+    std::thread thread(std::move(task));
+    if (result.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        std::fprintf(stderr, "job thread did not finish: deadlock\n");
+        std::_Exit(3);
+    }
+    thread.join();
+    return result.get();
+}
+
+TEST(LatestJob, AnEarlierJobThatFinishesLaterPublishesNothing) {
+    LintResultController engine;
+    CountingListener listener;
+    engine.addLintResultModelListener(&listener);
+    std::promise<void> earlierEntered;
+    std::promise<void> laterEntered;
+    std::promise<void> laterPublished;
+    std::thread earlier([&] {
+        engine.enterJob(targetWithSubject("A"));
+        earlierEntered.set_value();
+        laterEntered.get_future().wait();
+        laterPublished.get_future().wait();
+        EXPECT_FALSE(engine.isLatestJob());
+        EXPECT_TRUE(engine.publishReport(reportOf("from-A")));
+    });
+    std::thread later([&] {
+        earlierEntered.get_future().wait();
+        engine.enterJob(targetWithSubject("B"));
+        laterEntered.set_value();
+        EXPECT_TRUE(engine.publishReport(reportOf("from-B")));
+        laterPublished.set_value();
+    });
+    later.join();
+    earlier.join();
+    EXPECT_EQ(ruleOf(engine), "from-B");
+    EXPECT_EQ(engine.getTargetMailInfo().getSubject(), "B");
+    EXPECT_EQ(listener.calls, 1);
+}
+
+TEST(LatestJob, AJobDoneBeforeTheNextEntersIsPublishedThenReplaced) {
+    LintResultController engine;
+    CountingListener listener;
+    engine.addLintResultModelListener(&listener);
+    runJobThread([&] {
+        engine.enterJob(targetWithSubject("A"));
+        return engine.publishReport(reportOf("from-A"));
+    });
+    EXPECT_EQ(ruleOf(engine), "from-A");
+    runJobThread([&] {
+        engine.enterJob(targetWithSubject("B"));
+        return engine.publishReport(reportOf("from-B"));
+    });
+    EXPECT_EQ(ruleOf(engine), "from-B");
+    EXPECT_EQ(listener.calls, 2);
+}
+
+TEST(LatestJob, ThreadThatNeverEnteredDoesNotPublish) {
+    LintResultController engine;
+    EXPECT_TRUE(runJobThread([&] { return engine.publishReport(reportOf("stray")); }));
+    EXPECT_TRUE(engine.getLintResults().empty());
+}
+
+TEST(LatestJob, AFailedParseKeepsItsEarlierFindingsAndNotifiesNobody) {
+    LintResultController engine;
+    CountingListener listener;
+    engine.addLintResultModelListener(&listener);
+    engine.enterJob(targetWithSubject("A"));
+    ASSERT_TRUE(engine.publishReport(reportOf("old")));
+    EXPECT_FALSE(engine.publishReport(reportOf("kept") + "C:\\T\\a.txt: a: b (r)\n"));
+    EXPECT_EQ(ruleOf(engine), "kept");
+    EXPECT_EQ(listener.calls, 1);
+}
+
+TEST(Listeners, RegisteredTwiceIsCalledTwiceAndRemovedOnce) {
+    LintResultController engine;
+    CountingListener twice;
+    CountingListener once;
+    engine.addLintResultModelListener(&twice);
+    engine.addLintResultModelListener(&once);
+    engine.addLintResultModelListener(&twice);
+    engine.enterJob(targetWithSubject("A"));
+    engine.publishReport(reportOf("r"));
+    EXPECT_EQ(twice.calls, 2);
+    EXPECT_EQ(once.calls, 1);
+    engine.removeLintResultModelListener(&twice);
+    engine.publishReport(reportOf("r"));
+    EXPECT_EQ(twice.calls, 2);
+    EXPECT_EQ(once.calls, 2);
+}
+
+TEST(Listeners, ReadTheEngineFromAWorkerThreadWithoutDeadlock) {
+    LintResultController engine;
+    std::string seenSubject;
+    std::string seenRule;
+    CountingListener reader([&] {
+        seenSubject = engine.getTargetMailInfo().getSubject();
+        seenRule = ruleOf(engine);
+        engine.isLatestJob();
+    });
+    engine.addLintResultModelListener(&reader);
+    EXPECT_TRUE(runJobThread([&] {
+        engine.enterJob(targetWithSubject("subject of B"));
+        return engine.publishReport(reportOf("rule-B"));
+    }));
+    EXPECT_EQ(seenSubject, "subject of B");
+    EXPECT_EQ(seenRule, "rule-B");
+    // Another thread is let in again once the publication is over.
+    EXPECT_EQ(engine.getLintResults().size(), 1u);
+}
+
+TEST(Listeners, RemovingAnotherDuringTheNotificationSkipsIt) {
+    LintResultController engine;
+    CountingListener second;
+    CountingListener first([&] { engine.removeLintResultModelListener(&second); });
+    engine.addLintResultModelListener(&first);
+    engine.addLintResultModelListener(&second);
+    engine.enterJob(targetWithSubject("A"));
+    EXPECT_TRUE(engine.publishReport(reportOf("r")));
+    EXPECT_EQ(first.calls, 1);
+    EXPECT_EQ(second.calls, 0);
+}
+
+} // namespace
+} // namespace quill
