@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstring>
+#include <vector>
 
 namespace quill {
 
@@ -79,11 +80,12 @@ std::size_t findInLine(std::string_view text, char c, std::size_t from, std::siz
 
 class ReportSplitter {
   public:
-    explicit ReportSplitter(std::string_view report) : text_(report) {}
+    ReportSplitter(std::string_view report, const CompactReportCallback &onFinding)
+        : text_(report), onFinding_(onFinding) {}
 
-    CompactReport split() {
+    CompactReportFailure split() {
         std::size_t begin = 0;
-        while (begin < text_.size() && out_.failure == CompactReportFailure::None) {
+        while (begin < text_.size() && failure_ == CompactReportFailure::None) {
             const void *lf = std::memchr(text_.data() + begin, '\n', text_.size() - begin);
             std::size_t next =
                 lf ? static_cast<std::size_t>(static_cast<const char *>(lf) - text_.data())
@@ -95,9 +97,9 @@ class ReportSplitter {
             takeLine(line);
             begin = next + 1;
         }
-        if (out_.failure == CompactReportFailure::None)
+        if (failure_ == CompactReportFailure::None)
             finishFinding();
-        return std::move(out_);
+        return failure_;
     }
 
   private:
@@ -126,12 +128,12 @@ class ReportSplitter {
 
     void takeLocationLine(Range line, std::size_t colon) {
         finishFinding();
-        if (out_.failure != CompactReportFailure::None)
+        if (failure_ != CompactReportFailure::None)
             return;
         int lineNumber = 0;
         int index = 0;
         if (!LocationScanner(text_, colon, line.end).scan(lineNumber, index)) {
-            out_.failure = CompactReportFailure::LocationScan;
+            failure_ = CompactReportFailure::LocationScan;
             return;
         }
         // The message follows the comma after the line number and the one after the
@@ -176,33 +178,50 @@ class ReportSplitter {
             return;
         }
         --open;
-        CompactReportEntry entry;
-        entry.line = lineNumber_;
-        entry.index = index_;
-        entry.ruleName.assign(text_.substr(open + 1, close - open - 1));
+        CompactReportFinding finding;
+        finding.line = lineNumber_;
+        finding.index = index_;
+        finding.ruleName = text_.substr(open + 1, close - open - 1);
         // The blank that textlint puts before the rule's parenthesis is not message text.
         last.end = open > last.begin && text_[open - 1] == ' ' ? open - 1 : open;
+        finding.message = joinMessage(ruleLine);
+        lines_.clear();
+        if (finding.message.empty())
+            failure_ = CompactReportFailure::EmptyMessage;
+        else if (finding.ruleName.empty())
+            failure_ = CompactReportFailure::EmptyRuleName;
+        else if (!onFinding_(finding))
+            failure_ = CompactReportFailure::Stopped;
+    }
+
+    // The message lines up to the rule's line: a single line is a view into the report;
+    // more are joined by one blank each, empty ones left out.
+    std::string_view joinMessage(std::size_t ruleLine) {
+        std::size_t nonEmpty = 0;
+        Range only;
+        for (std::size_t i = 0; i <= ruleLine; ++i) {
+            if (!lines_[i].empty()) {
+                ++nonEmpty;
+                only = lines_[i];
+            }
+        }
+        if (nonEmpty <= 1)
+            return text_.substr(only.begin, only.end - only.begin);
+        joined_.clear();
         for (std::size_t i = 0; i <= ruleLine; ++i) {
             if (lines_[i].empty())
                 continue;
-            if (!entry.message.empty())
-                entry.message += ' ';
-            entry.message.append(text_.substr(lines_[i].begin, lines_[i].end - lines_[i].begin));
+            if (!joined_.empty())
+                joined_ += ' ';
+            joined_.append(text_.substr(lines_[i].begin, lines_[i].end - lines_[i].begin));
         }
-        lines_.clear();
-        if (entry.message.empty()) {
-            out_.failure = CompactReportFailure::EmptyMessage;
-            return;
-        }
-        if (entry.ruleName.empty()) {
-            out_.failure = CompactReportFailure::EmptyRuleName;
-            return;
-        }
-        out_.entries.push_back(std::move(entry));
+        return joined_;
     }
 
     std::string_view text_;
-    CompactReport out_;
+    const CompactReportCallback &onFinding_;
+    CompactReportFailure failure_ = CompactReportFailure::None;
+    std::string joined_; // the last message over several lines
     std::string_view path_;
     bool havePath_ = false;
     bool inFinding_ = false;
@@ -213,8 +232,9 @@ class ReportSplitter {
 
 } // namespace
 
-CompactReport splitCompactReport(std::string_view report) {
-    return ReportSplitter(report).split();
+CompactReportFailure splitCompactReport(std::string_view report,
+                                        const CompactReportCallback &onFinding) {
+    return ReportSplitter(report, onFinding).split();
 }
 
 std::size_t utf8PrefixLength(std::string_view text, std::size_t maxBytes) {

@@ -37,27 +37,27 @@ const char LISTENER_FAILED[] = "LintResultModelListener::updateLintResult() fail
 }
 
 // The finding in the ANSI code page, converted in the order message, rule name to UTF-16,
-// then message, rule name to ANSI, so the first failing step names the failure.
-LintResult convertEntry(const CompactReportEntry &entry) {
-    std::optional<std::wstring> wideMessage = lintTextToWide(entry.message);
+// then message, rule name to ANSI; the first failing step names the failure. Null when
+// all steps succeed.
+const char *convertFinding(const CompactReportFinding &finding, LintResult &result) {
+    std::optional<std::wstring> wideMessage = lintTextToWide(finding.message);
     if (!wideMessage)
-        fail(MESSAGE_TO_WIDE_FAILED);
-    std::optional<std::wstring> wideRule = lintTextToWide(entry.ruleName);
+        return MESSAGE_TO_WIDE_FAILED;
+    std::optional<std::wstring> wideRule = lintTextToWide(finding.ruleName);
     if (!wideRule)
-        fail(RULE_NAME_FAILED);
+        return RULE_NAME_FAILED;
     std::optional<std::string> message = lintTextToAnsi(*wideMessage);
     if (!message)
-        fail(MESSAGE_TO_ANSI_FAILED);
+        return MESSAGE_TO_ANSI_FAILED;
     std::optional<std::string> ruleName = lintTextToAnsi(*wideRule);
     if (!ruleName)
-        fail(RULE_NAME_FAILED);
-    LintResult result;
-    result.line = entry.line;
-    result.index = entry.index;
+        return RULE_NAME_FAILED;
+    result.line = finding.line;
+    result.index = finding.index;
     result.message = std::move(*message);
     result.ruleName = std::move(*ruleName);
     result.autoFix = false;
-    return result;
+    return nullptr;
 }
 
 } // namespace
@@ -105,13 +105,21 @@ std::vector<LintResult> LintResultController::getLintResults() {
 
 void LintResultController::parseLintResultInCompactFormat(std::string report) {
     Lock lock(mutex_);
-    CompactReport split = splitCompactReport(report);
-    findings_.reserve(findings_.size() + split.entries.size());
-    for (const CompactReportEntry &entry : split.entries)
-        findings_.push_back(convertEntry(entry));
-    switch (split.failure) {
+    const char *conversionFailure = nullptr;
+    CompactReportFailure failure =
+        splitCompactReport(report, [&](const CompactReportFinding &finding) {
+            LintResult result;
+            conversionFailure = convertFinding(finding, result);
+            if (conversionFailure)
+                return false;
+            findings_.push_back(std::move(result));
+            return true;
+        });
+    switch (failure) {
     case CompactReportFailure::None:
         return;
+    case CompactReportFailure::Stopped:
+        fail(conversionFailure);
     case CompactReportFailure::LocationScan:
         fail(SCAN_FAILED);
     case CompactReportFailure::EmptyMessage:
