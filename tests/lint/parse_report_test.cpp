@@ -2,6 +2,7 @@
 // texts with the findings kept before them, and the conversion to code page 932.
 #include "lint/lint_result_controller.h"
 #include "lint/lint_text_conversion.h"
+#include "tests/support/test_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -163,6 +164,33 @@ INSTANTIATE_TEST_SUITE_P(
                     P + ": line 1, col 1, E - x ()\n" + P + ": line 2, col 1, E - y (r)\n",
                     RULE_FAILED, 0}),
     [](const testing::TestParamInfo<FailureCase> &info) { return std::string(info.param.name); });
+
+TEST(ParseRealReport, KeepsEveryFindingOfTextlintsOwnOutput) {
+    // textlint 15.8's compact output for four rules, two of them with messages over
+    // several lines (one with empty lines inside), its path changed to a Windows one.
+    LintResultController engine;
+    engine.parseLintResultInCompactFormat(
+        test::readFileBytes(test::sourceDir() + "\\tests\\fuzz\\report\\seeds\\real_textlint.txt"));
+    std::vector<Finding> findings = findingsOf(engine);
+    ASSERT_EQ(findings.size(), 4u);
+    EXPECT_EQ(findings[0].ruleName, "max-ten");
+    EXPECT_EQ(findings[1], (Finding{2, 24,
+                                    "Error - Line 2 sentence length(93) exceeds the maximum "
+                                    "sentence length of 50. Over 43 characters.",
+                                    "sentence-length"}));
+    EXPECT_EQ(findings[2],
+              (Finding{3, 4,
+                       fromHex("4572726f72202d2088ea95b682c993f189f188c88fe39798977082b382ea82c4"
+                               "82a282e98f958e8c202282cd222082aa82dd82c282a982e882dc82b582bd81"
+                               "42208e9f82cc8f958e8c82aa984191b182b582c482a282e982bd82df814195"
+                               "b682f093c782dd82c982ad82ad82b582c482a282dc82b78142202d202282cd"
+                               "22202d202282cd222093af82b68f958e8c82f0984191b182b582c497989770"
+                               "82b582c882a2814195b682cc928682c58f8794d482f093fc82ea91d682a682"
+                               "e9814195b682f095aa8a8482b782e982c882c782f08c9f93a282b582c482ad"
+                               "82be82b382a28142"),
+                       "no-doubled-joshi"}));
+    EXPECT_EQ(findings[3].ruleName, "ja-spacing/ja-no-space-between-full-width");
+}
 
 TEST(ParseLongTexts, AreCutAtACharacterBoundaryInsteadOfFailing) {
     std::string longJapanese;
