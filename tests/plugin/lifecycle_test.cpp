@@ -1,0 +1,123 @@
+// Loading, starting and exiting the plug-in in a stand-in host: the INI file beside the
+// module, the refused load, the information texts, the ignored events and the exit order.
+#include "tests/plugin/plugin_session.h"
+#include "tests/plugin/test_host.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace quill::test {
+namespace {
+
+std::string iniValue(const std::string &iniPath, const char *key) {
+    char value[256] = {};
+    GetPrivateProfileStringA("Quillcheck", key, "<missing>", value, sizeof value, iniPath.c_str());
+    return value;
+}
+
+class LifecycleTest : public ::testing::Test {
+  protected:
+    void SetUp() override { resetHost(); }
+};
+
+TEST_F(LifecycleTest, ReadsAndWritesTheIniFileNamedAfterTheModule) {
+    struct Case {
+        const char *subfolder;
+        const char *fileName;
+        const char *iniName; // from the module's folder
+    } cases[] = {
+        {"plug.ins", "Quillcheck.dll", "Quillcheck.ini"},
+        // No dot in the file name: the folder's dot is the last one of the path.
+        {"a.b", "plugin", "..\\a.ini"},
+    };
+    for (const Case &c : cases) {
+        // The file holds no "EnableProofreadingHTMLMail": it appears only when written.
+        PluginSession plugin(iniText("C:\\elsewhere\\textlint.cmd"), c.subfolder, c.fileName,
+                             c.iniName);
+        ASSERT_NE(nullptr, plugin.module()) << c.fileName;
+        const std::string iniPath = plugin.file(c.iniName);
+        ASSERT_EQ("<missing>", iniValue(iniPath, "EnableProofreadingHTMLMail"));
+        EXPECT_EQ(0, plugin.exit());
+        EXPECT_EQ("C:\\elsewhere\\textlint.cmd", iniValue(iniPath, "TextLintCmdPath"))
+            << c.subfolder << "\\" << c.fileName;
+        EXPECT_EQ("false", iniValue(iniPath, "EnableProofreadingHTMLMail"));
+    }
+}
+
+TEST_F(LifecycleTest, RefusesToLoadWhenTheSettingsCannotBeRead) {
+    PluginSession plugin("[Quillcheck]\r\nEvaluateWeightList=\r\n");
+    EXPECT_EQ(nullptr, plugin.module());
+}
+
+TEST_F(LifecycleTest, WritesTheFourInformationTexts) {
+    PluginSession plugin(iniText("C:\\textlint\\textlint.cmd"));
+    ASSERT_NE(nullptr, plugin.module());
+    char record[320];
+    std::memset(record, '#', sizeof record);
+    EXPECT_EQ(0, plugin.proc<int(WINAPI *)(LPVOID)>("BKC_OnPlugInInfo")(record));
+    EXPECT_STREQ("Becky! Quill Check plug-in", record);
+    EXPECT_STREQ("Penwright", record + 80);
+    EXPECT_STREQ("1.0", record + 160);
+    EXPECT_STREQ("Enabled proofreading E-Mail using textlint.", record + 240);
+    EXPECT_EQ('#', record[80 + 10]) << "the rest of the record is the host's";
+}
+
+TEST_F(LifecycleTest, IgnoredEventsReturnZeroAndCallNothing) {
+    PluginSession plugin(iniText("C:\\textlint\\textlint.cmd"));
+    ASSERT_NE(nullptr, plugin.module());
+    using One = int(WINAPI *)(LPARAM);
+    using Two = int(WINAPI *)(LPARAM, LPARAM);
+    using Three = int(WINAPI *)(LPARAM, LPARAM, LPARAM);
+    using Four = int(WINAPI *)(LPARAM, LPARAM, LPARAM, LPARAM);
+    const LPARAM junk = static_cast<LPARAM>(0xdeadbeef);
+    for (const char *name : {"BKC_OnOpenFolder", "BKC_OnFinishRetrieve"})
+        EXPECT_EQ(0, plugin.proc<One>(name)(junk)) << name;
+    for (const char *name : {"BKC_OnRetrieve", "BKC_OnOutgoing"})
+        EXPECT_EQ(0, plugin.proc<Two>(name)(junk, -1)) << name;
+    EXPECT_EQ(0, plugin.proc<Three>("BKC_OnKeyDispatch")(junk, 0, -1));
+    for (const char *name : {"BKC_OnDragDrop", "BKC_OnBeforeFilter2"})
+        EXPECT_EQ(0, plugin.proc<Four>(name)(junk, 0, -1, junk)) << name;
+    EXPECT_TRUE(hostCalls().empty());
+}
+
+TEST_F(LifecycleTest, ExitRemovesTheHooksStoresTheWindowRectangleAndWritesTheIniFile) {
+    PluginSession plugin(iniText("C:\\textlint\\textlint.cmd"));
+    ASSERT_NE(nullptr, plugin.module());
+    EXPECT_EQ(0, plugin.start());
+    const HWND result = findResultWindow();
+    ASSERT_NE(nullptr, result);
+    SetWindowPos(result, nullptr, 123, 77, 610, 420, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    const HWND compose = createComposeWindow();
+    setComposeWindow(compose, {"本文", "text/plain", 932, {}});
+    plugin.menuInit(compose, GetMenu(compose), 10);
+    EXPECT_EQ(0, plugin.openCompose(compose));
+    EXPECT_EQ(0, plugin.openCompose(compose));
+    const UINT checkId = registeredCommands().at(0).id;
+    const HMENU menu = GetMenu(compose);
+
+    EnableMenuItem(menu, checkId, MF_BYCOMMAND | MF_GRAYED);
+    PostMessageW(compose, WM_NULL, 0, 0);
+    pumpMessages();
+    ASSERT_EQ(MF_ENABLED, GetMenuState(menu, checkId, MF_BYCOMMAND) & MF_GRAYED)
+        << "the hook is in place before the exit";
+
+    EXPECT_EQ(0, plugin.exit());
+    EXPECT_EQ(nullptr, findResultWindow());
+    EnableMenuItem(menu, checkId, MF_BYCOMMAND | MF_GRAYED);
+    PostMessageW(compose, WM_NULL, 0, 0);
+    pumpMessages();
+    EXPECT_EQ(static_cast<UINT>(MF_GRAYED), GetMenuState(menu, checkId, MF_BYCOMMAND) & MF_GRAYED)
+        << "no hook is left after the exit";
+
+    const std::string iniPath = plugin.file("Quillcheck.ini");
+    EXPECT_EQ("123", iniValue(iniPath, "ResultWindowX"));
+    EXPECT_EQ("77", iniValue(iniPath, "ResultWindowY"));
+    EXPECT_EQ("610", iniValue(iniPath, "ResultWindowWidth"));
+    EXPECT_EQ("420", iniValue(iniPath, "ResultWindowHeight"));
+    DestroyWindow(compose);
+}
+
+} // namespace
+} // namespace quill::test

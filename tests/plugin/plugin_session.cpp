@@ -1,0 +1,146 @@
+// Loading the built plug-in from a folder of its own, and reading what it shows.
+#include "tests/plugin/plugin_session.h"
+
+#include "resources/resource_ids.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+namespace quill::test {
+
+std::string iniText(const std::string &textLintCmdPath) {
+    return "[Quillcheck]\r\n"
+           "TextLintCmdPath=" +
+           textLintCmdPath +
+           "\r\n"
+           "EvaluateWeightList={\"max-ten\":1,\"no-doubled-joshi\":1}\r\n"
+           "TextLintConfig={\"rules\":{\"max-ten\":{\"max\":3},\"no-doubled-joshi\":true}}\r\n";
+}
+
+PluginSession::PluginSession(const std::string &ini, const std::string &subfolder,
+                             const std::string &fileName, const std::string &iniName)
+    : dir_("qcp") {
+    folder_ = dir_.path() + "\\" + subfolder;
+    if (!CreateDirectoryA(folder_.c_str(), nullptr))
+        throw std::runtime_error("CreateDirectoryA failed for " + folder_);
+    const std::string dll = folder_ + "\\" + fileName;
+    if (!CopyFileA((binaryDir() + "\\Quillcheck.dll").c_str(), dll.c_str(), FALSE))
+        throw std::runtime_error("CopyFileA failed for " + dll);
+    if (!ini.empty())
+        writeFileBytes(file(iniName), ini);
+    // A trailing dot keeps LoadLibrary from adding ".dll" to a name without extension.
+    const std::string loadName = fileName.find('.') == std::string::npos ? dll + "." : dll;
+    module_ = LoadLibraryA(loadName.c_str());
+}
+
+PluginSession::~PluginSession() {
+    unload();
+}
+
+void PluginSession::unload() {
+    if (module_ != nullptr)
+        FreeLibrary(module_);
+    module_ = nullptr;
+}
+
+int PluginSession::start() const {
+    return proc<int(WINAPI *)()>("BKC_OnStart")();
+}
+int PluginSession::exit() const {
+    return proc<int(WINAPI *)()>("BKC_OnExit")();
+}
+int PluginSession::menuInit(HWND window, HMENU menu, int type) const {
+    return proc<int(WINAPI *)(HWND, HMENU, int)>("BKC_OnMenuInit")(window, menu, type);
+}
+int PluginSession::openMail(const char *mailId) const {
+    return proc<int(WINAPI *)(LPCSTR)>("BKC_OnOpenMail")(mailId);
+}
+int PluginSession::everyMinute() const {
+    return proc<int(WINAPI *)()>("BKC_OnEveryMinute")();
+}
+int PluginSession::openCompose(HWND window) const {
+    return proc<int(WINAPI *)(HWND, int)>("BKC_OnOpenCompose")(window, 0);
+}
+
+namespace {
+
+BOOL CALLBACK findResultWindowOf(HWND window, LPARAM found) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && GetDlgItem(window, IDC_RESULT_LIST) != nullptr &&
+        GetDlgItem(window, IDC_RESULT_MAIL) != nullptr) {
+        *reinterpret_cast<HWND *>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::string utf8Of(const std::wstring &text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size,
+                        nullptr, nullptr);
+    return bytes;
+}
+
+} // namespace
+
+HWND findResultWindow() {
+    HWND found = nullptr;
+    EnumWindows(findResultWindowOf, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+std::vector<std::string> resultRows(HWND resultWindow) {
+    const HWND list = GetDlgItem(resultWindow, IDC_RESULT_LIST);
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    std::vector<std::string> rows;
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[2048] = {};
+        LVITEMW item{};
+        item.iSubItem = 0;
+        item.pszText = text;
+        item.cchTextMax = static_cast<int>(std::size(text));
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(&item));
+        rows.push_back(utf8Of(text));
+    }
+    return rows;
+}
+
+void pumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+RunLog::RunLog() : dir_("qcr"), path_(dir_.file("runs.txt")) {
+    SetEnvironmentVariableA("QUILL_RUN_LOG", path_.c_str());
+}
+
+RunLog::~RunLog() {
+    SetEnvironmentVariableA("QUILL_RUN_LOG", nullptr);
+}
+
+std::size_t RunLog::count() const {
+    std::size_t lines = 0;
+    for (char c : readFileBytes(path_))
+        lines += c == '\n' ? 1 : 0;
+    return lines;
+}
+
+bool RunLog::waitForCount(std::size_t n, DWORD timeoutMs) const {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (count() < n) {
+        if (GetTickCount64() > end)
+            return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+} // namespace quill::test

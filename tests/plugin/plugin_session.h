@@ -1,0 +1,77 @@
+// The built plug-in copied into a folder of its own beside its INI file and loaded into the
+// test program, which is the stand-in host; plus what the tests observe of it: the result
+// window's rows and the starts of a stand-in textlint.
+#pragma once
+
+#include "tests/support/test_paths.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace quill::test {
+
+// INI text of the plug-in's section with the given command path and the rule set the
+// real textlint tests use.
+std::string iniText(const std::string &textLintCmdPath);
+
+class PluginSession {
+  public:
+    // Copies build/Quillcheck.dll to `<temp>\<subfolder>\<fileName>` with `ini` (when not
+    // empty) beside it as the INI file the module will look for, and loads it.
+    explicit PluginSession(const std::string &ini, const std::string &subfolder = "plugin",
+                           const std::string &fileName = "Quillcheck.dll",
+                           const std::string &iniName = "Quillcheck.ini");
+    ~PluginSession();
+    PluginSession(const PluginSession &) = delete;
+    PluginSession &operator=(const PluginSession &) = delete;
+
+    HMODULE module() const { return module_; }
+    const std::string &folder() const { return folder_; }
+    std::string file(const std::string &name) const { return folder_ + "\\" + name; }
+    void unload();
+
+    template <typename Function> Function proc(const char *name) const {
+        return reinterpret_cast<Function>(reinterpret_cast<void *>(GetProcAddress(module_, name)));
+    }
+
+    int start() const;
+    int exit() const;
+    int menuInit(HWND window, HMENU menu, int type) const;
+    int openMail(const char *mailId) const;
+    int everyMinute() const;
+    int openCompose(HWND window) const;
+
+  private:
+    TempDir dir_;
+    std::string folder_;
+    HMODULE module_ = nullptr;
+};
+
+// The plug-in's result window in this process, or null.
+HWND findResultWindow();
+
+// Every row of the result window's list, as UTF-8.
+std::vector<std::string> resultRows(HWND resultWindow);
+
+// Retrieves and dispatches every message waiting for this thread (the compose hook sees
+// each one retrieved).
+void pumpMessages();
+
+// Counts the starts of the stand-in textlint fixtures (tests/fixtures/plugin): they append
+// a line to the file that QUILL_RUN_LOG names, which this object sets for the process.
+class RunLog {
+  public:
+    RunLog();
+    ~RunLog();
+    std::size_t count() const;
+    // Waits up to `timeoutMs` until at least `n` starts were counted.
+    bool waitForCount(std::size_t n, DWORD timeoutMs) const;
+
+  private:
+    TempDir dir_;
+    std::string path_;
+};
+
+} // namespace quill::test
