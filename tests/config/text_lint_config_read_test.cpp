@@ -167,6 +167,7 @@ TEST_F(ConfigReading, WeightsThatAreNotAnObjectGiveZeroWeights) {
 }
 
 TEST_F(ConfigReading, EscapedCharactersWithoutAnsiEquivalentStayAsEscapes) {
+    ASSERT_EQ(GetACP(), 932u) << "the tests run under LC_ALL=ja_JP.UTF-8";
     // U+00E9 has no CP932 code: the fragment keeps it as an escape rather than a '?'.
     ASSERT_TRUE(read({"TextLintConfig={\"rules\":{\"a\":{\"w\":\"\\u00e9\"}}}"}));
     EXPECT_THAT(config.getRules().at(0).options, ElementsAre("\"w\":\"\\u00e9\""));

@@ -106,6 +106,7 @@ TEST_F(ConfigWriting, NamesWithQuotesBackslashesAndTabsRoundTrip) {
 }
 
 TEST_F(ConfigWriting, JapaneseTextsKeepTheirAnsiBytes) {
+    ASSERT_EQ(GetACP(), 932u) << "the tests run under LC_ALL=ja_JP.UTF-8";
     // CP932: 表記 is 95 5C 8B 4C; its second byte is the backslash code and must stay whole.
     const std::string name = "\x95\x5C\x8B\x4C";
     const std::string fragment = "\"allow\":[\"\x95\x5C\"]";
