@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -68,10 +69,10 @@ INSTANTIATE_TEST_SUITE_P(
                        -4,
                        true},
         EvaluationCase{"NegativeSumEqualToThreshold", {rule("good", -5)}, {"good"}, -5, false},
-        EvaluationCase{"PresetRuleIds",
-                       {rule("ja-spacing/ja-no-space-between-full-width", 7)},
-                       {"ja-spacing/ja-no-space-between-full-width"},
-                       6,
+        EvaluationCase{"HeavyRulesDoNotWrapAround",
+                       {rule("heavy", INT_MAX)},
+                       {"heavy", "heavy"},
+                       INT_MAX - 1,
                        true}),
     [](const testing::TestParamInfo<EvaluationCase> &info) {
         return std::string(info.param.name);
