@@ -8,6 +8,7 @@
 #include "mail/charset.h"
 #include "plugin/host_api.h"
 
+#include <cstring>
 #include <iterator>
 #include <new>
 #include <vector>
@@ -29,6 +30,31 @@ bool equalsIgnoreCase(const std::string &text, const char *word) {
             return false;
     }
     return i == text.size() && word[i] == '\0';
+}
+
+// The value of the part's first header line named `name` (with its colon), up to the
+// first white space or ";"; empty without one.
+std::string headerToken(const MimePart &part, const char *name) {
+    const std::size_t length = std::strlen(name);
+    for (const std::string &line : part.headerLines) {
+        if (line.size() < length || !equalsIgnoreCase(line.substr(0, length), name))
+            continue;
+        std::size_t start = line.find_first_not_of(" \t\r\n", length);
+        if (start == std::string::npos)
+            return std::string();
+        std::size_t end = line.find_first_of(" \t\r\n;", start);
+        return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    }
+    return std::string();
+}
+
+// Plain text that the parser keeps as it stands: no transfer encoding, or an identity one.
+bool isReadablePlainText(const MimePart &part) {
+    if (!equalsIgnoreCase(part.type, "text") || !equalsIgnoreCase(part.subtype, "plain"))
+        return false;
+    std::string encoding = headerToken(part, "content-transfer-encoding:");
+    return encoding.empty() || equalsIgnoreCase(encoding, "7bit") ||
+           equalsIgnoreCase(encoding, "8bit") || equalsIgnoreCase(encoding, "binary");
 }
 
 std::string specifiedHeader(const char *name) {
@@ -67,8 +93,9 @@ int checkOutgoingMail(LPCSTR source) {
         parseMimePart(top, cursor, nullptr);
     }
 
-    int codePage = codePageOfContentType(getContentTypeValue(top));
-    std::string bodyText = sendBodyText(top, codePage);
+    const MimePart &textPart = selectTextPart(top);
+    int codePage = codePageOfContentType(getContentTypeValue(textPart));
+    std::string bodyText = sendBodyText(textPart, codePage);
     std::string from = specifiedHeader("From");
     std::string subject = specifiedHeader("Subject");
     TargetMailInfo target(0, sendMimeType(top), from, subject, bodyText);
@@ -107,15 +134,34 @@ int codePageOfContentType(const std::string &contentTypeValue) {
     return 0;
 }
 
+const MimePart &selectTextPart(const MimePart &top) {
+    if (!equalsIgnoreCase(top.type, "multipart"))
+        return top;
+    std::vector<const MimePart *> pending;
+    if (top.firstChild)
+        pending.push_back(top.firstChild.get());
+    while (!pending.empty()) {
+        const MimePart *part = pending.back();
+        pending.pop_back();
+        if (isReadablePlainText(*part))
+            return *part;
+        if (part->nextSibling)
+            pending.push_back(part->nextSibling.get());
+        if (part->firstChild)
+            pending.push_back(part->firstChild.get());
+    }
+    return top;
+}
+
 // The body is converted as one text rather than line by line: a failing conversion then
 // reports once, not once per line, and a character cut at a 64 KiB line piece stays whole.
-std::string sendBodyText(const MimePart &top, int codePage) {
+std::string sendBodyText(const MimePart &part, int codePage) {
     std::string joined;
     std::size_t total = 0;
-    for (const std::string &line : top.bodyLines)
+    for (const std::string &line : part.bodyLines)
         total += line.size();
     joined.reserve(total > BODY_TEXT_RESERVE ? total : BODY_TEXT_RESERVE);
-    for (const std::string &line : top.bodyLines)
+    for (const std::string &line : part.bodyLines)
         joined += line;
     if (joined.empty())
         return joined;

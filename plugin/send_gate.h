@@ -18,8 +18,13 @@ namespace quill {
 // value, or 0 (the system's ANSI code page) when there is none or it is not known.
 int codePageOfContentType(const std::string &contentTypeValue);
 
-// The top-level body lines converted from `codePage` to UTF-8, joined, with LF line ends.
-std::string sendBodyText(const MimePart &top, int codePage);
+// The part whose text the gate checks: the top level, or for a multipart mail its first
+// text/plain part (in source order) without a base64 or quoted-printable encoding; the top
+// level again when there is none.
+const MimePart &selectTextPart(const MimePart &top);
+
+// The part's body lines converted from `codePage` to UTF-8, joined, with LF line ends.
+std::string sendBodyText(const MimePart &part, int codePage);
 
 // MIME_TEXT_HTML for a text/html top level (letter case ignored), MIME_TEXT_PLAIN else.
 MimeType sendMimeType(const MimePart &top);
