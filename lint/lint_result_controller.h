@@ -39,8 +39,9 @@ class LintResultController {
     void removeLintResultModelListener(LintResultModelListener *listener);
     TargetMailInfo getTargetMailInfo();
 
-    // Appends one finding per finding of the compact report; throws std::runtime_error
-    // with the failure text. Called with the lock held.
+    // Appends one finding per finding of the compact report, in the ANSI code page; a
+    // message or rule name longer than 1023 units is cut at a character boundary. Throws
+    // std::runtime_error with the failure text, keeping the findings appended before it.
     void parseLintResultInCompactFormat(std::string report);
     void clearLintResult();
     std::vector<LintResult> getLintResults();
