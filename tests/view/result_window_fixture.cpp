@@ -1,0 +1,86 @@
+// The result window test fixture.
+#include "result_window_fixture.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+
+namespace quill::test {
+
+void ResultWindowTest::SetUp() {
+    TextLintConfig &config = TextLintConfig::getInstance();
+    config.resultWindowX = 120;
+    config.resultWindowY = 100;
+    config.resultWindowWidth = 520;
+    config.resultWindowHeight = 300;
+    view.createWindow();
+    ASSERT_NE(view.window(), nullptr);
+    view.setController(&controller);
+    controller.addLintResultModelListener(&view);
+}
+
+void ResultWindowTest::TearDown() {
+    view.closeWindow();
+    pumpMessages();
+}
+
+void ResultWindowTest::publish(const TargetMailInfo &target, const std::string &report) {
+    controller.enterJob(target);
+    ASSERT_TRUE(controller.publishReport(report));
+}
+
+std::vector<std::string> ResultWindowTest::rows() const {
+    std::vector<std::string> texts;
+    int count = static_cast<int>(SendMessageW(list(), LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        char text[1024] = {};
+        LVITEMA item{};
+        item.pszText = text;
+        item.cchTextMax = static_cast<int>(std::size(text));
+        SendMessageA(list(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&item));
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
+std::wstring ResultWindowTest::fieldText(int id) const {
+    wchar_t text[1100] = {};
+    GetDlgItemTextW(view.window(), id, text, static_cast<int>(std::size(text)));
+    return text;
+}
+
+RECT ResultWindowTest::rowRect(int row) const {
+    RECT bounds{};
+    bounds.left = LVIR_BOUNDS;
+    SendMessageW(list(), LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&bounds));
+    return bounds;
+}
+
+int ResultWindowTest::selectedRow() const {
+    return static_cast<int>(
+        SendMessageW(list(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+std::string findingLine(int line, int col, const std::string &message, const std::string &rule) {
+    return "C:\\t\\in.txt: line " + std::to_string(line) + ", col " + std::to_string(col) + ", " +
+           message + " (" + rule + ")\n";
+}
+
+void pumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+std::string ansi(const wchar_t *text) {
+    char bytes[2048] = {};
+    WideCharToMultiByte(CP_ACP, 0, text, -1, bytes, static_cast<int>(std::size(bytes)), nullptr,
+                        nullptr);
+    return bytes;
+}
+
+} // namespace quill::test
