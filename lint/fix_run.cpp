@@ -1,0 +1,111 @@
+// The auto-fix run: textlint --fix over a copy of the target's text, which it rewrites in
+// place; the rewritten text is returned only when the run ended cleanly.
+#include "lint/lint_result_controller.h"
+
+#include "common/system_error.h"
+#include "config/text_lint_config.h"
+#include "lint/textlint_command.h"
+#include "lint/textlint_run.h"
+
+#include <exception>
+
+namespace quill {
+
+using namespace textlint_run;
+
+namespace {
+
+// Steps up to the reading of the rewritten file; `fixed` is set only on success.
+bool runTextLintFix(const TargetMailInfo &target, unsigned waitCount, std::string &fixed) {
+    std::string szTempDirPath;
+    if (!queryTempDir(szTempDirPath))
+        return false;
+
+    // Declared in reverse order of their deletion: configuration, text, error.
+    TempFile szTextLintErrorFilePath;
+    TempFile szInputOutputTextFilePath;
+    TempFile szTextLintConfigFilePath;
+    TempFile szInputOutputTextFilePathTemp;
+    if (!createTempFile(szTempDirPath, "szTextLintConfigFilePath", szTextLintConfigFilePath) ||
+        !createTempFile(szTempDirPath, "szTextLintErrorFilePath", szTextLintErrorFilePath) ||
+        !createTempFile(szTempDirPath, "szInputOutputTextFilePathTemp",
+                        szInputOutputTextFilePathTemp))
+        return false;
+    if (!moveToTypedName(szInputOutputTextFilePathTemp, target.mimeType, szInputOutputTextFilePath,
+                         "szInputOutputTextFilePathTemp", "szInputOutputTextFilePath"))
+        return false;
+
+    TextLintConfig &settings = TextLintConfig::getInstance();
+    std::string configText = settings.buildTextLintConfigJson();
+    std::string original = target.getMailText();
+    if (!writeExistingFile(szTextLintConfigFilePath.path(), configText,
+                           "CloseHandle(hInputTextFile) failed.\n") ||
+        !writeExistingFile(szInputOutputTextFilePath.path(), original,
+                           "CloseHandle(hInputTextFile) failed.\n"))
+        return false;
+
+    TextLintCommandFiles files;
+    files.commandPath = settings.getTextLintCmdPath();
+    files.configFile = szTextLintConfigFilePath.path();
+    files.inputFile = szInputOutputTextFilePath.path();
+    files.errorFile = szTextLintErrorFilePath.path();
+    files.interpreterPath = commandInterpreterPath();
+    std::optional<std::string> cmd = makeFixCommandLine(files);
+    if (!cmd) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return fail("The textlint command line does not fit into cmd (1024 bytes).");
+    }
+
+    UniqueHandle process;
+    if (!startHiddenChild(*cmd, process))
+        return false;
+    // textlint rewrites the file while it runs: one still running after the wait may have
+    // left it half written, so it is not read.
+    if (!waitForChild(process.get(), waitCount))
+        return fail("textlint --fix did not end within " + describeWait(waitCount) +
+                    "; the text is left as it was.");
+    if (!errorFileIsClean(szTextLintErrorFilePath.path()))
+        return false;
+
+    ReportBuffer mem;
+    DWORD size = 0;
+    if (!readFileInChunks(szInputOutputTextFilePath.path(), mem, size))
+        return false;
+    std::string text = mem.text();
+
+    // A configuration textlint cannot load ends it with a non-zero code before it touches
+    // the file; a textlint that fixed something and still exits non-zero keeps its fix.
+    DWORD exitCode = 0;
+    if (!GetExitCodeProcess(process.get(), &exitCode))
+        return fail("GetExitCodeProcess(pi.hProcess, &exitCode) failed.");
+    if (exitCode != 0 && text == original)
+        return fail("textlint --fix ended with exit code " + std::to_string(exitCode) +
+                    " and changed nothing.");
+    fixed = std::move(text);
+    return true;
+}
+
+} // namespace
+
+TextLintFixResult LintResultController::executeTextLintFix(TargetMailInfo target) {
+    TextLintFixResult result;
+    try {
+        enterJob(target);
+        result.text = target.getMailText();
+        std::string fixed;
+        if (runTextLintFix(target, childWaitCount(), fixed)) {
+            result.text = std::move(fixed);
+            result.succeeded = true;
+        }
+        std::lock_guard<std::recursive_mutex> lock(mutex());
+        if (isLatestJob())
+            clearLintResult();
+    } catch (const std::exception &e) {
+        writeDiagnosticLine(e.what());
+        result.text = target.getMailText();
+        result.succeeded = false;
+    }
+    return result;
+}
+
+} // namespace quill

@@ -1,0 +1,55 @@
+// The two textlint command lines and the quoting of the paths they carry.
+#include "lint/textlint_command.h"
+
+#include <cstring>
+
+namespace quill {
+
+bool pathNeedsQuotes(const std::string &path) {
+    return path.find_first_of(" \t&()^=;,!<>|") != std::string::npos;
+}
+
+std::string quotePathForCommandLine(const std::string &path) {
+    if (!pathNeedsQuotes(path))
+        return path;
+    return "\"" + path + "\"";
+}
+
+std::string unquotedCommandPath(const std::string &commandPath) {
+    if (commandPath.size() >= 2 && commandPath.front() == '"' && commandPath.back() == '"')
+        return commandPath.substr(1, commandPath.size() - 2);
+    return commandPath;
+}
+
+namespace {
+
+std::optional<std::string> finish(const TextLintCommandFiles &files, const std::string &command,
+                                  const std::string &arguments) {
+    std::string line = quotePathForCommandLine(command) + arguments;
+    if (pathNeedsQuotes(command))
+        line = quotePathForCommandLine(files.interpreterPath) + " /s /c \"" + line + "\"";
+    if (line.size() + 1 > TEXTLINT_COMMAND_LINE_CAPACITY)
+        return std::nullopt;
+    return line;
+}
+
+} // namespace
+
+std::optional<std::string> makeCheckCommandLine(const TextLintCommandFiles &files) {
+    std::string command = unquotedCommandPath(files.commandPath);
+    std::string arguments = " -c " + quotePathForCommandLine(files.configFile) + " -o " +
+                            quotePathForCommandLine(files.reportFile) + " -f compact " +
+                            quotePathForCommandLine(files.inputFile) + " 2> " +
+                            quotePathForCommandLine(files.errorFile);
+    return finish(files, command, arguments);
+}
+
+std::optional<std::string> makeFixCommandLine(const TextLintCommandFiles &files) {
+    std::string command = unquotedCommandPath(files.commandPath);
+    std::string arguments = " --fix -c " + quotePathForCommandLine(files.configFile) + " " +
+                            quotePathForCommandLine(files.inputFile) + " 2> " +
+                            quotePathForCommandLine(files.errorFile);
+    return finish(files, command, arguments);
+}
+
+} // namespace quill

@@ -1,0 +1,189 @@
+// The temporary files, the child process and the reading shared by both textlint runs.
+#include "lint/textlint_run.h"
+
+#include "common/system_error.h"
+#include "lint/textlint_error_output.h"
+
+#include <iterator>
+
+namespace quill::textlint_run {
+
+namespace {
+
+constexpr DWORD PATH_CAPACITY = MAX_PATH; // 260 bytes, NUL included
+// More than this in the error file is no longer a few runtime warnings.
+constexpr DWORD ERROR_OUTPUT_LIMIT = 1 << 20;
+constexpr DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+} // namespace
+
+bool fail(const std::string &failure) {
+    DWORD code = GetLastError();
+    writeLastErrorDiagnostic(failure, code);
+    return false;
+}
+
+TempFile::~TempFile() {
+    if (!path_.empty())
+        DeleteFileA(path_.c_str());
+}
+
+bool queryTempDir(std::string &dir) {
+    char szTempDirPath[PATH_CAPACITY];
+    DWORD n = GetTempPathA(static_cast<DWORD>(std::size(szTempDirPath)), szTempDirPath);
+    if (n == 0 || n > std::size(szTempDirPath)) {
+        if (n != 0)
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return fail("GetTempPath(sizeof(szTempDirPath), szTempDirPath) failed.");
+    }
+    dir.assign(szTempDirPath, n);
+    return true;
+}
+
+bool createTempFile(const std::string &dir, const char *bufferName, TempFile &file) {
+    char name[PATH_CAPACITY];
+    if (GetTempFileNameA(dir.c_str(), "Quillcheck", 0, name) == 0)
+        return fail(std::string("Exception: GetTempFileName(szTempDirPath, TEXT(\"Quillcheck\"), "
+                                "0, ") +
+                    bufferName + ") failed.\n");
+    file.adopt(name);
+    return true;
+}
+
+bool moveToTypedName(TempFile &placeholder, MimeType type, TempFile &typed,
+                     const char *placeholderName, const char *typedName) {
+    std::string name = placeholder.path() + (type == MIME_TEXT_HTML ? ".html" : ".txt");
+    if (name.size() + 1 > PATH_CAPACITY) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return fail(std::string("Exception: ") + typedName + " would be longer than " +
+                    std::to_string(PATH_CAPACITY - 1) + " bytes.\n");
+    }
+    if (!MoveFileA(placeholder.path().c_str(), name.c_str()))
+        return fail(std::string("Exception: MoveFile(") + placeholderName + ", " + typedName +
+                    ") failed.\n");
+    placeholder.forget();
+    typed.adopt(name);
+    return true;
+}
+
+bool writeExistingFile(const std::string &path, const std::string &text, const char *closeFailure) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return fail(closeFailure);
+    const char *bytes = text.c_str();
+    DWORD remaining = static_cast<DWORD>(std::char_traits<char>::length(bytes));
+    while (remaining > 0) {
+        DWORD written = 0;
+        if (!WriteFile(file.get(), bytes, remaining, &written, nullptr) || written == 0)
+            return fail(closeFailure);
+        bytes += written;
+        remaining -= written;
+    }
+    if (!file.reset())
+        return fail(closeFailure);
+    return true;
+}
+
+std::string commandInterpreterPath() {
+    char dir[PATH_CAPACITY];
+    UINT n = GetSystemDirectoryA(dir, static_cast<UINT>(std::size(dir)));
+    if (n == 0 || n >= std::size(dir))
+        return "cmd.exe";
+    return std::string(dir, n) + "\\cmd.exe";
+}
+
+bool startHiddenChild(const std::string &commandLine, UniqueHandle &process) {
+    char cmd[1024];
+    if (commandLine.size() + 1 > std::size(cmd)) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return fail("The textlint command line does not fit into cmd (1024 bytes).");
+    }
+    commandLine.copy(cmd, commandLine.size());
+    cmd[commandLine.size()] = '\0';
+
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, cmd, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+        return fail("CreateProcess(NULL, cmd, NULL, NULL, TRUE, 0, NULL, NULL, &si, &pi) failed.");
+    process.reset(pi.hProcess);
+    UniqueHandle thread(pi.hThread);
+    if (!thread.reset())
+        return fail("CloseHandle(pi.hThread) failed.");
+    return true;
+}
+
+bool waitForChild(HANDLE process, unsigned count) {
+    for (unsigned i = 0; i < count; ++i)
+        if (WaitForSingleObject(process, 100) == WAIT_OBJECT_0)
+            return true;
+    return false;
+}
+
+std::string describeWait(unsigned count) {
+    std::string text = std::to_string(count / 10);
+    if (count % 10 != 0)
+        text += "." + std::to_string(count % 10);
+    return text + " seconds";
+}
+
+bool errorFileIsClean(const std::string &path) {
+    const char closeFailure[] = "CloseHandle(hLintResultFile) failed.\n";
+    // Shared, so that a child still running after the wait, which holds the file open for
+    // its redirection, does not turn the examination itself into a failure.
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, SHARE_ALL, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return fail(closeFailure);
+    DWORD size = GetFileSize(file.get(), nullptr);
+    std::string bytes;
+    bool tooLarge = size == INVALID_FILE_SIZE || size > ERROR_OUTPUT_LIMIT;
+    if (!tooLarge && size > 0) {
+        bytes.resize(size);
+        DWORD got = 0;
+        if (!ReadFile(file.get(), &bytes[0], size, &got, nullptr))
+            return fail(closeFailure);
+        bytes.resize(got);
+    }
+    if (!file.reset())
+        return fail(closeFailure);
+    if (tooLarge || errorOutputMeansFailure(bytes))
+        return fail("Some error occurred when execute textlint.");
+    return true;
+}
+
+bool readFileInChunks(const std::string &path, ReportBuffer &buffer, DWORD &size) {
+    const char readFailure[] =
+        "ReadFile(hLintResultFile, lpBuffer, sizeof(readBuf) - 1, &len, NULL) failed.";
+    if (!buffer.allocate())
+        return fail("(CHAR *) calloc(dwMax, sizeof(CHAR)) failed.");
+    UniqueHandle hLintResultFile(CreateFileA(path.c_str(), GENERIC_READ, SHARE_ALL, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!hLintResultFile)
+        return fail(readFailure);
+    size = GetFileSize(hLintResultFile.get(), nullptr);
+    if (size == INVALID_FILE_SIZE)
+        return fail(readFailure);
+    char readBuf[256];
+    for (;;) {
+        DWORD len = 0;
+        if (!ReadFile(hLintResultFile.get(), readBuf, sizeof(readBuf) - 1, &len, nullptr))
+            return fail(readFailure);
+        if (size == 0)
+            break;
+        if (!buffer.append(readBuf, len)) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return fail("(CHAR *)realloc(mem, sizeof(CHAR) * dwMax) failed.");
+        }
+        if (buffer.size() >= size || len == 0)
+            break;
+    }
+    if (!hLintResultFile.reset())
+        return fail("CloseHandle(hLintResultFile) failed.\n");
+    return true;
+}
+
+} // namespace quill::textlint_run

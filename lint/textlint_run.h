@@ -1,0 +1,72 @@
+// Pieces that the check run and the auto-fix run share: their temporary files, the hidden
+// textlint child, the bounded wait, the error file's verdict and the chunked reading.
+#pragma once
+
+#include "common/handles.h"
+#include "lint/report_buffer.h"
+#include "mail/target_mail_info.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace quill::textlint_run {
+
+// Writes `failure`, "LastError: " and the system text of the calling thread's last error.
+// Returns false, so that a failing step can end with `return fail(...)`.
+bool fail(const std::string &failure);
+
+// A temporary file of one run; deleted when its owner goes, if it was made.
+class TempFile {
+  public:
+    TempFile() = default;
+    ~TempFile();
+    TempFile(const TempFile &) = delete;
+    TempFile &operator=(const TempFile &) = delete;
+
+    const std::string &path() const { return path_; }
+    void adopt(const std::string &path) { path_ = path; }
+    // The name no longer belongs to this run (a file moved away from it).
+    void forget() { path_.clear(); }
+
+  private:
+    std::string path_;
+};
+
+// The system's temporary folder with its trailing backslash (at most 259 bytes).
+bool queryTempDir(std::string &dir);
+
+// A new empty file from GetTempFileName with the prefix "Quillcheck"; `bufferName` names
+// the file in the failure text.
+bool createTempFile(const std::string &dir, const char *bufferName, TempFile &file);
+
+// Moves the placeholder to its name with ".txt" (plain text) or ".html" appended. A name
+// that would not fit into 260 bytes fails the run before anything is moved.
+bool moveToTypedName(TempFile &placeholder, MimeType type, TempFile &typed,
+                     const char *placeholderName, const char *typedName);
+
+// Writes `text` up to its first NUL into the existing file `path`. Any failure of the
+// open, the write or the close is reported with `closeFailure`.
+bool writeExistingFile(const std::string &path, const std::string &text, const char *closeFailure);
+
+// The command interpreter, "<system folder>\cmd.exe".
+std::string commandInterpreterPath();
+
+// Starts `commandLine` as a hidden child (no application name, handles inherited) and
+// closes its thread handle.
+bool startHiddenChild(const std::string &commandLine, UniqueHandle &process);
+
+// Waits up to `count` times 100 ms; true as soon as the child has ended.
+// `describeWait` names that bound for a diagnostic ("60 seconds", "0.5 seconds").
+bool waitForChild(HANDLE process, unsigned count);
+std::string describeWait(unsigned count);
+
+// Reads the error file; true when it is empty or holds only Node.js warnings. Writes the
+// failure text and returns false otherwise, and when the file cannot be read.
+bool errorFileIsClean(const std::string &path);
+
+// Reads the file in chunks of 255 bytes into `buffer` (allocated here) until its size at
+// the open, `size`, is reached or a read returns nothing.
+bool readFileInChunks(const std::string &path, ReportBuffer &buffer, DWORD &size);
+
+} // namespace quill::textlint_run

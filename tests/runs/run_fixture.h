@@ -1,0 +1,78 @@
+// A test fixture for textlint runs: a private temporary folder as TMP/TEMP (so leftovers
+// can be counted), settings pointing at a command, a listener counting publications.
+#pragma once
+
+#include "config/text_lint_config.h"
+#include "lint/lint_result_controller.h"
+#include "tests/support/test_paths.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quill::test {
+
+class CountingListener : public LintResultModelListener {
+  public:
+    explicit CountingListener(LintResultController &engine) : engine_(engine) {}
+    void updateLintResult() override {
+        ++calls;
+        seen = engine_.getLintResults();
+    }
+    int calls = 0;
+    std::vector<LintResult> seen;
+
+  private:
+    LintResultController &engine_;
+};
+
+class RunTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Points the settings at `commandPath` with `rules`; the HTML switch is off.
+    void useCommand(const std::string &commandPath, const std::vector<TextLintRule> &rules = {});
+    // Makes `dir` the temporary folder of this process (and of the children it starts).
+    void useTempFolder(const std::string &dir);
+    // Names of the files left in the temporary folder.
+    std::vector<std::string> leftovers() const;
+
+    static TargetMailInfo plainMail(const std::string &text);
+    static TargetMailInfo htmlMail(const std::string &text);
+
+    // Runs a check and returns what it wrote to standard output.
+    std::string checkCapturingOutput(const TargetMailInfo &target, bool &result);
+    std::string fixCapturingOutput(const TargetMailInfo &target, TextLintFixResult &result);
+
+    std::unique_ptr<TempDir> temp_;
+    std::string tempFolder_;
+    LintResultController engine_;
+    CountingListener listener_{engine_};
+
+  private:
+    std::string oldTmp_, oldTemp_, oldCmdPath_;
+    std::vector<TextLintRule> oldRules_;
+    bool oldHtml_ = false;
+};
+
+// One enabled rule without options.
+TextLintRule rule(const std::string &name);
+
+// Sets an environment variable for this process and its children while in scope.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(const std::string &name, const std::string &value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment &) = delete;
+    ScopedEnvironment &operator=(const ScopedEnvironment &) = delete;
+
+  private:
+    std::string name_;
+    std::string old_;
+    bool had_ = false;
+};
+
+} // namespace quill::test
