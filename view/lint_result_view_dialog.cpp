@@ -223,6 +223,15 @@ INT_PTR LintResultViewDialog::handleMessage(UINT message, WPARAM wParam, LPARAM 
         if (LOWORD(wParam) == IDM_RESULT_COPY)
             return copySelectedRow() ? TRUE : FALSE;
         return FALSE;
+    case WM_NOTIFY:
+        // Emptying the list needs no notice per row; with tens of thousands of rows the
+        // notices would cost more than the emptying.
+        if (reinterpret_cast<const NMHDR *>(lParam)->hwndFrom == resultList_ &&
+            reinterpret_cast<const NMHDR *>(lParam)->code == LVN_DELETEALLITEMS) {
+            SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
+        return FALSE;
     case WM_QUILL_REDRAW:
         redrawPosted_ = false;
         redraw();
