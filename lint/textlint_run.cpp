@@ -102,10 +102,24 @@ bool startHiddenChild(const std::string &commandLine, UniqueHandle &process) {
     commandLine.copy(cmd, commandLine.size());
     cmd[commandLine.size()] = '\0';
 
+    // textlint reads nothing and its standard output is not wanted (the report goes to a
+    // file, standard error is redirected by the line itself). Both get the null device
+    // rather than whatever the host's process has: Node.js dies at start ("open EBADF")
+    // when it inherits a pipe it cannot open, which is the case under Wine.
+    SECURITY_ATTRIBUTES inheritable = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    UniqueHandle nul(CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!nul)
+        return fail("CreateFile(\"NUL\") failed.");
+
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     si.wShowWindow = SW_HIDE;
+    si.hStdInput = nul.get();
+    si.hStdOutput = nul.get();
+    si.hStdError = nul.get();
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(nullptr, cmd, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
         return fail("CreateProcess(NULL, cmd, NULL, NULL, TRUE, 0, NULL, NULL, &si, &pi) failed.");

@@ -52,8 +52,8 @@ bool writeExistingFile(const std::string &path, const std::string &text, const c
 // The command interpreter, "<system folder>\cmd.exe".
 std::string commandInterpreterPath();
 
-// Starts `commandLine` as a hidden child (no application name, handles inherited) and
-// closes its thread handle.
+// Starts `commandLine` as a hidden child (no application name, handles inherited, the
+// null device as standard input and output) and closes its thread handle.
 bool startHiddenChild(const std::string &commandLine, UniqueHandle &process);
 
 // Waits up to `count` times 100 ms; true as soon as the child has ended.

@@ -50,6 +50,15 @@ TEST_F(TextLintRun, CheckPublishesFindingsOnceAndLeavesNoFile) {
     EXPECT_TRUE(leftovers().empty());
 }
 
+// Not captured: this program's standard output stays what CTest gave it (a pipe), which
+// Node.js cannot open under Wine when it inherits it.
+TEST_F(TextLintRun, CheckDoesNotDependOnTheHostsStandardOutput) {
+    useCommand(textlintCmdPath(), JAPANESE_RULES);
+    EXPECT_TRUE(engine_.executeProofreadingTool(ProofreadingToolControlType::Check,
+                                                plainMail(MAIL)));
+    expectFindings(engine_.getLintResults(), MAIL_FINDINGS);
+}
+
 TEST_F(TextLintRun, HtmlMailIsCheckedAsHtmlWithThePlugin) {
     useCommand(textlintCmdPath(), JAPANESE_RULES);
     TextLintConfig::getInstance().enableProofreadingHTMLMail = true;
