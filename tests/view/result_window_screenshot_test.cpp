@@ -1,0 +1,98 @@
+// A real check of the demo's sample mail through the installed textlint, shown in the result
+// window, and a screenshot of that window saved as result-window.png in the build folder.
+#include "png_file.h"
+#include "result_window_fixture.h"
+#include "tests/support/test_paths.h"
+
+#include "mail/target_mail_info.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include <cstdio>
+
+namespace quill::test {
+namespace {
+
+// The window as it is on the screen, as rows of RGB triples. Without a window manager (Xvfb)
+// its frame and caption stay dark; PrintWindow would draw them but not the controls.
+bool captureWindow(HWND window, int &width, int &height, std::vector<std::uint8_t> &rgb) {
+    RECT outer;
+    GetWindowRect(window, &outer);
+    width = outer.right - outer.left;
+    height = outer.bottom - outer.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    bool ok = BitBlt(memory, 0, 0, width, height, screen, outer.left, outer.top, SRCCOPY);
+    GdiFlush();
+    rgb.clear();
+    const auto *pixels = static_cast<const std::uint8_t *>(bits);
+    for (int i = 0; ok && i < width * height; ++i) {
+        rgb.push_back(pixels[i * 4 + 2]);
+        rgb.push_back(pixels[i * 4 + 1]);
+        rgb.push_back(pixels[i * 4]);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+TEST(ResultWindowScreenshot, RealCheckOfTheSampleMail) {
+    if (!PathFileExistsA(textlintCmdPath().c_str()))
+        GTEST_SKIP() << "textlint is not installed (script/install-textlint)";
+
+    TextLintConfig &config = TextLintConfig::getInstance();
+    ASSERT_TRUE(config.readConfigFile(sourceDir() + "\\tools\\demo\\Quillcheck.ini"));
+    config.setTextLintCmdPath(textlintCmdPath());
+    config.resultWindowX = 40;
+    config.resultWindowY = 40;
+    config.resultWindowWidth = 760;
+    config.resultWindowHeight = 360;
+
+    LintResultController controller;
+    LintResultViewDialog view;
+    view.createWindow();
+    ASSERT_NE(view.window(), nullptr);
+    view.setController(&controller);
+    controller.addLintResultModelListener(&view);
+
+    std::string mail = readFileBytes(sourceDir() + "\\tools\\demo\\sample-mail.txt");
+    TargetMailInfo target(1, MIME_TEXT_PLAIN, ansi(L"佐藤花子 <sato@quill.example.jp>"),
+                          ansi(L"先日の打ち合わせのお礼"), normalizeLineEnds(mail));
+    ASSERT_TRUE(controller.executeProofreadingTool(ProofreadingToolControlType::Check, target));
+    pumpMessages();
+
+    HWND list = GetDlgItem(view.window(), IDC_RESULT_LIST);
+    int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    ASSERT_EQ(static_cast<std::size_t>(rows), controller.getLintResults().size());
+    EXPECT_GT(rows, 0) << "the sample mail holds findings for every rule of the demo";
+
+    RedrawWindow(view.window(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(300);
+    pumpMessages();
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+    ASSERT_TRUE(captureWindow(view.window(), width, height, rgb));
+    std::string path = binaryDir() + "\\result-window.png";
+    writeFileBytes(path, encodePng(width, height, rgb));
+    std::printf("screenshot: %s (%dx%d)\n", path.c_str(), width, height);
+    view.closeWindow();
+}
+
+} // namespace
+} // namespace quill::test
