@@ -1,0 +1,23 @@
+// Code-page conversion of mail text and the table from MIME charset names to code pages.
+#pragma once
+
+#include <string>
+
+namespace quill {
+
+// Re-encodes `text` (up to its first NUL) from one Windows code page to another; 0 is the
+// system's ANSI code page, 65001 UTF-8. Characters the target cannot hold become the
+// system's default character. On failure it writes a diagnostic line, shows a message box
+// (caption: the failure text; body: the system's text for the error) and returns "".
+// Never throws.
+std::string convertCharSet(const std::string &text, int fromCodePage, int toCodePage);
+
+// The same; `succeeded` tells a failure apart from a text that converts to "".
+std::string convertCharSet(const std::string &text, int fromCodePage, int toCodePage,
+                           bool &succeeded);
+
+// The code page of a MIME charset name (whole name, letter case ignored), or 0 (the
+// system's ANSI code page) for a name not in the table.
+int codePageOfCharset(const std::string &name);
+
+} // namespace quill
