@@ -12,6 +12,7 @@ add_subdirectory(common)
 add_subdirectory(config)
 add_subdirectory(mail)
 add_subdirectory(lint)
+add_subdirectory(view)
 
 if(QUILLCHECK_FUZZ)
     add_subdirectory(tests/fuzz)
