@@ -9,13 +9,15 @@
 
 namespace quill::test {
 
-std::string iniText(const std::string &textLintCmdPath) {
+std::string iniText(const std::string &textLintCmdPath, const std::string &extraLines) {
     return "[Quillcheck]\r\n"
            "TextLintCmdPath=" +
            textLintCmdPath +
            "\r\n"
            "EvaluateWeightList={\"max-ten\":1,\"no-doubled-joshi\":1}\r\n"
-           "TextLintConfig={\"rules\":{\"max-ten\":{\"max\":3},\"no-doubled-joshi\":true}}\r\n";
+           "TextLintConfig={\"rules\":{\"max-ten\":{\"max\":3},\"no-doubled-joshi\":true,"
+           "\"preset-ja-spacing\":true}}\r\n" +
+           extraLines;
 }
 
 PluginSession::PluginSession(const std::string &ini, const std::string &subfolder,
@@ -108,6 +110,19 @@ std::vector<std::string> resultRows(HWND resultWindow) {
         rows.push_back(utf8Of(text));
     }
     return rows;
+}
+
+std::string inCodePage(const std::string &utf8, UINT codePage) {
+    const int wideSize =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                        wideSize);
+    const int size =
+        WideCharToMultiByte(codePage, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(codePage, 0, wide.data(), wideSize, bytes.data(), size, nullptr, nullptr);
+    return bytes;
 }
 
 void pumpMessages() {

@@ -13,8 +13,8 @@
 namespace quill::test {
 
 // INI text of the plug-in's section with the given command path and the rule set the
-// real textlint tests use.
-std::string iniText(const std::string &textLintCmdPath);
+// real textlint tests use; `extraLines` (each ending in CR LF) are added to the section.
+std::string iniText(const std::string &textLintCmdPath, const std::string &extraLines = "");
 
 class PluginSession {
   public:
@@ -54,6 +54,9 @@ HWND findResultWindow();
 
 // Every row of the result window's list, as UTF-8.
 std::vector<std::string> resultRows(HWND resultWindow);
+
+// `utf8` re-encoded in code page `codePage`, as the host holds texts.
+std::string inCodePage(const std::string &utf8, UINT codePage);
 
 // Retrieves and dispatches every message waiting for this thread (the compose hook sees
 // each one retrieved).

@@ -1,0 +1,87 @@
+// Checks the plug-in starts on its own: a draft opened from the outbox, the minute tick, and
+// an unload while such a check is still running.
+#include "tests/plugin/plugin_session.h"
+#include "tests/plugin/test_host.h"
+
+#include <gtest/gtest.h>
+
+namespace quill::test {
+namespace {
+
+const char DRAFT_ID[] = "0a1b2c3d/!!!!Outbox\\!!!Draft\\42.msg";
+
+class BackgroundTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        resetHost();
+        setShownMail(inCodePage("下書きの本文です。\r\n", 932), "text/plain", 932);
+    }
+    RunLog runs_;
+};
+
+TEST_F(BackgroundTest, OnlyADraftFromTheOutboxStartsOneCheck) {
+    PluginSession plugin(iniText(fixturePath("plugin/count_runs.cmd")));
+    ASSERT_NE(nullptr, plugin.module());
+    for (const char *mailId : {"0a1b2c3d/!!!!Inbox\\42.msg", "!!!!outbox\\!!!draft\\1",
+                               "!!!!Outbox\\!!Draft\\1", "\x81!!!!Outbox\\!!!Draft", ""}) {
+        EXPECT_EQ(0, plugin.openMail(mailId));
+    }
+    EXPECT_EQ(0, plugin.openMail(nullptr));
+    EXPECT_TRUE(hostCalls().empty()) << "no host call for a mail that is not a draft";
+
+    EXPECT_EQ(0, plugin.openMail(DRAFT_ID));
+    EXPECT_TRUE(runs_.waitForCount(1, 60000));
+    Sleep(1500);
+    EXPECT_EQ(1u, runs_.count());
+    EXPECT_EQ(1u, hostCallCount("BKA_GetText"));
+    EXPECT_EQ(1u, hostCallCount("BKA_GetCharSet"));
+    plugin.exit();
+}
+
+TEST_F(BackgroundTest, MinuteTickStartsOneCheckPerRecordOfTheForegroundWindow) {
+    PluginSession plugin(iniText(fixturePath("plugin/count_runs.cmd")));
+    ASSERT_NE(nullptr, plugin.module());
+    const HWND compose = createComposeWindow();
+    const HWND other = createComposeWindow();
+    setComposeWindow(compose, {inCodePage("本文です。", 932), "text/plain", 932, {}});
+    plugin.openCompose(compose);
+    plugin.openCompose(compose);
+
+    SetForegroundWindow(other);
+    ASSERT_EQ(other, GetForegroundWindow());
+    EXPECT_EQ(0, plugin.everyMinute());
+    EXPECT_EQ(0u, hostCallCount("BKA_CompGetCharSet")) << "an untracked window is not read";
+
+    SetForegroundWindow(compose);
+    ASSERT_EQ(compose, GetForegroundWindow());
+    EXPECT_EQ(0, plugin.everyMinute());
+    EXPECT_TRUE(runs_.waitForCount(2, 60000));
+    Sleep(1500);
+    EXPECT_EQ(2u, runs_.count());
+    EXPECT_EQ(2u, hostCallCount("BKA_CompGetCharSet"));
+    plugin.exit();
+    DestroyWindow(compose);
+    DestroyWindow(other);
+}
+
+// The worker keeps the module loaded until its check ends, so the host survives.
+TEST_F(BackgroundTest, UnloadingWhileADraftIsCheckedDoesNotEndTheHost) {
+    PluginSession plugin(iniText(fixturePath("plugin/slow_check.cmd")));
+    ASSERT_NE(nullptr, plugin.module());
+    const std::string dllPath = plugin.file("Quillcheck.dll");
+    plugin.start();
+    EXPECT_EQ(0, plugin.openMail(DRAFT_ID));
+    ASSERT_TRUE(runs_.waitForCount(1, 60000));
+    plugin.exit();
+    plugin.unload();
+    EXPECT_NE(nullptr, GetModuleHandleA(dllPath.c_str())) << "pinned by the running check";
+
+    const ULONGLONG end = GetTickCount64() + 60000;
+    while (GetModuleHandleA(dllPath.c_str()) != nullptr && GetTickCount64() < end)
+        Sleep(100);
+    EXPECT_EQ(nullptr, GetModuleHandleA(dllPath.c_str())) << "released when the check ended";
+    Sleep(500);
+}
+
+} // namespace
+} // namespace quill::test

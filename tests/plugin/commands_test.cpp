@@ -1,0 +1,272 @@
+// The check and auto-fix commands and their menu items, driven through the plug-in's
+// exports in a stand-in host, with the real textlint where a run is involved.
+#include "tests/plugin/plugin_session.h"
+#include "tests/plugin/test_host.h"
+#include "tests/support/message_box_watcher.h"
+
+#include <gtest/gtest.h>
+
+namespace quill::test {
+namespace {
+
+constexpr int MENU_BAR = 10;
+constexpr int POPUP_MENU = 11;
+
+std::wstring menuText(HMENU menu, int position) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(position), text, 128, MF_BYPOSITION);
+    return text;
+}
+
+bool anyRowHas(const std::vector<std::string> &rows, const std::string &part) {
+    for (const std::string &row : rows)
+        if (row.find(part) != std::string::npos)
+            return true;
+    return false;
+}
+
+class CommandsTest : public ::testing::Test {
+  protected:
+    void SetUp() override { resetHost(); }
+    void TearDown() override {
+        for (HWND window : windows_)
+            DestroyWindow(window);
+    }
+    HWND composeWindow(const std::string &utf8Text, const char *mimeType = "text/plain",
+                       int codePage = 932) {
+        const HWND window = createComposeWindow();
+        windows_.push_back(window);
+        setComposeWindow(window, {inCodePage(utf8Text, 932), mimeType, codePage, {}});
+        return window;
+    }
+    // Registers the commands through `window`'s menu bar; returns {check id, auto-fix id}.
+    std::pair<UINT, UINT> initMenu(const PluginSession &plugin, HWND window) {
+        const std::size_t before = registeredCommands().size();
+        plugin.menuInit(window, GetMenu(window), MENU_BAR);
+        const auto commands = registeredCommands();
+        return {commands.at(before).id, commands.at(before + 1).id};
+    }
+
+    std::vector<HWND> windows_;
+};
+
+TEST_F(CommandsTest, MenuInitRegistersBothCommandsAndAddsTheirItems) {
+    PluginSession plugin(iniText(textlintCmdPath()));
+    ASSERT_NE(nullptr, plugin.module());
+    const HWND window = composeWindow("");
+    const HMENU popup = GetSubMenu(GetMenu(window), 1);
+
+    EXPECT_EQ(0, plugin.menuInit(window, GetMenu(window), MENU_BAR));
+    auto commands = registeredCommands();
+    ASSERT_EQ(2u, commands.size());
+    EXPECT_EQ(inCodePage("校正", 932), commands[0].description);
+    EXPECT_EQ(inCodePage("自動修正校正", 932), commands[1].description);
+    EXPECT_EQ(MENU_BAR, commands[0].menuType);
+    ASSERT_EQ(3, GetMenuItemCount(popup));
+    EXPECT_EQ(static_cast<UINT>(MF_SEPARATOR),
+              GetMenuState(popup, 0, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(L"校正(&R)", menuText(popup, 1));
+    EXPECT_EQ(commands[0].id, GetMenuItemID(popup, 1));
+    EXPECT_EQ(L"自動修正校正(&I)", menuText(popup, 2));
+    EXPECT_EQ(commands[1].id, GetMenuItemID(popup, 2));
+    EXPECT_EQ(0, GetMenuItemCount(GetSubMenu(GetMenu(window), 0)));
+
+    HMENU context = CreatePopupMenu();
+    EXPECT_EQ(0, plugin.menuInit(window, context, POPUP_MENU));
+    commands = registeredCommands();
+    ASSERT_EQ(4u, commands.size());
+    EXPECT_EQ(POPUP_MENU, commands[2].menuType);
+    ASSERT_EQ(3, GetMenuItemCount(context));
+    EXPECT_EQ(commands[2].id, GetMenuItemID(context, 1));
+    EXPECT_EQ(commands[3].id, GetMenuItemID(context, 2));
+
+    EXPECT_EQ(0, plugin.menuInit(window, context, 12));
+    EXPECT_EQ(4u, registeredCommands().size());
+    EXPECT_EQ(3, GetMenuItemCount(context));
+    DestroyMenu(context);
+}
+
+// Item states after a message of the window passed the hook, from both starting states:
+// "unchanged" keeps whichever state the item had.
+TEST_F(CommandsTest, HookSetsTheItemsByTheStateTable) {
+    enum class Editor { None, Enabled, Disabled, UnderOtherFrame };
+    enum Expect { ON, GRAY, KEEP };
+    struct Case {
+        const char *mimeType;
+        bool proofreadHtml;
+        Editor editor;
+        Expect check, autoFix;
+    } cases[] = {
+        {"text/plain", false, Editor::None, ON, ON},
+        {"Text/Plain", true, Editor::Disabled, ON, ON},
+        {"text/html", false, Editor::Enabled, GRAY, GRAY},
+        {"text/html", true, Editor::Enabled, ON, ON},
+        {"TEXT/HTML", true, Editor::Disabled, ON, GRAY},
+        {"text/html", true, Editor::None, KEEP, KEEP},
+        {"text/html", true, Editor::UnderOtherFrame, KEEP, KEEP},
+        {"", true, Editor::Enabled, KEEP, KEEP},
+        {"multipart/mixed", false, Editor::None, KEEP, KEEP},
+    };
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (const wchar_t *className :
+         {L"AfxMDIFrame80s", L"QuillOtherFrame", L"QuillView", L"DanaEditWindowClass"}) {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = instance;
+        windowClass.lpszClassName = className;
+        RegisterClassW(&windowClass);
+    }
+    for (bool proofreadHtml : {false, true}) {
+        PluginSession plugin(
+            iniText(textlintCmdPath(), proofreadHtml ? "EnableProofreadingHTMLMail=true\r\n"
+                                                     : "EnableProofreadingHTMLMail=false\r\n"));
+        ASSERT_NE(nullptr, plugin.module());
+        for (const Case &c : cases) {
+            if (c.proofreadHtml != proofreadHtml)
+                continue;
+            for (UINT initial : {static_cast<UINT>(MF_ENABLED), static_cast<UINT>(MF_GRAYED)}) {
+                const HWND window = composeWindow("本文", c.mimeType);
+                if (c.editor != Editor::None) {
+                    const HWND frame = CreateWindowExW(
+                        0,
+                        c.editor == Editor::UnderOtherFrame ? L"QuillOtherFrame"
+                                                            : L"AfxMDIFrame80s",
+                        L"", WS_CHILD, 0, 0, 10, 10, window, nullptr, instance, nullptr);
+                    const HWND view = CreateWindowExW(0, L"QuillView", L"", WS_CHILD, 0, 0, 10, 10,
+                                                      frame, nullptr, instance, nullptr);
+                    const HWND editor =
+                        CreateWindowExW(0, L"DanaEditWindowClass", L"", WS_CHILD, 0, 0, 10, 10,
+                                        view, nullptr, instance, nullptr);
+                    EnableWindow(editor, c.editor != Editor::Disabled);
+                }
+                const auto [checkId, autoFixId] = initMenu(plugin, window);
+                plugin.openCompose(window);
+                const HMENU menu = GetMenu(window);
+                EnableMenuItem(menu, checkId, MF_BYCOMMAND | initial);
+                EnableMenuItem(menu, autoFixId, MF_BYCOMMAND | initial);
+                PostMessageW(window, WM_NULL, 0, 0);
+                pumpMessages();
+                auto expected = [initial](Expect e) {
+                    return e == KEEP ? initial : e == ON ? MF_ENABLED : MF_GRAYED;
+                };
+                const std::string label = std::string(c.mimeType) + " html " +
+                                          (proofreadHtml ? "on" : "off") + " editor " +
+                                          std::to_string(static_cast<int>(c.editor)) + " from " +
+                                          std::to_string(initial);
+                EXPECT_EQ(expected(c.check), GetMenuState(menu, checkId, MF_BYCOMMAND) & MF_GRAYED)
+                    << label;
+                EXPECT_EQ(expected(c.autoFix),
+                          GetMenuState(menu, autoFixId, MF_BYCOMMAND) & MF_GRAYED)
+                    << label;
+            }
+        }
+        plugin.exit();
+    }
+}
+
+TEST_F(CommandsTest, CheckPublishesFindingsOnlyForATrackedComposeWindow) {
+    PluginSession plugin(iniText(textlintCmdPath()));
+    ASSERT_NE(nullptr, plugin.module());
+    plugin.start();
+    const HWND result = findResultWindow();
+    ASSERT_NE(nullptr, result);
+    setHeader("From", "taro@example.jp");
+    setHeader("Subject", inCodePage("打ち合わせ", 932));
+    const HWND tracked = composeWindow("今日は、雨が、降って、いて、とても、寒い。\r\n");
+    const HWND untracked = composeWindow("これは、あれと、それと、どれと、なにか、です。\r\n");
+    const auto [checkId, autoFixId] = initMenu(plugin, tracked);
+    plugin.openCompose(tracked);
+
+    ASSERT_TRUE(chooseCommand(checkId, tracked));
+    const std::vector<std::string> rows = resultRows(result);
+    EXPECT_TRUE(anyRowHas(rows, "Rule: max-ten")) << (rows.empty() ? "no rows" : rows[0]);
+    EXPECT_EQ(1u, hostCallCount("BKA_CompGetCharSet"));
+
+    ASSERT_TRUE(chooseCommand(checkId, untracked));
+    ASSERT_TRUE(chooseCommand(autoFixId, untracked));
+    EXPECT_EQ(1u, hostCallCount("BKA_CompGetCharSet")) << "an untracked window is not read";
+    EXPECT_EQ(rows, resultRows(result));
+    EXPECT_TRUE(composeWindowState(untracked).textsSet.empty());
+
+    // A host that hands out no text: checked as an empty text.
+    setNullTexts(true);
+    ASSERT_TRUE(chooseCommand(checkId, tracked));
+    EXPECT_EQ(2u, hostCallCount("BKA_CompGetCharSet"));
+    EXPECT_TRUE(resultRows(result).empty());
+    plugin.exit();
+}
+
+TEST_F(CommandsTest, AutoFixReplacesTheTextWithTextlintsFixAndLineFeeds) {
+    PluginSession plugin(iniText(textlintCmdPath()));
+    ASSERT_NE(nullptr, plugin.module());
+    const HWND window = composeWindow("これは Apple です。\r\n二行目です。\r\n");
+    const UINT autoFixId = initMenu(plugin, window).second;
+    plugin.openCompose(window);
+
+    ASSERT_TRUE(chooseCommand(autoFixId, window));
+    const auto textsSet = composeWindowState(window).textsSet;
+    ASSERT_EQ(1u, textsSet.size());
+    EXPECT_EQ(inCodePage("これはAppleです。\n二行目です。\n", 932), textsSet[0]);
+    plugin.exit();
+}
+
+TEST_F(CommandsTest, AutoFixLeavesTheTextAloneWhenTheFixOrAConversionFails) {
+    RunLog runs;
+    struct Case {
+        const char *fixture;
+        int codePage;
+        std::size_t messageBoxes;
+        std::size_t textlintStarts;
+    } cases[] = {
+        {"plugin/failing_fix.cmd", 932, 0, 0},
+        // A text that cannot be read is not handed to textlint at all.
+        {"plugin/count_runs.cmd", 12345, 1, 0},
+    };
+    for (const Case &c : cases) {
+        MessageBoxRecorder boxes;
+        PluginSession plugin(iniText(fixturePath(c.fixture)));
+        ASSERT_NE(nullptr, plugin.module());
+        const HWND window = composeWindow("これは Apple です。\r\n", "text/plain", c.codePage);
+        const UINT autoFixId = initMenu(plugin, window).second;
+        plugin.openCompose(window);
+        ASSERT_TRUE(chooseCommand(autoFixId, window));
+        EXPECT_TRUE(composeWindowState(window).textsSet.empty()) << c.fixture;
+        EXPECT_EQ(0u, hostCallCount("BKA_CompSetText")) << c.fixture;
+        EXPECT_EQ(c.messageBoxes, boxes.count()) << c.fixture;
+        EXPECT_EQ(c.textlintStarts, runs.count()) << c.fixture;
+        plugin.exit();
+    }
+}
+
+TEST_F(CommandsTest, WmClosePurgesTheRecordsOfDisabledAndDestroyedWindows) {
+    RunLog runs;
+    PluginSession plugin(iniText(fixturePath("plugin/count_runs.cmd")));
+    ASSERT_NE(nullptr, plugin.module());
+    const HWND disabled = composeWindow("a");
+    const HWND enabled = composeWindow("b");
+    const HWND destroyed = createComposeWindow();
+    const UINT checkId = initMenu(plugin, enabled).first;
+    for (HWND window : {disabled, enabled, destroyed})
+        plugin.openCompose(window);
+    EnableWindow(disabled, FALSE);
+    DestroyWindow(destroyed);
+
+    // Without a WM_CLOSE nothing is purged.
+    PostMessageW(enabled, WM_NULL, 0, 0);
+    pumpMessages();
+    ASSERT_TRUE(chooseCommand(checkId, disabled));
+    EXPECT_EQ(1u, hostCallCount("BKA_CompGetCharSet"));
+
+    const HWND closing = createComposeWindow();
+    PostMessageW(closing, WM_CLOSE, 0, 0);
+    pumpMessages();
+    ASSERT_TRUE(chooseCommand(checkId, disabled));
+    ASSERT_TRUE(chooseCommand(checkId, destroyed));
+    EXPECT_EQ(1u, hostCallCount("BKA_CompGetCharSet")) << "both records are gone";
+    ASSERT_TRUE(chooseCommand(checkId, enabled));
+    EXPECT_EQ(2u, hostCallCount("BKA_CompGetCharSet")) << "the enabled window stays tracked";
+    plugin.exit();
+}
+
+} // namespace
+} // namespace quill::test
