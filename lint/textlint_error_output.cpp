@@ -1,6 +1,8 @@
 // Classification of textlint's standard error output.
 #include "lint/textlint_error_output.h"
 
+#include <cctype>
+
 namespace quill {
 
 namespace {
@@ -26,7 +28,22 @@ bool isNodeWarningLine(const std::string &line) {
         ++pos;
     if (pos == digits || line.compare(pos, 2, ") ") != 0)
         return false;
-    return line.size() > pos + 2;
+    pos += 2;
+    // An optional code such as "[DEP0040] ".
+    if (pos < line.size() && line[pos] == '[') {
+        std::size_t close = line.find("] ", pos);
+        if (close == std::string::npos)
+            return false;
+        pos = close + 2;
+    }
+    // The warning's name: letters ending in "Warning: ". An unhandled promise rejection is
+    // printed in this form by older Node.js, but it is textlint failing.
+    std::size_t name = pos;
+    while (pos < line.size() && std::isalpha(static_cast<unsigned char>(line[pos])))
+        ++pos;
+    std::string word = line.substr(name, pos - name);
+    return endsWith(word, "Warning") && word != "UnhandledPromiseRejectionWarning" &&
+           line.compare(pos, 2, ": ") == 0;
 }
 
 bool isNodeTraceHintLine(const std::string &line) {

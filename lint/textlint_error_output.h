@@ -6,8 +6,9 @@
 
 namespace quill {
 
-// True for a warning line of Node.js, "(node:<pid>) <text>", such as
-// "(node:1234) [DEP0040] DeprecationWarning: ...". `line` has no line end.
+// True for a warning line of Node.js, "(node:<pid>) [<code>] <Name>Warning: <text>" with the
+// code optional, such as "(node:1234) [DEP0040] DeprecationWarning: ...", except an
+// unhandled promise rejection. `line` has no line end.
 bool isNodeWarningLine(const std::string &line);
 
 // True for the hint Node.js prints after a warning:
