@@ -37,6 +37,8 @@ void LintResultViewDialog::createWindow() {
 }
 
 void LintResultViewDialog::createWindow(HINSTANCE module) {
+    if (dialog_ != nullptr)
+        return;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -76,7 +78,7 @@ void LintResultViewDialog::updateLintResult() {
     if (GetCurrentThreadId() == windowThreadId_) {
         try {
             redraw();
-        } catch (const std::exception &) {
+        } catch (...) {
             writeDiagnosticLine("LintResultViewDialog::updateLintResult() failed.");
         }
         return;
@@ -201,7 +203,7 @@ INT_PTR CALLBACK LintResultViewDialog::resultDialogProc(HWND dialog, UINT messag
         return FALSE;
     try {
         return self->handleMessage(message, wParam, lParam);
-    } catch (const std::exception &) {
+    } catch (...) {
         writeDiagnosticLine("LintResultViewDialog::resultDialogProc() failed.");
         return FALSE;
     }

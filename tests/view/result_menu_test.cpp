@@ -162,14 +162,6 @@ TEST_F(ResultMenuTest, KeyboardMenuOpensAtTheSelectedRowOrTheListCorner) {
     EXPECT_EQ(selectedRow(), 1) << "the keyboard menu keeps the selection";
 }
 
-TEST_F(ResultMenuTest, ContextMenuOfAnotherWindowIsNotHandled) {
-    EXPECT_EQ(LintResultViewDialog::resultDialogProc(
-                  view.window(), WM_CONTEXTMENU,
-                  reinterpret_cast<WPARAM>(GetDlgItem(view.window(), IDC_RESULT_MAIL)),
-                  MAKELPARAM(10, 10)),
-              FALSE);
-}
-
 TEST_F(ResultMenuTest, BusyClipboardGivesTheMessageBoxAndKeepsItsContent) {
     putOnClipboard("owned elsewhere");
     ListView_SetItemState(list(), 0, LVIS_SELECTED, LVIS_SELECTED);
