@@ -52,7 +52,7 @@ bool isMessageBox(HWND window) {
     if (!IsWindowVisible(window) || !hasClass(window, L"#32770"))
         return false;
     HWND text = GetDlgItem(window, kMessageTextId);
-    if (text == nullptr || !hasClass(text, L"Static"))
+    if (text == nullptr || !hasClass(text, L"Static") || !IsWindowVisible(text))
         return false;
     auto instance = reinterpret_cast<HMODULE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
     if (instance != nullptr && instance != GetModuleHandleW(L"user32.dll"))
@@ -121,8 +121,9 @@ std::optional<ShownMessageBox> waitForMessageBox(DWORD timeoutMs) {
 }
 
 bool pressMessageBoxButton(HWND box, int buttonId) {
+    // Only a button the box shows: a box may keep the buttons of other styles hidden.
     HWND button = GetDlgItem(box, buttonId);
-    if (button == nullptr)
+    if (button == nullptr || !IsWindowVisible(button))
         return false;
     return PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                         reinterpret_cast<LPARAM>(button)) != FALSE;
