@@ -1,0 +1,135 @@
+// OK in the settings dialog: the entries are applied, proved by a run of the real
+// textlint, and saved; a failed run shows a message, puts the previous settings back and
+// keeps the dialog open with the entries.
+#include "resources/resource_ids.h"
+#include "tests/dialogs/settings_fixture.h"
+#include "tests/support/message_box_watcher.h"
+
+#include <commctrl.h>
+
+namespace quill::test {
+namespace {
+
+using ConfirmTest = SettingsDialogFixture;
+
+const char FAILURE_TEXT[] =
+    "textlintの実行に失敗しました。設定値に誤りがないか、ルール名に誤りがないか確認して下さい。";
+
+void setText(HWND dialog, int id, const std::string &text) {
+    SetWindowTextW(GetDlgItem(dialog, id), wide(text).c_str());
+}
+
+void setChecked(HWND dialog, int row, bool checked) {
+    LVITEMW item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    SendDlgItemMessageW(dialog, IDC_SETTINGS_RULES, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                        reinterpret_cast<LPARAM>(&item));
+}
+
+void setCell(HWND dialog, int row, int column, const std::string &text) {
+    std::wstring w = wide(text);
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = w.data();
+    SendDlgItemMessageW(dialog, IDC_SETTINGS_RULES, LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
+                        reinterpret_cast<LPARAM>(&item));
+}
+
+std::string iniValue(const std::string &ini, const char *key) {
+    char value[4096] = {};
+    GetPrivateProfileStringA("Quillcheck", key, "<missing>", value, sizeof value, ini.c_str());
+    return value;
+}
+
+TEST_F(ConfirmTest, WorkingTextlintSavesEveryEntryAndCloses) {
+    HWND dialog = openDialog();
+    setText(dialog, IDC_SETTINGS_CMD_PATH, textlintCmdPath());
+    // Rows as typed: an empty weight cell, empty option pieces, a cleared check box.
+    setCell(dialog, 0, 1, "");
+    setCell(dialog, 0, 2, ",\"max\":5,,");
+    setChecked(dialog, 1, false);
+    setChecked(dialog, 2, false);
+    selectRows(dialog, {2});
+    SendMessageW(dialog, WM_COMMAND, IDC_SETTINGS_REMOVE_RULE, 0);
+    SendDlgItemMessageW(dialog, IDC_SETTINGS_ENABLE_THRESHOLD, BM_CLICK, 0, 0);
+    setText(dialog, IDC_SETTINGS_THRESHOLD, "12abc");
+    SendDlgItemMessageW(dialog, IDC_SETTINGS_ENABLE_HTML, BM_CLICK, 0, 0);
+
+    MessageBoxRecorder recorder;
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(0u, recorder.count()) << (recorder.count() ? recorder.boxes()[0].textUtf8() : "");
+    EXPECT_FALSE(IsWindow(dialog));
+
+    EXPECT_EQ(textlintCmdPath(), config().getTextLintCmdPath());
+    std::vector<TextLintRule> rules = config().getRules();
+    ASSERT_EQ(2u, rules.size());
+    EXPECT_EQ("max-ten", rules[0].name);
+    EXPECT_EQ(0, rules[0].weight);
+    EXPECT_EQ(std::vector<std::string>{"\"max\":5"}, rules[0].options);
+    EXPECT_FALSE(rules[1].enabled);
+    EXPECT_TRUE(config().enableEvaluateValueThreshold);
+    EXPECT_EQ(12, config().evaluateValueThreshold);
+    EXPECT_FALSE(config().enableProofreadingHTMLMail);
+
+    EXPECT_EQ(textlintCmdPath(), iniValue(iniPath(), "TextLintCmdPath"));
+    EXPECT_EQ("true", iniValue(iniPath(), "EnableEvaluateValueThreshold"));
+    EXPECT_EQ("12", iniValue(iniPath(), "EvaluateValueThreshold"));
+    EXPECT_EQ("false", iniValue(iniPath(), "EnableProofreadingHTMLMail"));
+    EXPECT_EQ("{\"max-ten\":0,\"no-doubled-joshi\":1}", iniValue(iniPath(), "EvaluateWeightList"));
+    EXPECT_EQ("{\"rules\":{\"max-ten\":{\"max\":5},\"no-doubled-joshi\":false}}",
+              iniValue(iniPath(), "TextLintConfig"));
+}
+
+// Runs OK with a recorder and checks that the run was refused: the failure message, the
+// settings as they were, nothing saved, the dialog still open.
+void expectRefused(HWND dialog, const std::string &iniPath,
+                   const std::vector<TextLintRule> &rulesBefore, const std::string &pathBefore) {
+    MessageBoxRecorder recorder;
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(recorder.waitForCount(1, 1000));
+    ASSERT_TRUE(IsWindow(dialog));
+    EXPECT_EQ(1u, recorder.count());
+    EXPECT_EQ("Quillcheck", recorder.boxes()[0].captionUtf8());
+    EXPECT_EQ(FAILURE_TEXT, recorder.boxes()[0].textUtf8());
+    EXPECT_TRUE(IsWindow(dialog));
+    TextLintConfig &c = TextLintConfig::getInstance();
+    EXPECT_EQ(pathBefore, c.getTextLintCmdPath());
+    std::vector<TextLintRule> rules = c.getRules();
+    ASSERT_EQ(rulesBefore.size(), rules.size());
+    for (size_t i = 0; i < rules.size(); ++i) {
+        EXPECT_EQ(rulesBefore[i].name, rules[i].name);
+        EXPECT_EQ(rulesBefore[i].options, rules[i].options);
+    }
+    EXPECT_FALSE(c.enableEvaluateValueThreshold);
+    EXPECT_EQ(5, c.evaluateValueThreshold);
+    EXPECT_TRUE(c.enableProofreadingHTMLMail);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(iniPath.c_str()));
+}
+
+TEST_F(ConfirmTest, RuleThatIsNotInstalledIsRefusedAndTheEntriesStay) {
+    config().setTextLintCmdPath(textlintCmdPath());
+    std::vector<TextLintRule> before = config().getRules();
+    HWND dialog = openDialog();
+    setCell(dialog, 0, 0, "no-such-rule-quillcheck");
+    SendDlgItemMessageW(dialog, IDC_SETTINGS_ENABLE_THRESHOLD, BM_CLICK, 0, 0);
+    setText(dialog, IDC_SETTINGS_THRESHOLD, "40");
+    ASSERT_NO_FATAL_FAILURE(expectRefused(dialog, iniPath(), before, textlintCmdPath()));
+    EXPECT_EQ("no-such-rule-quillcheck", rowsOf(dialog)[0].name);
+    EXPECT_EQ("40", windowTextUtf8(GetDlgItem(dialog, IDC_SETTINGS_THRESHOLD)));
+}
+
+TEST_F(ConfirmTest, CommandPathWhereNothingExistsIsRefusedInsteadOfDropped) {
+    std::vector<TextLintRule> before = config().getRules();
+    HWND dialog = openDialog();
+    const std::string typed = "C:\\no such folder\\textlint.cmd";
+    setText(dialog, IDC_SETTINGS_CMD_PATH, typed);
+    selectRows(dialog, {0});
+    SendMessageW(dialog, WM_COMMAND, IDC_SETTINGS_REMOVE_RULE, 0);
+    ASSERT_NO_FATAL_FAILURE(expectRefused(dialog, iniPath(), before, standInCommand()));
+    EXPECT_EQ(typed, windowTextUtf8(GetDlgItem(dialog, IDC_SETTINGS_CMD_PATH)));
+    EXPECT_EQ(2u, rowsOf(dialog).size());
+}
+
+} // namespace
+} // namespace quill::test

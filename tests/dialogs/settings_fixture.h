@@ -1,0 +1,40 @@
+// A test fixture that gives each case its own settings (INI file in a temporary folder,
+// a known rule list) and puts the process-wide settings back afterwards.
+#pragma once
+
+#include "config/settings_dialog.h"
+#include "config/text_lint_config.h"
+#include "tests/dialogs/dialog_driver.h"
+#include "tests/support/test_paths.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace quill::test {
+
+class SettingsDialogFixture : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Opens a settings dialog through the host's setup event and returns its window.
+    HWND openDialog();
+
+    // The rules every case starts with.
+    static std::vector<TextLintRule> startingRules();
+
+    TextLintConfig &config() { return TextLintConfig::getInstance(); }
+    std::string iniPath() const { return temp_->file("Quillcheck.ini"); }
+    // An existing file that stands in for textlint where no run is needed.
+    std::string standInCommand() const { return temp_->file("textlint.cmd"); }
+
+  private:
+    std::unique_ptr<TempDir> temp_;
+    std::vector<HWND> opened_;
+    std::string savedIniPath_;
+    SettingsDialogData saved_;
+};
+
+} // namespace quill::test
