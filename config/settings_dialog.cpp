@@ -18,6 +18,7 @@
 #include <windowsx.h>
 
 #include <exception>
+#include <mutex>
 #include <vector>
 
 namespace quill {
@@ -177,8 +178,10 @@ void onConfirm(HWND dialog) {
         return;
     }
     // Put the previous settings back before the message, so that a background check
-    // meanwhile does not run with the refused ones.
+    // meanwhile does not run with the refused ones. The kept path goes back even when
+    // nothing exists there any more.
     applySettings(config, kept);
+    config.restoreTextLintCmdPath(kept.textLintCmdPath);
     MessageBoxW(dialog, TEST_RUN_FAILED, L"Quillcheck", MB_OK);
 }
 
@@ -328,6 +331,11 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         writeDiagnosticLine("settingsDialogProc failed.");
     }
     return FALSE;
+}
+
+void TextLintConfig::restoreTextLintCmdPath(const std::string &path) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    textLintCmdPath_ = path;
 }
 
 void TextLintConfig::initWindow() {

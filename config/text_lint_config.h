@@ -32,6 +32,9 @@ class TextLintConfig {
 
     std::string getTextLintCmdPath();
     bool setTextLintCmdPath(const std::string &path);
+    // Puts back a path kept earlier, without the existence test: the settings dialog
+    // restores the settings that a failed test run replaced (settings_dialog.cpp).
+    void restoreTextLintCmdPath(const std::string &path);
 
     std::vector<TextLintRule> getRules();
     void setRules(const std::vector<TextLintRule> &rules);

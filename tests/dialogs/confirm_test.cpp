@@ -131,5 +131,15 @@ TEST_F(ConfirmTest, CommandPathWhereNothingExistsIsRefusedInsteadOfDropped) {
     EXPECT_EQ(2u, rowsOf(dialog).size());
 }
 
+TEST_F(ConfirmTest, FailedRunPutsBackAKeptPathWhereNothingExists) {
+    const std::string gone = "C:\\gone\\textlint.cmd";
+    config().restoreTextLintCmdPath(gone);
+    std::vector<TextLintRule> before = config().getRules();
+    HWND dialog = openDialog();
+    setText(dialog, IDC_SETTINGS_CMD_PATH, textlintCmdPath());
+    setCell(dialog, 0, 0, "no-such-rule-quillcheck");
+    ASSERT_NO_FATAL_FAILURE(expectRefused(dialog, iniPath(), before, gone));
+}
+
 } // namespace
 } // namespace quill::test

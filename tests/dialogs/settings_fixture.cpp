@@ -25,7 +25,7 @@ void SettingsDialogFixture::TearDown() {
             DestroyWindow(window);
     TextLintConfig &c = config();
     c.iniFilePath = savedIniPath_;
-    c.setTextLintCmdPath(saved_.textLintCmdPath);
+    c.restoreTextLintCmdPath(saved_.textLintCmdPath);
     c.setRules(saved_.rules);
     c.enableEvaluateValueThreshold = saved_.enableEvaluateValueThreshold;
     c.evaluateValueThreshold = saved_.evaluateValueThreshold;
