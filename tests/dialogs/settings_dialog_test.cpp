@@ -8,6 +8,8 @@
 
 #include <gmock/gmock.h>
 
+#include <functional>
+
 namespace quill::test {
 namespace {
 
@@ -229,6 +231,32 @@ TEST_F(SettingsDialogTest, CancelConfirmedClosesWithoutApplying) {
     HWND again = openDialog();
     EXPECT_EQ(3u, rowsOf(again).size());
     EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(again, IDC_SETTINGS_ENABLE_HTML));
+}
+
+TEST_F(SettingsDialogTest, BrowsePutsThePickedFileIntoThePathAndCancelKeepsIt) {
+    HWND dialog = openDialog();
+    HWND path = GetDlgItem(dialog, IDC_SETTINGS_CMD_PATH);
+    const std::string picked = textlintCmdPath();
+    auto browse = [&](const std::function<void(HWND)> &answer) {
+        runWhileBlocked([&] { SendMessageW(dialog, WM_COMMAND, IDC_SETTINGS_BROWSE, 0); },
+                        [&] {
+                            HWND open = waitForDialog(L"textlintのバッチファイルを選択");
+                            ASSERT_TRUE(open != nullptr);
+                            answer(open);
+                        });
+    };
+    browse([](HWND open) { PostMessageW(open, WM_COMMAND, IDCANCEL, 0); });
+    EXPECT_EQ(standInCommand(), windowTextUtf8(path));
+
+    browse([&](HWND open) {
+        // The file name box of the system's dialog (combo box 0x47C or edit 0x480).
+        HWND name = GetDlgItem(open, 0x47C);
+        if (!name)
+            name = GetDlgItem(open, 0x480);
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide(picked).c_str()));
+        PostMessageW(open, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(picked, windowTextUtf8(path));
 }
 
 } // namespace
