@@ -4,8 +4,12 @@ option(QUILLCHECK_FUZZ "Build the fuzz targets with ASan and UBSan" OFF)
 target_compile_options(quillcheck_pure PRIVATE -Wall -Wextra -Werror)
 
 if(QUILLCHECK_FUZZ)
-    add_compile_options(-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=all -g)
+    set(QUILL_SANITIZE -fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=all -g)
+    add_compile_options(${QUILL_SANITIZE})
     add_link_options(-fsanitize=address,undefined)
+    # quillcheck_pure was created before these directory options: give it them itself, so
+    # the parsers the fuzz targets link are instrumented too.
+    target_compile_options(quillcheck_pure PRIVATE ${QUILL_SANITIZE})
 endif()
 
 add_subdirectory(common)

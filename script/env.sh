@@ -36,6 +36,12 @@ quill_prepare_prefix() {
         wine reg add 'HKCU\Software\Wine' /v Version /d win10 /f >/dev/null 2>&1 || true
         wineserver -w || true
     fi
+    # Without a window manager (Xvfb) Wine waits two seconds whenever a managed window is
+    # hidden or destroyed; unmanaged windows make the window tests fast.
+    if [ ! -f "$WINEPREFIX/.quill-unmanaged" ]; then
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+        touch "$WINEPREFIX/.quill-unmanaged"
+    fi
     wineserver -p >/dev/null 2>&1 || true
     # Start Wine's own services now, detached from our output: started by the first test
     # program they would inherit CTest's pipes and keep it waiting after the tests end.
