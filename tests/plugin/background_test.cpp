@@ -1,12 +1,14 @@
 // Checks the plug-in starts on its own: a draft opened from the outbox, the minute tick, and
 // an unload while such a check is still running.
 #include "tests/plugin/plugin_session.h"
-#include "tests/plugin/test_host.h"
+#include "tools/standin_host/standin_host.h"
 
 #include <gtest/gtest.h>
 
 namespace quill::test {
 namespace {
+
+using namespace quill::standin;
 
 const char DRAFT_ID[] = "0a1b2c3d/!!!!Outbox\\!!!Draft\\42.msg";
 
@@ -14,8 +16,11 @@ class BackgroundTest : public ::testing::Test {
   protected:
     void SetUp() override {
         resetHost();
-        setShownMail(inCodePage("下書きの本文です。\r\n", 932), "text/plain", 932);
+        ShownMail mail;
+        mail.text = inCodePage("下書きの本文です。\r\n", 932);
+        setShownMail(mail);
     }
+    void TearDown() override { resetHost(); }
     RunLog runs_;
 };
 
@@ -33,24 +38,25 @@ TEST_F(BackgroundTest, OnlyADraftFromTheOutboxStartsOneCheck) {
     EXPECT_TRUE(runs_.waitForCount(1, 60000));
     Sleep(1500);
     EXPECT_EQ(1u, runs_.count());
-    EXPECT_EQ(1u, hostCallCount("BKA_GetText"));
-    EXPECT_EQ(1u, hostCallCount("BKA_GetCharSet"));
+    EXPECT_EQ(1u, hostCallsTo("BKA_GetText").size());
+    EXPECT_EQ(1u, hostCallsTo("BKA_GetCharSet").size());
     plugin.exit();
 }
 
 TEST_F(BackgroundTest, MinuteTickStartsOneCheckPerRecordOfTheForegroundWindow) {
     PluginSession plugin(iniText(fixturePath("plugin/count_runs.cmd")));
     ASSERT_NE(nullptr, plugin.module());
-    const HWND compose = createComposeWindow();
+    ComposeWindowOptions options;
+    options.text = inCodePage("本文です。", 932);
+    const HWND compose = createComposeWindow(options);
     const HWND other = createComposeWindow();
-    setComposeWindow(compose, {inCodePage("本文です。", 932), "text/plain", 932, {}});
     plugin.openCompose(compose);
     plugin.openCompose(compose);
 
     SetForegroundWindow(other);
     ASSERT_EQ(other, GetForegroundWindow());
     EXPECT_EQ(0, plugin.everyMinute());
-    EXPECT_EQ(0u, hostCallCount("BKA_CompGetCharSet")) << "an untracked window is not read";
+    EXPECT_EQ(0u, hostCallsTo("BKA_CompGetCharSet").size()) << "an untracked window is not read";
 
     SetForegroundWindow(compose);
     ASSERT_EQ(compose, GetForegroundWindow());
@@ -58,10 +64,8 @@ TEST_F(BackgroundTest, MinuteTickStartsOneCheckPerRecordOfTheForegroundWindow) {
     EXPECT_TRUE(runs_.waitForCount(2, 60000));
     Sleep(1500);
     EXPECT_EQ(2u, runs_.count());
-    EXPECT_EQ(2u, hostCallCount("BKA_CompGetCharSet"));
+    EXPECT_EQ(2u, hostCallsTo("BKA_CompGetCharSet").size());
     plugin.exit();
-    DestroyWindow(compose);
-    DestroyWindow(other);
 }
 
 // The worker keeps the module loaded until its check ends, so the host survives.

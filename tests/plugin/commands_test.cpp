@@ -1,13 +1,15 @@
 // The check and auto-fix commands and their menu items, driven through the plug-in's
 // exports in a stand-in host, with the real textlint where a run is involved.
 #include "tests/plugin/plugin_session.h"
-#include "tests/plugin/test_host.h"
 #include "tests/support/message_box_watcher.h"
+#include "tools/standin_host/standin_host.h"
 
 #include <gtest/gtest.h>
 
 namespace quill::test {
 namespace {
+
+using namespace quill::standin;
 
 constexpr int MENU_BAR = 10;
 constexpr int POPUP_MENU = 11;
@@ -16,6 +18,10 @@ std::wstring menuText(HMENU menu, int position) {
     wchar_t text[128] = {};
     GetMenuStringW(menu, static_cast<UINT>(position), text, 128, MF_BYPOSITION);
     return text;
+}
+
+std::size_t callsTo(const char *function) {
+    return hostCallsTo(function).size();
 }
 
 bool anyRowHas(const std::vector<std::string> &rows, const std::string &part) {
@@ -28,16 +34,15 @@ bool anyRowHas(const std::vector<std::string> &rows, const std::string &part) {
 class CommandsTest : public ::testing::Test {
   protected:
     void SetUp() override { resetHost(); }
-    void TearDown() override {
-        for (HWND window : windows_)
-            DestroyWindow(window);
-    }
-    HWND composeWindow(const std::string &utf8Text, const char *mimeType = "text/plain",
-                       int codePage = 932) {
-        const HWND window = createComposeWindow();
-        windows_.push_back(window);
-        setComposeWindow(window, {inCodePage(utf8Text, 932), mimeType, codePage, {}});
-        return window;
+    void TearDown() override { resetHost(); }
+    static HWND composeWindow(const std::string &utf8Text, const char *mimeType = "text/plain",
+                              int codePage = 932, ComposeEditor editor = ComposeEditor::PlainEdit) {
+        ComposeWindowOptions options;
+        options.text = inCodePage(utf8Text, 932);
+        options.mimeType = mimeType;
+        options.codePage = codePage;
+        options.editor = editor;
+        return createComposeWindow(options);
     }
     // Registers the commands through `window`'s menu bar; returns {check id, auto-fix id}.
     std::pair<UINT, UINT> initMenu(const PluginSession &plugin, HWND window) {
@@ -46,8 +51,6 @@ class CommandsTest : public ::testing::Test {
         const auto commands = registeredCommands();
         return {commands.at(before).id, commands.at(before + 1).id};
     }
-
-    std::vector<HWND> windows_;
 };
 
 TEST_F(CommandsTest, MenuInitRegistersBothCommandsAndAddsTheirItems) {
@@ -89,7 +92,7 @@ TEST_F(CommandsTest, MenuInitRegistersBothCommandsAndAddsTheirItems) {
 // Item states after a message of the window passed the hook, from both starting states:
 // "unchanged" keeps whichever state the item had.
 TEST_F(CommandsTest, HookSetsTheItemsByTheStateTable) {
-    enum class Editor { None, Enabled, Disabled, UnderOtherFrame };
+    using Editor = ComposeEditor;
     enum Expect { ON, GRAY, KEEP };
     struct Case {
         const char *mimeType;
@@ -97,25 +100,16 @@ TEST_F(CommandsTest, HookSetsTheItemsByTheStateTable) {
         Editor editor;
         Expect check, autoFix;
     } cases[] = {
-        {"text/plain", false, Editor::None, ON, ON},
-        {"Text/Plain", true, Editor::Disabled, ON, ON},
-        {"text/html", false, Editor::Enabled, GRAY, GRAY},
-        {"text/html", true, Editor::Enabled, ON, ON},
-        {"TEXT/HTML", true, Editor::Disabled, ON, GRAY},
-        {"text/html", true, Editor::None, KEEP, KEEP},
-        {"text/html", true, Editor::UnderOtherFrame, KEEP, KEEP},
-        {"", true, Editor::Enabled, KEEP, KEEP},
-        {"multipart/mixed", false, Editor::None, KEEP, KEEP},
+        {"text/plain", false, Editor::PlainEdit, ON, ON},
+        {"Text/Plain", true, Editor::DanaDisabled, ON, ON},
+        {"text/html", false, Editor::DanaEnabled, GRAY, GRAY},
+        {"text/html", true, Editor::DanaEnabled, ON, ON},
+        {"TEXT/HTML", true, Editor::DanaDisabled, ON, GRAY},
+        {"text/html", true, Editor::PlainEdit, KEEP, KEEP},
+        {"text/html", true, Editor::DanaOutsideMdiFrame, KEEP, KEEP},
+        {"", true, Editor::DanaEnabled, KEEP, KEEP},
+        {"multipart/mixed", false, Editor::PlainEdit, KEEP, KEEP},
     };
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    for (const wchar_t *className :
-         {L"AfxMDIFrame80s", L"QuillOtherFrame", L"QuillView", L"DanaEditWindowClass"}) {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = instance;
-        windowClass.lpszClassName = className;
-        RegisterClassW(&windowClass);
-    }
     for (bool proofreadHtml : {false, true}) {
         PluginSession plugin(
             iniText(textlintCmdPath(), proofreadHtml ? "EnableProofreadingHTMLMail=true\r\n"
@@ -125,20 +119,7 @@ TEST_F(CommandsTest, HookSetsTheItemsByTheStateTable) {
             if (c.proofreadHtml != proofreadHtml)
                 continue;
             for (UINT initial : {static_cast<UINT>(MF_ENABLED), static_cast<UINT>(MF_GRAYED)}) {
-                const HWND window = composeWindow("本文", c.mimeType);
-                if (c.editor != Editor::None) {
-                    const HWND frame = CreateWindowExW(
-                        0,
-                        c.editor == Editor::UnderOtherFrame ? L"QuillOtherFrame"
-                                                            : L"AfxMDIFrame80s",
-                        L"", WS_CHILD, 0, 0, 10, 10, window, nullptr, instance, nullptr);
-                    const HWND view = CreateWindowExW(0, L"QuillView", L"", WS_CHILD, 0, 0, 10, 10,
-                                                      frame, nullptr, instance, nullptr);
-                    const HWND editor =
-                        CreateWindowExW(0, L"DanaEditWindowClass", L"", WS_CHILD, 0, 0, 10, 10,
-                                        view, nullptr, instance, nullptr);
-                    EnableWindow(editor, c.editor != Editor::Disabled);
-                }
+                const HWND window = composeWindow("本文", c.mimeType, 932, c.editor);
                 const auto [checkId, autoFixId] = initMenu(plugin, window);
                 plugin.openCompose(window);
                 const HMENU menu = GetMenu(window);
@@ -180,18 +161,18 @@ TEST_F(CommandsTest, CheckPublishesFindingsOnlyForATrackedComposeWindow) {
     ASSERT_TRUE(chooseCommand(checkId, tracked));
     const std::vector<std::string> rows = resultRows(result);
     EXPECT_TRUE(anyRowHas(rows, "Rule: max-ten")) << (rows.empty() ? "no rows" : rows[0]);
-    EXPECT_EQ(1u, hostCallCount("BKA_CompGetCharSet"));
+    EXPECT_EQ(1u, callsTo("BKA_CompGetCharSet"));
 
     ASSERT_TRUE(chooseCommand(checkId, untracked));
     ASSERT_TRUE(chooseCommand(autoFixId, untracked));
-    EXPECT_EQ(1u, hostCallCount("BKA_CompGetCharSet")) << "an untracked window is not read";
+    EXPECT_EQ(1u, callsTo("BKA_CompGetCharSet")) << "an untracked window is not read";
     EXPECT_EQ(rows, resultRows(result));
-    EXPECT_TRUE(composeWindowState(untracked).textsSet.empty());
+    EXPECT_EQ(0u, callsTo("BKA_CompSetText"));
 
     // A host that hands out no text: checked as an empty text.
-    setNullTexts(true);
+    setComposeText(tracked, std::nullopt);
     ASSERT_TRUE(chooseCommand(checkId, tracked));
-    EXPECT_EQ(2u, hostCallCount("BKA_CompGetCharSet"));
+    EXPECT_EQ(2u, callsTo("BKA_CompGetCharSet"));
     EXPECT_TRUE(resultRows(result).empty());
     plugin.exit();
 }
@@ -204,9 +185,8 @@ TEST_F(CommandsTest, AutoFixReplacesTheTextWithTextlintsFixAndLineFeeds) {
     plugin.openCompose(window);
 
     ASSERT_TRUE(chooseCommand(autoFixId, window));
-    const auto textsSet = composeWindowState(window).textsSet;
-    ASSERT_EQ(1u, textsSet.size());
-    EXPECT_EQ(inCodePage("これはAppleです。\n二行目です。\n", 932), textsSet[0]);
+    EXPECT_EQ(1u, callsTo("BKA_CompSetText"));
+    EXPECT_EQ(inCodePage("これはAppleです。\n二行目です。\n", 932), composeText(window));
     plugin.exit();
 }
 
@@ -230,8 +210,8 @@ TEST_F(CommandsTest, AutoFixLeavesTheTextAloneWhenTheFixOrAConversionFails) {
         const UINT autoFixId = initMenu(plugin, window).second;
         plugin.openCompose(window);
         ASSERT_TRUE(chooseCommand(autoFixId, window));
-        EXPECT_TRUE(composeWindowState(window).textsSet.empty()) << c.fixture;
-        EXPECT_EQ(0u, hostCallCount("BKA_CompSetText")) << c.fixture;
+        EXPECT_EQ(inCodePage("これは Apple です。\r\n", 932), composeText(window)) << c.fixture;
+        EXPECT_EQ(0u, callsTo("BKA_CompSetText")) << c.fixture;
         EXPECT_EQ(c.messageBoxes, boxes.count()) << c.fixture;
         EXPECT_EQ(c.textlintStarts, runs.count()) << c.fixture;
         plugin.exit();
@@ -255,16 +235,16 @@ TEST_F(CommandsTest, WmClosePurgesTheRecordsOfDisabledAndDestroyedWindows) {
     PostMessageW(enabled, WM_NULL, 0, 0);
     pumpMessages();
     ASSERT_TRUE(chooseCommand(checkId, disabled));
-    EXPECT_EQ(1u, hostCallCount("BKA_CompGetCharSet"));
+    EXPECT_EQ(1u, callsTo("BKA_CompGetCharSet"));
 
     const HWND closing = createComposeWindow();
     PostMessageW(closing, WM_CLOSE, 0, 0);
     pumpMessages();
     ASSERT_TRUE(chooseCommand(checkId, disabled));
     ASSERT_TRUE(chooseCommand(checkId, destroyed));
-    EXPECT_EQ(1u, hostCallCount("BKA_CompGetCharSet")) << "both records are gone";
+    EXPECT_EQ(1u, callsTo("BKA_CompGetCharSet")) << "both records are gone";
     ASSERT_TRUE(chooseCommand(checkId, enabled));
-    EXPECT_EQ(2u, hostCallCount("BKA_CompGetCharSet")) << "the enabled window stays tracked";
+    EXPECT_EQ(2u, callsTo("BKA_CompGetCharSet")) << "the enabled window stays tracked";
     plugin.exit();
 }
 

@@ -1,7 +1,7 @@
 // Loading, starting and exiting the plug-in in a stand-in host: the INI file beside the
 // module, the refused load, the information texts, the ignored events and the exit order.
 #include "tests/plugin/plugin_session.h"
-#include "tests/plugin/test_host.h"
+#include "tools/standin_host/standin_host.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,8 @@
 
 namespace quill::test {
 namespace {
+
+using namespace quill::standin;
 
 std::string iniValue(const std::string &iniPath, const char *key) {
     char value[256] = {};
@@ -19,6 +21,7 @@ std::string iniValue(const std::string &iniPath, const char *key) {
 class LifecycleTest : public ::testing::Test {
   protected:
     void SetUp() override { resetHost(); }
+    void TearDown() override { resetHost(); }
 };
 
 TEST_F(LifecycleTest, ReadsAndWritesTheIniFileNamedAfterTheModule) {
@@ -89,8 +92,9 @@ TEST_F(LifecycleTest, ExitRemovesTheHooksStoresTheWindowRectangleAndWritesTheIni
     ASSERT_NE(nullptr, result);
     SetWindowPos(result, nullptr, 123, 77, 610, 420, SWP_NOZORDER | SWP_NOACTIVATE);
 
-    const HWND compose = createComposeWindow();
-    setComposeWindow(compose, {"本文", "text/plain", 932, {}});
+    ComposeWindowOptions options;
+    options.text = inCodePage("本文", 932);
+    const HWND compose = createComposeWindow(options);
     plugin.menuInit(compose, GetMenu(compose), 10);
     EXPECT_EQ(0, plugin.openCompose(compose));
     EXPECT_EQ(0, plugin.openCompose(compose));
@@ -116,7 +120,6 @@ TEST_F(LifecycleTest, ExitRemovesTheHooksStoresTheWindowRectangleAndWritesTheIni
     EXPECT_EQ("77", iniValue(iniPath, "ResultWindowY"));
     EXPECT_EQ("610", iniValue(iniPath, "ResultWindowWidth"));
     EXPECT_EQ("420", iniValue(iniPath, "ResultWindowHeight"));
-    DestroyWindow(compose);
 }
 
 } // namespace

@@ -125,14 +125,6 @@ std::string inCodePage(const std::string &utf8, UINT codePage) {
     return bytes;
 }
 
-void pumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 RunLog::RunLog() : dir_("qcr"), path_(dir_.file("runs.txt")) {
     SetEnvironmentVariableA("QUILL_RUN_LOG", path_.c_str());
 }

@@ -1,6 +1,6 @@
 // The built plug-in copied into a folder of its own beside its INI file and loaded into the
-// test program, which is the stand-in host; plus what the tests observe of it: the result
-// window's rows and the starts of a stand-in textlint.
+// test program, which is the stand-in host (tools/standin_host); plus what the tests observe
+// of it: the result window's rows and the starts of a stand-in textlint.
 #pragma once
 
 #include "tests/support/test_paths.h"
@@ -57,10 +57,6 @@ std::vector<std::string> resultRows(HWND resultWindow);
 
 // `utf8` re-encoded in code page `codePage`, as the host holds texts.
 std::string inCodePage(const std::string &utf8, UINT codePage);
-
-// Retrieves and dispatches every message waiting for this thread (the compose hook sees
-// each one retrieved).
-void pumpMessages();
 
 // Counts the starts of the stand-in textlint fixtures (tests/fixtures/plugin): they append
 // a line to the file that QUILL_RUN_LOG names, which this object sets for the process.
