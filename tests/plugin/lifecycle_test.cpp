@@ -53,17 +53,28 @@ TEST_F(LifecycleTest, RefusesToLoadWhenTheSettingsCannotBeRead) {
     EXPECT_EQ(nullptr, plugin.module());
 }
 
-TEST_F(LifecycleTest, WritesTheFourInformationTexts) {
+TEST_F(LifecycleTest, WritesTheFourInformationTextsAndNothingElse) {
     PluginSession plugin(iniText("C:\\textlint\\textlint.cmd"));
     ASSERT_NE(nullptr, plugin.module());
-    char record[320];
+    char record[400];
     std::memset(record, '#', sizeof record);
     EXPECT_EQ(0, plugin.proc<int(WINAPI *)(LPVOID)>("BKC_OnPlugInInfo")(record));
-    EXPECT_STREQ("Becky! Quill Check plug-in", record);
-    EXPECT_STREQ("Penwright", record + 80);
-    EXPECT_STREQ("1.0", record + 160);
-    EXPECT_STREQ("Enabled proofreading E-Mail using textlint.", record + 240);
-    EXPECT_EQ('#', record[80 + 10]) << "the rest of the record is the host's";
+    const struct {
+        std::size_t offset;
+        const char *text;
+    } fields[] = {{0, "Becky! Quill Check plug-in"},
+                  {80, "Penwright"},
+                  {160, "1.0"},
+                  {240, "Enabled proofreading E-Mail using textlint."}};
+    std::size_t written = 0;
+    for (const auto &field : fields) {
+        EXPECT_STREQ(field.text, record + field.offset);
+        written += std::strlen(field.text) + 1;
+    }
+    std::size_t untouched = 0;
+    for (char byte : record)
+        untouched += byte == '#' ? 1 : 0;
+    EXPECT_EQ(sizeof record - written, untouched) << "bytes past the texts belong to the host";
 }
 
 TEST_F(LifecycleTest, IgnoredEventsReturnZeroAndCallNothing) {

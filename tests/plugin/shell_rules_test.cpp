@@ -1,13 +1,11 @@
-// The plug-in shell's platform-free rules: the INI path, the information texts, the menu
-// state table and the draft marker search.
+// The plug-in shell's platform-free rules: the INI path, the menu state table and the draft
+// marker search.
 #include "plugin/draft_marker.h"
 #include "plugin/ini_path.h"
 #include "plugin/menu_state.h"
-#include "plugin/plugin_info.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 namespace quill {
@@ -37,29 +35,6 @@ TEST(IniPathOfModulePath, RefusesAPathThatLeavesNoRoomForTheExtension) {
 
     std::string tooLong = folder + std::string(259 - folder.size(), 'n');
     EXPECT_EQ("", iniPathOfModulePath(tooLong)) << "no dot: \".ini\" would be cut";
-}
-
-TEST(WritePlugInInfo, WritesFourTextsAtTheirOffsetsAndNothingElse) {
-    char record[400];
-    std::memset(record, 0x5a, sizeof record);
-    writePlugInInfo(record);
-
-    const struct {
-        std::size_t offset;
-        const char *text;
-    } fields[] = {{0, "Becky! Quill Check plug-in"},
-                  {80, "Penwright"},
-                  {160, "1.0"},
-                  {240, "Enabled proofreading E-Mail using textlint."}};
-    std::size_t written = 0;
-    for (const auto &field : fields) {
-        EXPECT_STREQ(field.text, record + field.offset);
-        written += std::strlen(field.text) + 1;
-    }
-    std::size_t untouched = 0;
-    for (char byte : record)
-        untouched += byte == 0x5a ? 1 : 0;
-    EXPECT_EQ(sizeof record - written, untouched) << "bytes past the texts belong to the host";
 }
 
 TEST(ComposeMenuStates, FollowsTheTable) {
