@@ -27,12 +27,13 @@ class BackgroundTest : public ::testing::Test {
 TEST_F(BackgroundTest, OnlyADraftFromTheOutboxStartsOneCheck) {
     PluginSession plugin(iniText(fixturePath("plugin/count_runs.cmd")));
     ASSERT_NE(nullptr, plugin.module());
+    const std::size_t callsAtLoad = hostCalls().size();
     for (const char *mailId : {"0a1b2c3d/!!!!Inbox\\42.msg", "!!!!outbox\\!!!draft\\1",
                                "!!!!Outbox\\!!Draft\\1", "\x81!!!!Outbox\\!!!Draft", ""}) {
         EXPECT_EQ(0, plugin.openMail(mailId));
     }
     EXPECT_EQ(0, plugin.openMail(nullptr));
-    EXPECT_TRUE(hostCalls().empty()) << "no host call for a mail that is not a draft";
+    EXPECT_EQ(callsAtLoad, hostCalls().size()) << "no host call for a mail that is not a draft";
 
     EXPECT_EQ(0, plugin.openMail(DRAFT_ID));
     EXPECT_TRUE(runs_.waitForCount(1, 60000));

@@ -80,6 +80,7 @@ TEST_F(LifecycleTest, WritesTheFourInformationTextsAndNothingElse) {
 TEST_F(LifecycleTest, IgnoredEventsReturnZeroAndCallNothing) {
     PluginSession plugin(iniText("C:\\textlint\\textlint.cmd"));
     ASSERT_NE(nullptr, plugin.module());
+    const std::size_t callsAtLoad = hostCalls().size();
     using One = int(WINAPI *)(LPARAM);
     using Two = int(WINAPI *)(LPARAM, LPARAM);
     using Three = int(WINAPI *)(LPARAM, LPARAM, LPARAM);
@@ -92,7 +93,7 @@ TEST_F(LifecycleTest, IgnoredEventsReturnZeroAndCallNothing) {
     EXPECT_EQ(0, plugin.proc<Three>("BKC_OnKeyDispatch")(junk, 0, -1));
     for (const char *name : {"BKC_OnDragDrop", "BKC_OnBeforeFilter2"})
         EXPECT_EQ(0, plugin.proc<Four>(name)(junk, 0, -1, junk)) << name;
-    EXPECT_TRUE(hostCalls().empty());
+    EXPECT_EQ(callsAtLoad, hostCalls().size());
 }
 
 TEST_F(LifecycleTest, ExitRemovesTheHooksStoresTheWindowRectangleAndWritesTheIniFile) {
