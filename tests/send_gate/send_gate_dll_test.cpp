@@ -1,8 +1,8 @@
 // The send event of the built module, loaded by this program as its host, with settings
 // from its INI file and the real textlint.
 #include "tests/plugin/plugin_session.h"
-#include "tests/plugin/test_host.h"
 #include "tests/support/message_box_watcher.h"
+#include "tools/standin_host/standin_host.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,8 @@
 
 namespace quill::test {
 namespace {
+
+using namespace quill::standin;
 
 // Weighs 1 each (see iniText): a max-ten finding and a no-doubled-joshi finding.
 const std::string MAIL_HEAD = "Content-Type: text/plain; charset=UTF-8\r\n\r\n";
@@ -45,7 +47,7 @@ TEST_F(SendGateModule, StopsTheSendOnlyAboveTheThreshold) {
     setHeader("Subject", "subject");
     MessageBoxRecorder boxes;
     EXPECT_EQ(0, send(plugin, MAIL_HEAD + MAX_TEN));
-    EXPECT_EQ(2u, hostCallCount("BKA_GetSpecifiedHeader"));
+    EXPECT_EQ(2u, hostCallsTo("BKA_GetSpecifiedHeader").size());
     EXPECT_EQ(0u, boxes.count());
 
     EXPECT_EQ(-1, send(plugin, MAIL_HEAD + DOUBLED_JOSHI + "\r\n" + MAX_TEN));
