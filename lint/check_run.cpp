@@ -3,7 +3,6 @@
 #include "lint/lint_result_controller.h"
 
 #include "common/system_error.h"
-#include "config/text_lint_config.h"
 #include "lint/textlint_command.h"
 #include "lint/textlint_run.h"
 
@@ -29,48 +28,28 @@ bool LintResultController::executeProofreadingTool(ProofreadingToolControlType t
 }
 
 bool LintResultController::executeTextLint(const TargetMailInfo &target) {
-    std::string szTempDirPath;
-    if (!queryTempDir(szTempDirPath))
-        return false;
-
     // Declared in reverse order of their deletion: input, configuration, report, error.
     TempFile szTextLintErrorFilePath;
     TempFile szTextLintResultFilePath;
     TempFile szTextLintConfigFilePath;
     TempFile szInputTextFilePath;
     TempFile szInputTextFilePathTemp;
-    if (!createTempFile(szTempDirPath, "szTextLintResultFilePath", szTextLintResultFilePath) ||
-        !createTempFile(szTempDirPath, "szTextLintConfigFilePath", szTextLintConfigFilePath) ||
-        !createTempFile(szTempDirPath, "szTextLintErrorFilePath", szTextLintErrorFilePath) ||
-        !createTempFile(szTempDirPath, "szInputTextFilePathTemp", szInputTextFilePathTemp))
+    if (!createRunFiles({{szTextLintResultFilePath, "szTextLintResultFilePath"},
+                         {szTextLintConfigFilePath, "szTextLintConfigFilePath"},
+                         {szTextLintErrorFilePath, "szTextLintErrorFilePath"}},
+                        {szInputTextFilePathTemp, "szInputTextFilePathTemp"}, target.mimeType,
+                        {szInputTextFilePath, "szInputTextFilePath"}))
         return false;
-    if (!moveToTypedName(szInputTextFilePathTemp, target.mimeType, szInputTextFilePath,
-                         "szInputTextFilePathTemp", "szInputTextFilePath"))
-        return false;
-
-    TextLintConfig &settings = TextLintConfig::getInstance();
-    std::string configText = settings.buildTextLintConfigJson();
-    if (!writeExistingFile(szTextLintConfigFilePath.path(), configText,
-                           "CloseHandle(hOutputTextLintConfigFile) failed.\n") ||
-        !writeExistingFile(szInputTextFilePath.path(), target.getMailText(),
-                           "CloseHandle(hInputTextFile) failed.\n"))
+    if (!writeRunInputs(szTextLintConfigFilePath,
+                        "CloseHandle(hOutputTextLintConfigFile) failed.\n", szInputTextFilePath,
+                        target.getMailText(), "CloseHandle(hInputTextFile) failed.\n"))
         return false;
 
-    TextLintCommandFiles files;
-    files.commandPath = settings.getTextLintCmdPath();
-    files.configFile = szTextLintConfigFilePath.path();
+    TextLintCommandFiles files =
+        commandFilesOf(szTextLintConfigFilePath, szInputTextFilePath, szTextLintErrorFilePath);
     files.reportFile = szTextLintResultFilePath.path();
-    files.inputFile = szInputTextFilePath.path();
-    files.errorFile = szTextLintErrorFilePath.path();
-    files.interpreterPath = commandInterpreterPath();
-    std::optional<std::string> cmd = makeCheckCommandLine(files);
-    if (!cmd) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return fail("The textlint command line does not fit into cmd (1024 bytes).");
-    }
-
     UniqueHandle process;
-    if (!startHiddenChild(*cmd, process))
+    if (!startTextLint(makeCheckCommandLine(files), process))
         return false;
     // A child still running after the wait is left running; its report is read as it is.
     bool ended = waitForChild(process.get(), childWaitCount());

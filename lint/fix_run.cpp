@@ -3,7 +3,6 @@
 #include "lint/lint_result_controller.h"
 
 #include "common/system_error.h"
-#include "config/text_lint_config.h"
 #include "lint/textlint_command.h"
 #include "lint/textlint_run.h"
 
@@ -17,47 +16,26 @@ namespace {
 
 // Steps up to the reading of the rewritten file; `fixed` is set only on success.
 bool runTextLintFix(const TargetMailInfo &target, unsigned waitCount, std::string &fixed) {
-    std::string szTempDirPath;
-    if (!queryTempDir(szTempDirPath))
-        return false;
-
     // Declared in reverse order of their deletion: configuration, text, error.
     TempFile szTextLintErrorFilePath;
     TempFile szInputOutputTextFilePath;
     TempFile szTextLintConfigFilePath;
     TempFile szInputOutputTextFilePathTemp;
-    if (!createTempFile(szTempDirPath, "szTextLintConfigFilePath", szTextLintConfigFilePath) ||
-        !createTempFile(szTempDirPath, "szTextLintErrorFilePath", szTextLintErrorFilePath) ||
-        !createTempFile(szTempDirPath, "szInputOutputTextFilePathTemp",
-                        szInputOutputTextFilePathTemp))
+    if (!createRunFiles({{szTextLintConfigFilePath, "szTextLintConfigFilePath"},
+                         {szTextLintErrorFilePath, "szTextLintErrorFilePath"}},
+                        {szInputOutputTextFilePathTemp, "szInputOutputTextFilePathTemp"},
+                        target.mimeType, {szInputOutputTextFilePath, "szInputOutputTextFilePath"}))
         return false;
-    if (!moveToTypedName(szInputOutputTextFilePathTemp, target.mimeType, szInputOutputTextFilePath,
-                         "szInputOutputTextFilePathTemp", "szInputOutputTextFilePath"))
-        return false;
-
-    TextLintConfig &settings = TextLintConfig::getInstance();
-    std::string configText = settings.buildTextLintConfigJson();
     std::string original = target.getMailText();
-    if (!writeExistingFile(szTextLintConfigFilePath.path(), configText,
-                           "CloseHandle(hInputTextFile) failed.\n") ||
-        !writeExistingFile(szInputOutputTextFilePath.path(), original,
-                           "CloseHandle(hInputTextFile) failed.\n"))
+    if (!writeRunInputs(szTextLintConfigFilePath, "CloseHandle(hInputTextFile) failed.\n",
+                        szInputOutputTextFilePath, original,
+                        "CloseHandle(hInputTextFile) failed.\n"))
         return false;
 
-    TextLintCommandFiles files;
-    files.commandPath = settings.getTextLintCmdPath();
-    files.configFile = szTextLintConfigFilePath.path();
-    files.inputFile = szInputOutputTextFilePath.path();
-    files.errorFile = szTextLintErrorFilePath.path();
-    files.interpreterPath = commandInterpreterPath();
-    std::optional<std::string> cmd = makeFixCommandLine(files);
-    if (!cmd) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return fail("The textlint command line does not fit into cmd (1024 bytes).");
-    }
-
+    TextLintCommandFiles files = commandFilesOf(szTextLintConfigFilePath, szInputOutputTextFilePath,
+                                                szTextLintErrorFilePath);
     UniqueHandle process;
-    if (!startHiddenChild(*cmd, process))
+    if (!startTextLint(makeFixCommandLine(files), process))
         return false;
     // textlint rewrites the file while it runs: one still running after the wait may have
     // left it half written, so it is not read.

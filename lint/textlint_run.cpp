@@ -2,6 +2,7 @@
 #include "lint/textlint_run.h"
 
 #include "common/system_error.h"
+#include "config/text_lint_config.h"
 #include "lint/textlint_error_output.h"
 
 #include <iterator>
@@ -83,6 +84,45 @@ bool writeExistingFile(const std::string &path, const std::string &text, const c
     if (!file.reset())
         return fail(closeFailure);
     return true;
+}
+
+bool createRunFiles(std::initializer_list<NamedTempFile> files, NamedTempFile placeholder,
+                    MimeType type, NamedTempFile text) {
+    std::string szTempDirPath;
+    if (!queryTempDir(szTempDirPath))
+        return false;
+    for (const NamedTempFile &file : files)
+        if (!createTempFile(szTempDirPath, file.name, file.file))
+            return false;
+    if (!createTempFile(szTempDirPath, placeholder.name, placeholder.file))
+        return false;
+    return moveToTypedName(placeholder.file, type, text.file, placeholder.name, text.name);
+}
+
+bool writeRunInputs(const TempFile &config, const char *configCloseFailure, const TempFile &input,
+                    const std::string &text, const char *inputCloseFailure) {
+    std::string configText = TextLintConfig::getInstance().buildTextLintConfigJson();
+    return writeExistingFile(config.path(), configText, configCloseFailure) &&
+           writeExistingFile(input.path(), text, inputCloseFailure);
+}
+
+TextLintCommandFiles commandFilesOf(const TempFile &config, const TempFile &input,
+                                    const TempFile &error) {
+    TextLintCommandFiles files;
+    files.commandPath = TextLintConfig::getInstance().getTextLintCmdPath();
+    files.configFile = config.path();
+    files.inputFile = input.path();
+    files.errorFile = error.path();
+    files.interpreterPath = commandInterpreterPath();
+    return files;
+}
+
+bool startTextLint(const std::optional<std::string> &commandLine, UniqueHandle &process) {
+    if (!commandLine) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return fail("The textlint command line does not fit into cmd (1024 bytes).");
+    }
+    return startHiddenChild(*commandLine, process);
 }
 
 std::string commandInterpreterPath() {

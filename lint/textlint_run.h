@@ -1,13 +1,17 @@
-// Pieces that the check run and the auto-fix run share: their temporary files, the hidden
-// textlint child, the bounded wait, the error file's verdict and the chunked reading.
+// Pieces that the check run and the auto-fix run share: their temporary files and what is
+// written into them, the hidden textlint child, the bounded wait, the error file's verdict
+// and the chunked reading.
 #pragma once
 
 #include "common/handles.h"
 #include "lint/report_buffer.h"
+#include "lint/textlint_command.h"
 #include "mail/target_mail_info.h"
 
 #include <windows.h>
 
+#include <initializer_list>
+#include <optional>
 #include <string>
 
 namespace quill::textlint_run {
@@ -48,6 +52,31 @@ bool moveToTypedName(TempFile &placeholder, MimeType type, TempFile &typed,
 // Writes `text` up to its first NUL into the existing file `path`. Any failure of the
 // open, the write or the close is reported with `closeFailure`.
 bool writeExistingFile(const std::string &path, const std::string &text, const char *closeFailure);
+
+// A temporary file of a run and the name the run's failure texts give it.
+struct NamedTempFile {
+    TempFile &file;
+    const char *name;
+};
+
+// Creates the temporary files of a run in the system's temporary folder: each of `files`
+// in turn, then `placeholder`, which then moves to `text` with the extension of `type`.
+// The first failing step ends the run with its failure text.
+bool createRunFiles(std::initializer_list<NamedTempFile> files, NamedTempFile placeholder,
+                    MimeType type, NamedTempFile text);
+
+// Writes the textlint configuration of the settings into `config`, then `text` into
+// `input`; each file's failures are reported with its own close-failure text.
+bool writeRunInputs(const TempFile &config, const char *configCloseFailure, const TempFile &input,
+                    const std::string &text, const char *inputCloseFailure);
+
+// The files of a run as its command line names them, with the command path of the
+// settings and the command interpreter (the report file is left to the check run).
+TextLintCommandFiles commandFilesOf(const TempFile &config, const TempFile &input,
+                                    const TempFile &error);
+
+// Starts the command line, empty when it did not fit, as a hidden child.
+bool startTextLint(const std::optional<std::string> &commandLine, UniqueHandle &process);
 
 // The command interpreter, "<system folder>\cmd.exe".
 std::string commandInterpreterPath();
