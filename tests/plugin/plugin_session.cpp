@@ -1,9 +1,7 @@
-// Loading the built plug-in from a folder of its own, and reading what it shows.
+// Loading the built plug-in from a folder of its own, and counting textlint starts.
 #include "tests/plugin/plugin_session.h"
 
-#include "resources/resource_ids.h"
-
-#include <commctrl.h>
+#include "tools/standin_host/standin_host.h"
 
 #include <stdexcept>
 
@@ -65,64 +63,8 @@ int PluginSession::openCompose(HWND window) const {
     return proc<int(WINAPI *)(HWND, int)>("BKC_OnOpenCompose")(window, 0);
 }
 
-namespace {
-
-BOOL CALLBACK findResultWindowOf(HWND window, LPARAM found) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && GetDlgItem(window, IDC_RESULT_LIST) != nullptr &&
-        GetDlgItem(window, IDC_RESULT_MAIL) != nullptr) {
-        *reinterpret_cast<HWND *>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-std::string utf8Of(const std::wstring &text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size,
-                        nullptr, nullptr);
-    return bytes;
-}
-
-} // namespace
-
-HWND findResultWindow() {
-    HWND found = nullptr;
-    EnumWindows(findResultWindowOf, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-std::vector<std::string> resultRows(HWND resultWindow) {
-    const HWND list = GetDlgItem(resultWindow, IDC_RESULT_LIST);
-    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    std::vector<std::string> rows;
-    for (int i = 0; i < count; ++i) {
-        wchar_t text[2048] = {};
-        LVITEMW item{};
-        item.iSubItem = 0;
-        item.pszText = text;
-        item.cchTextMax = static_cast<int>(std::size(text));
-        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(&item));
-        rows.push_back(utf8Of(text));
-    }
-    return rows;
-}
-
 std::string inCodePage(const std::string &utf8, UINT codePage) {
-    const int wideSize =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                        wideSize);
-    const int size =
-        WideCharToMultiByte(codePage, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(codePage, 0, wide.data(), wideSize, bytes.data(), size, nullptr, nullptr);
-    return bytes;
+    return standin::recode(utf8, CP_UTF8, codePage);
 }
 
 RunLog::RunLog() : dir_("qcr"), path_(dir_.file("runs.txt")) {

@@ -1,6 +1,6 @@
 // The built plug-in copied into a folder of its own beside its INI file and loaded into the
-// test program, which is the stand-in host (tools/standin_host); plus what the tests observe
-// of it: the result window's rows and the starts of a stand-in textlint.
+// test program, which is the stand-in host (tools/standin_host, which also reads the result
+// window's rows); plus the starts of a stand-in textlint the tests count.
 #pragma once
 
 #include "tests/support/test_paths.h"
@@ -48,12 +48,6 @@ class PluginSession {
     std::string folder_;
     HMODULE module_ = nullptr;
 };
-
-// The plug-in's result window in this process, or null.
-HWND findResultWindow();
-
-// Every row of the result window's list, as UTF-8.
-std::vector<std::string> resultRows(HWND resultWindow);
 
 // `utf8` re-encoded in code page `codePage`, as the host holds texts.
 std::string inCodePage(const std::string &utf8, UINT codePage);

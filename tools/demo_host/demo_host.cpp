@@ -1,12 +1,9 @@
 // The demo as a user meets it: a stand-in host loads the plug-in, opens a compose window
 // with the sample mail, chooses the check and the auto-fix commands from its menu, prints
 // what the plug-in shows, saves pictures of both windows, and exits the plug-in.
-#include "resources/resource_ids.h"
 #include "tools/standin_host/standin_host.h"
 
 #include <windows.h>
-
-#include <commctrl.h>
 
 #include <cstdio>
 #include <fstream>
@@ -17,28 +14,6 @@
 namespace {
 
 using namespace quill::standin;
-
-std::wstring wideOf(const std::string &bytes, UINT codePage) {
-    const int size =
-        MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(),
-                        size);
-    return wide;
-}
-
-std::string bytesOf(const std::wstring &wide, UINT codePage) {
-    const int size = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), size,
-                        nullptr, nullptr);
-    return bytes;
-}
-
-std::string recode(const std::string &bytes, UINT from, UINT to) {
-    return bytesOf(wideOf(bytes, from), to);
-}
 
 // Standard output carries the ANSI code page, like the plug-in's own diagnostic lines that
 // share it, so that the demo script can turn the whole stream into UTF-8 at once.
@@ -53,39 +28,6 @@ std::string readFile(const std::string &path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
-}
-
-BOOL CALLBACK findResultWindowOf(HWND window, LPARAM found) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && GetDlgItem(window, IDC_RESULT_LIST) != nullptr &&
-        GetDlgItem(window, IDC_RESULT_MAIL) != nullptr) {
-        *reinterpret_cast<HWND *>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND findResultWindow() {
-    HWND found = nullptr;
-    EnumWindows(findResultWindowOf, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-std::vector<std::wstring> resultRows(HWND resultWindow) {
-    const HWND list = GetDlgItem(resultWindow, IDC_RESULT_LIST);
-    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    std::vector<std::wstring> rows;
-    for (int i = 0; i < count; ++i) {
-        wchar_t text[2048] = {};
-        LVITEMW item{};
-        item.pszText = text;
-        item.cchTextMax = static_cast<int>(std::size(text));
-        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(&item));
-        rows.emplace_back(text);
-    }
-    return rows;
 }
 
 // The window as it is on the screen, as a 24-bit BMP file.
@@ -171,10 +113,10 @@ int run(const std::string &dllPath, const std::string &samplePath, const std::st
         return 1;
     }
     SetWindowPos(result, nullptr, 680, 20, 580, 420, SWP_NOZORDER);
-    const std::vector<std::wstring> rows = resultRows(result);
+    const std::vector<std::string> rows = resultRows(result);
     print("The result window lists " + std::to_string(rows.size()) + " findings:\n");
-    for (const std::wstring &row : rows)
-        print("  " + bytesOf(row, CP_UTF8) + "\n");
+    for (const std::string &row : rows)
+        print("  " + row + "\n");
     saveWindowPicture(result, outDir + "\\demo-result-window.bmp");
 
     print("\nChoosing \"自動修正校正(&I)\" in the compose window...\n");

@@ -101,6 +101,15 @@ bool chooseCommand(UINT id, HWND window, LPARAM parameter = 0);
 // none is left and `milliseconds` have passed.
 void pumpMessages(DWORD milliseconds = 0);
 
+// The plug-in's result window in this process (the window holding its result list and
+// its mail field), or null.
+HWND findResultWindow();
+// Every row of the result window's list (its first column), as UTF-8.
+std::vector<std::string> resultRows(HWND resultWindow);
+
+// `bytes` in code page `from` re-encoded in code page `to`.
+std::string recode(const std::string &bytes, UINT from, UINT to);
+
 // The plug-in module, loaded with LoadLibraryA and driven through its exported events.
 class PluginHost {
   public:
