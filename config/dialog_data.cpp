@@ -1,29 +1,15 @@
 // Parsing and formatting of the settings dialogs' texts.
 #include "config/dialog_data.h"
 
+#include "config/ini_entries.h"
+
 #include <algorithm>
 #include <climits>
 
 namespace quill {
 
 int leadingInteger(const std::string &text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1)
-            value = static_cast<long long>(INT_MAX) + 1;
-    }
-    if (negative)
-        value = -value;
-    if (value > INT_MAX)
-        return INT_MAX;
-    return static_cast<int>(value);
+    return parseIniInteger(text);
 }
 
 std::vector<std::string> splitOptionFragments(const std::string &cell) {

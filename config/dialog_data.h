@@ -35,7 +35,8 @@ struct SettingsDialogData {
 };
 
 // The leading decimal integer of `text` as atoi reads it (blanks, a sign, digits; 0 when
-// there are no digits), held at the int range instead of overflowing.
+// there are no digits), held at the int range instead of overflowing: read as the INI
+// file's numbers are.
 int leadingInteger(const std::string &text);
 
 // The option cell split at its commas; empty pieces give no fragment.
