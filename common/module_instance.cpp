@@ -10,6 +10,8 @@ HINSTANCE moduleInstance() {
     return g_instance != nullptr ? g_instance : GetModuleHandleA(nullptr);
 }
 
-void setModuleInstance(HINSTANCE instance) { g_instance = instance; }
+void setModuleInstance(HINSTANCE instance) {
+    g_instance = instance;
+}
 
 } // namespace quill

@@ -7,8 +7,8 @@ namespace quill {
 
 TargetMailInfo::TargetMailInfo(int isDraftFlag, MimeType type, std::string from,
                                std::string subject, std::string mailText)
-    : isDraft(isDraftFlag), mimeType(type), from_(std::move(from)),
-      subject_(std::move(subject)), mailText_(std::move(mailText)) {}
+    : isDraft(isDraftFlag), mimeType(type), from_(std::move(from)), subject_(std::move(subject)),
+      mailText_(std::move(mailText)) {}
 
 MimeType parseMimeType(const std::string &mimeTypeText) {
     return mimeTypeText == "text/html" ? MIME_TEXT_HTML : MIME_TEXT_PLAIN;

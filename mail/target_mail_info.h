@@ -22,8 +22,8 @@ class TargetMailInfo {
     MimeType mimeType = MIME_TEXT_PLAIN;
 
   private:
-    std::string from_;    // host code page, as the host returned it
-    std::string subject_; // host code page
+    std::string from_;     // host code page, as the host returned it
+    std::string subject_;  // host code page
     std::string mailText_; // UTF-8, LF line ends
 };
 

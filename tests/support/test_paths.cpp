@@ -19,8 +19,12 @@ std::string windowsPathOf(const std::string &unixPath) {
     return path;
 }
 
-std::string sourceDir() { return windowsPathOf(QUILL_SOURCE_DIR_UNIX); }
-std::string binaryDir() { return windowsPathOf(QUILL_BINARY_DIR_UNIX); }
+std::string sourceDir() {
+    return windowsPathOf(QUILL_SOURCE_DIR_UNIX);
+}
+std::string binaryDir() {
+    return windowsPathOf(QUILL_BINARY_DIR_UNIX);
+}
 
 std::string fixturePath(const std::string &relative) {
     std::string path = sourceDir() + "\\tests\\fixtures\\" + relative;
@@ -30,7 +34,9 @@ std::string fixturePath(const std::string &relative) {
     return path;
 }
 
-std::string textlintCmdPath() { return "C:\\textlint\\textlint.cmd"; }
+std::string textlintCmdPath() {
+    return "C:\\textlint\\textlint.cmd";
+}
 
 namespace {
 
@@ -73,7 +79,9 @@ TempDir::TempDir(const std::string &prefix) {
     }
 }
 
-TempDir::~TempDir() { removeTree(path_); }
+TempDir::~TempDir() {
+    removeTree(path_);
+}
 
 std::string readFileBytes(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
