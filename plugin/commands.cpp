@@ -72,11 +72,13 @@ bool isAnsiLeadByte(unsigned char byte) {
 ComposeContent readComposeWindow(HWND window, int isDraft) {
     HostApi &api = hostApi();
     char mimeType[64] = {};
-    const std::string text =
-        hostText(api.BKA_CompGetText(window, mimeType, static_cast<int>(std::size(mimeType))));
+    ComposeContent content;
+    const LPCSTR hostTextPointer =
+        api.BKA_CompGetText(window, mimeType, static_cast<int>(std::size(mimeType)));
+    content.hostGaveText = hostTextPointer != nullptr;
+    const std::string text = hostText(hostTextPointer);
     mimeType[std::size(mimeType) - 1] = '\0';
     char charSet[64] = {};
-    ComposeContent content;
     content.codePage =
         api.BKA_CompGetCharSet(window, charSet, static_cast<int>(std::size(charSet)));
     const std::string utf8 =
@@ -97,13 +99,14 @@ void WINAPI onCheckCommand(HWND window, LPARAM) {
 }
 
 // The compose text is replaced only by a fix that went through whole: a text that could
-// not be read, fixed or converted back leaves the window as the user wrote it.
+// not be read, fixed or converted back leaves the window as the user wrote it. A host that
+// gave no text at all may still hold one, so nothing is written over it either.
 void WINAPI onAutoFixCommand(HWND window, LPARAM) {
     try {
         if (!composeWindows().contains(window))
             return;
         ComposeContent content = readComposeWindow(window, 0);
-        if (!content.converted)
+        if (!content.hostGaveText || !content.converted)
             return;
         const TextLintFixResult fixed = lintEngine().executeTextLintFix(content.target);
         if (!fixed.succeeded)

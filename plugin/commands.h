@@ -19,8 +19,9 @@ extern std::atomic<UINT> autoFixCommandId;
 // A compose window's content as the commands use it.
 struct ComposeContent {
     TargetMailInfo target;
-    int codePage = 0;       // the window's code page, as the host reported it
-    bool converted = false; // false when the text could not be converted to UTF-8
+    int codePage = 0;          // the window's code page, as the host reported it
+    bool converted = false;    // false when the text could not be converted to UTF-8
+    bool hostGaveText = false; // false when the host answered with a null text pointer
 };
 
 // Reads the text, code page and headers of a compose window into a target record.

@@ -201,10 +201,13 @@ TEST_F(CommandsTest, AutoFixLeavesTheTextAloneWhenTheFixOrAConversionFails) {
         int codePage;
         std::size_t messageBoxes;
         std::size_t textlintStarts;
+        bool hostGivesNoText;
     } cases[] = {
-        {"plugin/failing_fix.cmd", 932, 0, 0},
+        {"plugin/failing_fix.cmd", 932, 0, 0, false},
         // A text that cannot be read is not handed to textlint at all.
-        {"plugin/count_runs.cmd", 12345, 1, 0},
+        {"plugin/count_runs.cmd", 12345, 1, 0, false},
+        // Nor is a null text pointer: the fix of an empty text must not wipe the window.
+        {"plugin/count_runs.cmd", 932, 0, 0, true},
     };
     for (const Case &c : cases) {
         MessageBoxRecorder boxes;
@@ -213,8 +216,12 @@ TEST_F(CommandsTest, AutoFixLeavesTheTextAloneWhenTheFixOrAConversionFails) {
         const HWND window = composeWindow("これは Apple です。\r\n", "text/plain", c.codePage);
         const UINT autoFixId = initMenu(plugin, window).second;
         plugin.openCompose(window);
+        if (c.hostGivesNoText)
+            setComposeText(window, std::nullopt);
         ASSERT_TRUE(chooseCommand(autoFixId, window));
-        EXPECT_EQ(inCodePage("これは Apple です。\r\n", 932), composeText(window)) << c.fixture;
+        if (!c.hostGivesNoText) {
+            EXPECT_EQ(inCodePage("これは Apple です。\r\n", 932), composeText(window)) << c.fixture;
+        }
         EXPECT_EQ(0u, callsTo("BKA_CompSetText")) << c.fixture;
         EXPECT_EQ(c.messageBoxes, boxes.count()) << c.fixture;
         EXPECT_EQ(c.textlintStarts, runs.count()) << c.fixture;
