@@ -29,6 +29,10 @@ namespace {
 const char TEST_SENTENCE[] = "本日は晴天なり。ハローワールド。Hello World.";
 const wchar_t TEST_RUN_FAILED[] =
     L"textlintの実行に失敗しました。設定値に誤りがないか、ルール名に誤りがないか確認して下さい。";
+// Shown when the proved settings could not be written: they hold until the plug-in ends,
+// but the next start would quietly bring back the old ones.
+const wchar_t SAVE_FAILED[] =
+    L"設定をファイルに保存できませんでした。変更した内容は次回の起動時には失われます。";
 const wchar_t CANCEL_QUESTION[] = L"変更した内容は反映されませんが本当によろしいですか。";
 const wchar_t CANCEL_CAPTION[] = L"Quillcheckオプション - 終了確認";
 
@@ -173,7 +177,8 @@ void onConfirm(HWND dialog) {
         }
     }
     if (succeeded) {
-        config.saveConfig();
+        if (!config.saveConfig())
+            MessageBoxW(dialog, SAVE_FAILED, L"Quillcheck", MB_OK);
         DestroyWindow(dialog);
         return;
     }

@@ -81,6 +81,21 @@ TEST_F(ConfirmTest, WorkingTextlintSavesEveryEntryAndCloses) {
               iniValue(iniPath(), "TextLintConfig"));
 }
 
+TEST_F(ConfirmTest, SettingsThatCannotBeSavedAreNotClosedAsSaved) {
+    config().iniFilePath = "C:\\no such folder\\Quillcheck.ini";
+    HWND dialog = openDialog();
+    SendDlgItemMessageW(dialog, IDC_SETTINGS_ENABLE_THRESHOLD, BM_CLICK, 0, 0);
+
+    MessageBoxRecorder recorder;
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(recorder.waitForCount(1, 1000));
+    EXPECT_EQ("Quillcheck", recorder.boxes()[0].captionUtf8());
+    EXPECT_EQ("設定をファイルに保存できませんでした。変更した内容は次回の起動時には失われます。",
+              recorder.boxes()[0].textUtf8());
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(config().enableEvaluateValueThreshold);
+}
+
 // Runs OK with a recorder and checks that the run was refused: the failure message, the
 // settings as they were, nothing saved, the dialog still open.
 void expectRefused(HWND dialog, const std::string &iniPath,
