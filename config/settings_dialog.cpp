@@ -17,6 +17,7 @@
 #include <commdlg.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <exception>
 #include <mutex>
 #include <vector>
@@ -298,6 +299,15 @@ bool onCommand(HWND dialog, int id) {
 
 } // namespace
 
+// Every settings window still open, on the host's thread: the plug-in closes them at its
+// end, since a window whose procedure lives in an unloaded module would crash the host.
+namespace {
+std::vector<HWND> &openSettingsWindows() {
+    static std::vector<HWND> windows;
+    return windows;
+}
+} // namespace
+
 INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         switch (message) {
@@ -327,6 +337,8 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             TextLintConfig &config = TextLintConfig::getInstance();
             if (config.settingsWindow == dialog)
                 config.settingsWindow = nullptr;
+            auto &open = openSettingsWindows();
+            open.erase(std::remove(open.begin(), open.end(), dialog), open.end());
             break;
         }
         }
@@ -336,6 +348,13 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         writeDiagnosticLine("settingsDialogProc failed.");
     }
     return FALSE;
+}
+
+void closeSettingsWindows() {
+    // Destroying a window takes it off the list: work on a copy.
+    const std::vector<HWND> windows = openSettingsWindows();
+    for (HWND window : windows)
+        DestroyWindow(window);
 }
 
 void TextLintConfig::restoreTextLintCmdPath(const std::string &path) {
@@ -358,6 +377,7 @@ void TextLintConfig::initWindow() {
     UniqueWindow owner(dialog);
     setupRuleList(ruleList(dialog));
     fillDialog(dialog, currentSettings(*this));
+    openSettingsWindows().push_back(dialog);
     settingsWindow = owner.release();
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);

@@ -2,6 +2,7 @@
 #include "plugin/exports.h"
 
 #include "common/system_error.h"
+#include "config/settings_dialog.h"
 #include "config/text_lint_config.h"
 #include "lint/lint_result_controller.h"
 #include "plugin/compose_hook.h"
@@ -28,6 +29,7 @@ extern "C" __declspec(nothrow) int WINAPI BKC_OnExit() {
     using namespace quill;
     try {
         removeAllComposeWindows();
+        closeSettingsWindows();
         LintResultViewDialog::getInstance().closeWindow();
         TextLintConfig &config = TextLintConfig::getInstance();
         // Without a path of its own (a module path too long for one) the plug-in writes

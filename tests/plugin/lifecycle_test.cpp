@@ -134,5 +134,29 @@ TEST_F(LifecycleTest, ExitRemovesTheHooksStoresTheWindowRectangleAndWritesTheIni
     EXPECT_EQ("420", iniValue(iniPath, "ResultWindowHeight"));
 }
 
+TEST_F(LifecycleTest, ExitClosesOpenSettingsWindowsSoNoneOutlivesTheModule) {
+    PluginSession plugin(iniText("C:\\textlint\\textlint.cmd"));
+    ASSERT_NE(nullptr, plugin.module());
+    EXPECT_EQ(0, plugin.start());
+    using Setup = int(WINAPI *)(HWND);
+    const auto setup = plugin.proc<Setup>("BKC_OnPlugInSetup");
+    ASSERT_NE(nullptr, setup);
+    EXPECT_EQ(1, setup(nullptr));
+    EXPECT_EQ(1, setup(nullptr));
+    auto settingsWindows = [] {
+        int count = 0;
+        HWND window = nullptr;
+        while ((window = FindWindowExW(nullptr, window, L"#32770", L"Quillcheckオプション")))
+            ++count;
+        return count;
+    };
+    ASSERT_EQ(2, settingsWindows());
+
+    EXPECT_EQ(0, plugin.exit());
+    EXPECT_EQ(0, settingsWindows());
+    plugin.unload();
+    pumpMessages();
+}
+
 } // namespace
 } // namespace quill::test
