@@ -19,6 +19,7 @@ namespace quill {
 
 const char DEFAULT_TEXTLINT_CMD_PATH[] =
     "C:\\Users\\Administrator\\AppData\\Roaming\\npm\\textlint.cmd";
+const char DEFAULT_QUOTE_MARKS[] = ">\x81\x84";
 
 namespace {
 
@@ -138,6 +139,14 @@ bool TextLintConfig::readConfigFile(std::string iniPath) {
                 resultWindowWidth = parseIniInteger(entry.value);
             else if (key == "ResultWindowHeight")
                 resultWindowHeight = parseIniInteger(entry.value);
+            else if (key == "EnableResidentTextLint")
+                settings_.enableResidentTextLint = parseIniBool(entry.value);
+            else if (key == "ExcludeQuotedLines")
+                settings_.excludeQuotedLines = parseIniBool(entry.value);
+            else if (key == "QuoteMarks")
+                settings_.quoteMarks.assign(entry.value);
+            else if (key == "ExcludeSignature")
+                settings_.excludeSignature = parseIniBool(entry.value);
             else
                 writeDiagnosticLine("ignore unknown config: " + std::string(key));
         }
@@ -167,10 +176,12 @@ bool TextLintConfig::writeConfigFile(std::string iniPath) {
         return false;
     std::vector<TextLintRule> rules;
     std::string cmdPath;
+    TextLintSettings settings;
     {
         std::lock_guard<std::recursive_mutex> lock(mutex_);
         rules = rules_;
         cmdPath = textLintCmdPath_;
+        settings = settings_;
     }
     bool allWritten = true;
     const auto write = [&](const char *key, const std::string &value) {
@@ -186,6 +197,10 @@ bool TextLintConfig::writeConfigFile(std::string iniPath) {
     write("EvaluateValueThreshold", std::to_string(evaluateValueThreshold));
     write("EvaluateWeightList", buildWeightListText(rules, isAnsiLeadByte));
     write("TextLintConfig", buildTextLintConfigText(rules, false, isAnsiLeadByte));
+    write("EnableResidentTextLint", settings.enableResidentTextLint ? "true" : "false");
+    write("ExcludeQuotedLines", settings.excludeQuotedLines ? "true" : "false");
+    write("QuoteMarks", settings.quoteMarks);
+    write("ExcludeSignature", settings.excludeSignature ? "true" : "false");
     return allWritten;
 }
 
@@ -237,6 +252,16 @@ int TextLintConfig::sumWeights(const std::vector<std::string> &ruleNames) {
     else if (sum < INT_MIN)
         sum = INT_MIN;
     return static_cast<int>(sum);
+}
+
+TextLintSettings TextLintConfig::snapshot() {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    return settings_;
+}
+
+void TextLintConfig::update(const std::function<void(TextLintSettings &)> &change) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    change(settings_);
 }
 
 std::string TextLintConfig::buildTextLintConfigJson() {

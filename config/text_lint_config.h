@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -13,6 +14,24 @@
 #include <vector>
 
 namespace quill {
+
+// The quote marks used when the INI file has none: ">" and the full-width "＞", held in the
+// ANSI code page like every INI text (CP932: 3E 81 84).
+extern const char DEFAULT_QUOTE_MARKS[];
+
+// The settings' plain values. A copy is taken whole under the record's lock, so a reader on
+// a worker or hook thread sees either all of a change made by the dialog or none of it.
+struct TextLintSettings {
+    // Keep one textlint running and send checks to it; off: every run starts textlint anew.
+    bool enableResidentTextLint = true;
+    // Lines whose first character is one of `quoteMarks` are not proofread.
+    bool excludeQuotedLines = true;
+    // The quote characters, in the ANSI code page (CP932); each character, single- or
+    // double-byte, is one mark.
+    std::string quoteMarks = DEFAULT_QUOTE_MARKS;
+    // The signature (after the last "-- " or "--" line) is not proofread.
+    bool excludeSignature = true;
+};
 
 class TextLintConfig {
   public:
@@ -50,6 +69,11 @@ class TextLintConfig {
     // Opens the settings dialog (modeless).
     void initWindow();
 
+    // A copy of the plain values, taken under the lock.
+    TextLintSettings snapshot();
+    // Changes the plain values under the lock: `change` gets them to edit in place.
+    void update(const std::function<void(TextLintSettings &)> &change);
+
     std::string iniFilePath;
     bool enableEvaluateValueThreshold = false;
     int evaluateValueThreshold = 0;
@@ -64,8 +88,9 @@ class TextLintConfig {
   private:
     std::vector<TextLintRule> rules_;
     std::string textLintCmdPath_;
-    // Guards rules_ and textLintCmdPath_: check runs on worker threads read them while the
-    // settings dialog may change them on the host's thread.
+    TextLintSettings settings_;
+    // Guards rules_, textLintCmdPath_ and settings_: check runs on worker threads read them
+    // while the settings dialog may change them on the host's thread.
     std::recursive_mutex mutex_;
 };
 

@@ -49,6 +49,11 @@ TEST_F(ConfigReading, MissingFileOrSectionKeepsDefaults) {
         EXPECT_EQ(fresh.getTextLintCmdPath(), DEFAULT_TEXTLINT_CMD_PATH);
         EXPECT_FALSE(fresh.enableEvaluateValueThreshold);
         EXPECT_TRUE(fresh.getRules().empty());
+        TextLintSettings settings = fresh.snapshot();
+        EXPECT_TRUE(settings.enableResidentTextLint);
+        EXPECT_TRUE(settings.excludeQuotedLines);
+        EXPECT_EQ(settings.quoteMarks, ">\x81\x84"); // ">＞" in CP932
+        EXPECT_TRUE(settings.excludeSignature);
     }
 }
 
@@ -56,7 +61,8 @@ TEST_F(ConfigReading, PlainValues) {
     ASSERT_TRUE(read({"ResultWindowX=12abc", "ResultWindowY=abc", "ResultWindowWidth=-3",
                       "ResultWindowHeight=99999999999", "EvaluateValueThreshold=  42",
                       "EnableEvaluateValueThreshold=TRUE", "EnableProofreadingHTMLMail=yes",
-                      "TextLintCmdPath=D:\\tools\\textlint.cmd"}));
+                      "TextLintCmdPath=D:\\tools\\textlint.cmd", "EnableResidentTextLint=false",
+                      "ExcludeQuotedLines=no", "QuoteMarks=|#", "ExcludeSignature=True"}));
     EXPECT_EQ(config.resultWindowX, 12);
     EXPECT_EQ(config.resultWindowY, 0);
     EXPECT_EQ(config.resultWindowWidth, -3);
@@ -65,6 +71,11 @@ TEST_F(ConfigReading, PlainValues) {
     EXPECT_TRUE(config.enableEvaluateValueThreshold);
     EXPECT_FALSE(config.enableProofreadingHTMLMail);
     EXPECT_EQ(config.getTextLintCmdPath(), "D:\\tools\\textlint.cmd");
+    TextLintSettings settings = config.snapshot();
+    EXPECT_FALSE(settings.enableResidentTextLint);
+    EXPECT_FALSE(settings.excludeQuotedLines);
+    EXPECT_EQ(settings.quoteMarks, "|#");
+    EXPECT_TRUE(settings.excludeSignature);
 }
 
 TEST_F(ConfigReading, EmptyCommandPathIsKept) {

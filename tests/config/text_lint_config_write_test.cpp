@@ -41,6 +41,11 @@ TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
     config.resultWindowWidth = 640;
     config.enableEvaluateValueThreshold = true;
     config.evaluateValueThreshold = 15;
+    config.update([](TextLintSettings &s) {
+        s.enableResidentTextLint = false;
+        s.quoteMarks = "|";
+        s.excludeSignature = false;
+    });
     config.setRules({rule("rule-a", true, 2, {"\"max\":3"}), rule("rule-b", false, 1, {})});
     saveAndReload();
     EXPECT_EQ(written, "[Quillcheck]\r\n"
@@ -54,16 +59,26 @@ TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
                        "EnableProofreadingHTMLMail=false\r\n"
                        "EvaluateValueThreshold=15\r\n"
                        "EvaluateWeightList={\"rule-a\":2,\"rule-b\":1}\r\n"
-                       "TextLintConfig={\"rules\":{\"rule-a\":{\"max\":3},\"rule-b\":false}}\r\n");
+                       "TextLintConfig={\"rules\":{\"rule-a\":{\"max\":3},\"rule-b\":false}}\r\n"
+                       "EnableResidentTextLint=false\r\n"
+                       "ExcludeQuotedLines=true\r\n"
+                       "QuoteMarks=|\r\n"
+                       "ExcludeSignature=false\r\n");
     EXPECT_EQ(reloaded.resultWindowX, -20);
     EXPECT_EQ(reloaded.resultWindowWidth, 640);
     EXPECT_TRUE(reloaded.enableEvaluateValueThreshold);
     EXPECT_EQ(reloaded.evaluateValueThreshold, 15);
+    TextLintSettings settings = reloaded.snapshot();
+    EXPECT_FALSE(settings.enableResidentTextLint);
+    EXPECT_TRUE(settings.excludeQuotedLines);
+    EXPECT_EQ(settings.quoteMarks, "|");
+    EXPECT_FALSE(settings.excludeSignature);
 }
 
 TEST_F(ConfigWriting, NoRulesWriteEmptyObjects) {
     saveAndReload();
     EXPECT_NE(written.find("EvaluateWeightList={}\r\nTextLintConfig={}\r\n"), std::string::npos);
+    EXPECT_NE(written.find("QuoteMarks=>\x81\x84\r\n"), std::string::npos);
     EXPECT_TRUE(reloaded.getRules().empty());
 }
 
