@@ -23,6 +23,7 @@ namespace {
 // Posted to the window by an update on another thread: redraw from the engine.
 constexpr UINT WM_QUILL_REDRAW = WM_APP + 1;
 
+// The column's width until the list has a size: the window then fits it to the list.
 constexpr int RESULT_COLUMN_WIDTH = 400;
 
 } // namespace
@@ -64,6 +65,8 @@ void LintResultViewDialog::createWindow(HINSTANCE module) {
     column.iSubItem = 0;
     SendMessageW(resultList_, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
     EnableWindow(resultList_, FALSE);
+    menu_.attach(dialog, resultList_, module);
+    rowTip_.attach(resultList_);
 
     TextLintConfig &config = TextLintConfig::getInstance();
     SetWindowPos(dialog, nullptr, config.resultWindowX, config.resultWindowY,
@@ -128,6 +131,7 @@ void LintResultViewDialog::fillList(const std::vector<LintResult> &results) {
     SendMessageW(resultList_, LVM_DELETEALLITEMS, 0, 0);
     SendMessageW(resultList_, LVM_SETITEMCOUNT, results.size(), LVSICF_NOINVALIDATEALL);
 
+    rowTip_.hide();
     std::string diagnostics;
     int row = 0;
     for (const LintResult &result : results) {
@@ -146,7 +150,22 @@ void LintResultViewDialog::fillList(const std::vector<LintResult> &results) {
     }
 
     SendMessageW(resultList_, WM_SETREDRAW, TRUE, 0);
+    // The rows may have brought a vertical scroll bar, which narrows the list's client area.
+    fitColumn();
     InvalidateRect(resultList_, nullptr, TRUE);
+}
+
+void LintResultViewDialog::fitColumn() {
+    // The one column takes the list's whole width, so a message is cut only where the
+    // window ends; the row tip shows the rest.
+    // A horizontal scroll bar that goes can take the vertical one with it: fit once more.
+    for (int pass = 0; pass < 2 && resultList_ != nullptr; ++pass) {
+        RECT client{};
+        if (!GetClientRect(resultList_, &client) ||
+            SendMessageW(resultList_, LVM_GETCOLUMNWIDTH, 0, 0) == client.right)
+            return;
+        SendMessageW(resultList_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(client.right, 0));
+    }
 }
 
 void LintResultViewDialog::closeWindow() {
@@ -154,6 +173,8 @@ void LintResultViewDialog::closeWindow() {
         controller_->removeLintResultModelListener(this);
     if (dialog_ == nullptr)
         return;
+    rowTip_.detach();
+    menu_.detach();
     RECT outer;
     if (GetWindowRect(dialog_, &outer)) {
         TextLintConfig &config = TextLintConfig::getInstance();
@@ -192,6 +213,7 @@ void LintResultViewDialog::layOut(int clientWidth, int clientHeight) {
     place(subjectField_, layout.subjectField);
     place(mimeTypeField_, layout.mimeField);
     place(resultList_, layout.list);
+    fitColumn();
 }
 
 INT_PTR CALLBACK LintResultViewDialog::resultDialogProc(HWND dialog, UINT message, WPARAM wParam,
@@ -219,11 +241,11 @@ INT_PTR LintResultViewDialog::handleMessage(UINT message, WPARAM wParam, LPARAM 
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wParam) != resultList_)
             return FALSE;
-        showContextMenu(lParam);
+        menu_.show(lParam);
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDM_RESULT_COPY)
-            return copySelectedRow() ? TRUE : FALSE;
+            return menu_.copySelectedRow() ? TRUE : FALSE;
         return FALSE;
     case WM_NOTIFY:
         // Emptying the list needs no notice per row; with tens of thousands of rows the

@@ -4,6 +4,8 @@
 
 #include "lint/lint_result.h"
 #include "lint/lint_result_model_listener.h"
+#include "view/result_list_menu.h"
+#include "view/result_row_tip.h"
 
 #include <windows.h>
 
@@ -50,11 +52,7 @@ class LintResultViewDialog : public LintResultModelListener {
     void redraw();
     void fillList(const std::vector<LintResult> &results);
     void layOut(int clientWidth, int clientHeight);
-    bool showContextMenu(LPARAM screenPoint);
-    int selectRowAt(POINT clientPoint);
-    POINT keyboardMenuPoint();
-    bool copySelectedRow();
-    bool placeOnClipboard(const char *text);
+    void fitColumn();
     INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     LintResultController *controller_ = nullptr;
@@ -64,6 +62,8 @@ class LintResultViewDialog : public LintResultModelListener {
     HWND mailField_ = nullptr;
     HWND subjectField_ = nullptr;
     HWND mimeTypeField_ = nullptr;
+    ResultListMenu menu_;
+    ResultRowTip rowTip_;
     DWORD windowThreadId_ = 0;
     // Set while a redraw message is on its way, so a burst of worker updates posts one.
     std::atomic<bool> redrawPosted_{false};

@@ -1,6 +1,6 @@
 // The result list's context menu: selecting the row under the pointer, and copying the
 // selected row to the clipboard as plain text.
-#include "view/lint_result_view_dialog.h"
+#include "view/result_list_menu.h"
 
 #include "common/handles.h"
 #include "resources/resource_ids.h"
@@ -41,48 +41,53 @@ int nextRow(HWND list, int after, UINT flags) {
 
 } // namespace
 
-int LintResultViewDialog::selectRowAt(POINT clientPoint) {
+void ResultListMenu::attach(HWND dialog, HWND list, HINSTANCE module) {
+    dialog_ = dialog;
+    list_ = list;
+    module_ = module;
+}
+
+int ResultListMenu::selectRowAt(POINT clientPoint) {
     // Only rows in view can be under the pointer; the list may hold tens of thousands.
-    int count = static_cast<int>(SendMessageW(resultList_, LVM_GETITEMCOUNT, 0, 0));
-    int top = static_cast<int>(SendMessageW(resultList_, LVM_GETTOPINDEX, 0, 0));
-    int perPage = static_cast<int>(SendMessageW(resultList_, LVM_GETCOUNTPERPAGE, 0, 0));
+    int count = static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
+    int top = static_cast<int>(SendMessageW(list_, LVM_GETTOPINDEX, 0, 0));
+    int perPage = static_cast<int>(SendMessageW(list_, LVM_GETCOUNTPERPAGE, 0, 0));
     int hit = -1;
     for (int row = top; row < count && row <= top + perPage + 1; ++row) {
-        if (rowContains(resultList_, row, clientPoint))
+        if (rowContains(list_, row, clientPoint))
             hit = row;
     }
     for (UINT flags : {LVNI_SELECTED, LVNI_FOCUSED}) {
-        for (int row = nextRow(resultList_, -1, flags); row != -1;
-             row = nextRow(resultList_, row, flags)) {
+        for (int row = nextRow(list_, -1, flags); row != -1; row = nextRow(list_, row, flags)) {
             if (row == hit)
                 continue;
-            setRowSelected(resultList_, row, false);
+            setRowSelected(list_, row, false);
         }
     }
     if (hit != -1)
-        setRowSelected(resultList_, hit, true);
+        setRowSelected(list_, hit, true);
     return hit;
 }
 
-POINT LintResultViewDialog::keyboardMenuPoint() {
-    int selected = nextRow(resultList_, -1, LVNI_SELECTED);
+POINT ResultListMenu::keyboardMenuPoint() {
+    int selected = nextRow(list_, -1, LVNI_SELECTED);
     if (selected != -1) {
-        SendMessageW(resultList_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(selected), FALSE);
+        SendMessageW(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(selected), FALSE);
         RECT bounds{};
         bounds.left = LVIR_BOUNDS;
-        if (SendMessageW(resultList_, LVM_GETITEMRECT, static_cast<WPARAM>(selected),
+        if (SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(selected),
                          reinterpret_cast<LPARAM>(&bounds))) {
             POINT point{bounds.left, bounds.bottom};
-            ClientToScreen(resultList_, &point);
+            ClientToScreen(list_, &point);
             return point;
         }
     }
     RECT outer{};
-    GetWindowRect(resultList_, &outer);
+    GetWindowRect(list_, &outer);
     return POINT{outer.left, outer.top};
 }
 
-bool LintResultViewDialog::showContextMenu(LPARAM screenPoint) {
+bool ResultListMenu::show(LPARAM screenPoint) {
     POINT point{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
     bool fromKeyboard = point.x == -1 && point.y == -1;
     if (fromKeyboard) {
@@ -90,7 +95,7 @@ bool LintResultViewDialog::showContextMenu(LPARAM screenPoint) {
     } else {
         // Item rectangles are in the list's client coordinates, inside its border.
         POINT clientPoint = point;
-        ScreenToClient(resultList_, &clientPoint);
+        ScreenToClient(list_, &clientPoint);
         selectRowAt(clientPoint);
     }
 
@@ -100,15 +105,15 @@ bool LintResultViewDialog::showContextMenu(LPARAM screenPoint) {
     HMENU popup = GetSubMenu(menu.get(), 0);
     if (popup == nullptr)
         return false;
-    if (nextRow(resultList_, -1, LVNI_SELECTED) == -1)
+    if (nextRow(list_, -1, LVNI_SELECTED) == -1)
         EnableMenuItem(popup, IDM_RESULT_COPY, MF_BYCOMMAND | MF_DISABLED);
     TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, point.x, point.y, 0,
                    dialog_, nullptr);
     return true;
 }
 
-bool LintResultViewDialog::copySelectedRow() {
-    int selected = nextRow(resultList_, -1, LVNI_SELECTED);
+bool ResultListMenu::copySelectedRow() {
+    int selected = nextRow(list_, -1, LVNI_SELECTED);
     if (selected == -1)
         return false;
     char text[RESULT_TEXT_BUFFER_SIZE] = {};
@@ -116,7 +121,7 @@ bool LintResultViewDialog::copySelectedRow() {
     item.iSubItem = 0;
     item.pszText = text;
     item.cchTextMax = static_cast<int>(std::size(text));
-    SendMessageA(resultList_, LVM_GETITEMTEXTA, static_cast<WPARAM>(selected),
+    SendMessageA(list_, LVM_GETITEMTEXTA, static_cast<WPARAM>(selected),
                  reinterpret_cast<LPARAM>(&item));
     text[std::size(text) - 1] = '\0';
     if (placeOnClipboard(text))
@@ -128,7 +133,7 @@ bool LintResultViewDialog::copySelectedRow() {
     return false;
 }
 
-bool LintResultViewDialog::placeOnClipboard(const char *text) {
+bool ResultListMenu::placeOnClipboard(const char *text) {
     std::size_t size = std::strlen(text) + 1;
     UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_SHARE, size));
     if (!block)

@@ -76,6 +76,42 @@ void pumpMessages() {
     }
 }
 
+namespace {
+
+struct TipSearch {
+    HWND dialog;
+    HWND found;
+};
+
+BOOL CALLBACK findVisibleTip(HWND window, LPARAM data) {
+    auto *search = reinterpret_cast<TipSearch *>(data);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (std::wstring(name) == TOOLTIPS_CLASSW && GetWindow(window, GW_OWNER) == search->dialog &&
+        IsWindowVisible(window))
+        search->found = window;
+    return search->found == nullptr;
+}
+
+} // namespace
+
+HWND visibleTip(HWND dialog) {
+    TipSearch search{dialog, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), findVisibleTip, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring tipText(HWND tip) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool));
+    std::wstring text(1100, L'\0');
+    tool.lpszText = text.data();
+    SendMessageW(tip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+    text.resize(wcslen(text.c_str()));
+    return text;
+}
+
 std::string ansi(const wchar_t *text) {
     char bytes[2048] = {};
     WideCharToMultiByte(CP_ACP, 0, text, -1, bytes, static_cast<int>(std::size(bytes)), nullptr,

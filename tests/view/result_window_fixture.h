@@ -41,6 +41,10 @@ std::string findingLine(int line, int col, const std::string &message, const std
 // Dispatches every message waiting for this thread.
 void pumpMessages();
 
+// The visible tooltip that `dialog` owns, or null; and the text of a tooltip's tool.
+HWND visibleTip(HWND dialog);
+std::wstring tipText(HWND tip);
+
 // UTF-16 text in the ANSI code page.
 std::string ansi(const wchar_t *text);
 

@@ -1,5 +1,6 @@
 // A real check of the demo's sample mail through the installed textlint, shown in the result
-// window, and a screenshot of that window saved as result-window.png in the build folder.
+// window, and a screenshot of that window saved as result-window.png in the build folder;
+// and long messages with the tip of one of them under the real pointer, result-window-long.png.
 #include "png_file.h"
 #include "result_window_fixture.h"
 #include "tests/support/test_paths.h"
@@ -91,6 +92,71 @@ TEST(ResultWindowScreenshot, RealCheckOfTheSampleMail) {
     std::string path = binaryDir() + "\\result-window.png";
     writeFileBytes(path, encodePng(width, height, rgb));
     std::printf("screenshot: %s (%dx%d)\n", path.c_str(), width, height);
+    view.closeWindow();
+}
+
+void saveScreenshot(HWND window, const char *name) {
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    pumpMessages();
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+    ASSERT_TRUE(captureWindow(window, width, height, rgb));
+    std::string path = binaryDir() + "\\" + name;
+    writeFileBytes(path, encodePng(width, height, rgb));
+    std::printf("screenshot: %s (%dx%d)\n", path.c_str(), width, height);
+}
+
+TEST(ResultWindowScreenshot, LongMessagesAndTheTipUnderThePointer) {
+    TextLintConfig &config = TextLintConfig::getInstance();
+    config.resultWindowX = 40;
+    config.resultWindowY = 40;
+    config.resultWindowWidth = 640;
+    config.resultWindowHeight = 300;
+    LintResultController controller;
+    LintResultViewDialog view;
+    view.createWindow();
+    ASSERT_NE(view.window(), nullptr);
+    view.setController(&controller);
+    controller.addLintResultModelListener(&view);
+
+    // The report is textlint's, in UTF-8.
+    const std::string report =
+        findingLine(2, 10, "一つの文で\"、\"を4つ以上使用しています", "max-ten") +
+        findingLine(4, 1,
+                    "文の長さ(152)が最大値(100)を超えています。読点で区切るか、"
+                    "二つ以上の文に分けると読みやすくなります。主語と述語の対応も"
+                    "確かめてください。",
+                    "sentence-length") +
+        findingLine(6, 22, "一文に二回以上利用されている助詞 \"は\" がみつかりました。",
+                    "no-doubled-joshi");
+    controller.enterJob(TargetMailInfo(0, MIME_TEXT_PLAIN,
+                                       ansi(L"山田太郎 <taro@quill.example.jp>"),
+                                       ansi(L"Re: 来週の打ち合わせ"), "x"));
+    ASSERT_TRUE(controller.publishReport(report));
+    pumpMessages();
+
+    // The real pointer rests on the long row: the system's hover notice brings the tip.
+    HWND list = GetDlgItem(view.window(), IDC_RESULT_LIST);
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+    POINT rest{row.left + 40, (row.top + row.bottom) / 2};
+    ClientToScreen(list, &rest);
+    SetCursorPos(rest.x - 5, rest.y);
+    pumpMessages();
+    SetCursorPos(rest.x, rest.y);
+    bool tipShown = false;
+    for (int i = 0; i < 100 && !tipShown; ++i) {
+        pumpMessages();
+        tipShown = visibleTip(view.window()) != nullptr;
+        if (!tipShown)
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    EXPECT_TRUE(tipShown) << "no tip within 5 s of the pointer resting on a long row";
+
+    // The tip is a window of its own: capture the screen area that holds both.
+    saveScreenshot(view.window(), "result-window-long.png");
     view.closeWindow();
 }
 

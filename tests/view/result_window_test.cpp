@@ -1,6 +1,6 @@
 // The result window against a real engine: header fields and rows after each published
-// run, layout, the ignored close, the stored rectangle, a failed creation, and an update
-// from a worker thread while the window's thread waits for the engine's lock.
+// run, layout, tips of long rows, the ignored close, the stored rectangle, a failed creation, and
+// an update from a worker thread while the window's thread waits for the engine's lock.
 #include "result_window_fixture.h"
 
 #include <commctrl.h>
@@ -27,7 +27,9 @@ TEST_F(ResultWindowTest, ShowsTargetAndOneRowPerFinding) {
     column.cchTextMax = 64;
     ASSERT_TRUE(SendMessageW(list(), LVM_GETCOLUMNW, 0, reinterpret_cast<LPARAM>(&column)));
     EXPECT_STREQ(header, L"校正結果");
-    EXPECT_EQ(column.cx, 400);
+    RECT listClient;
+    GetClientRect(list(), &listClient);
+    EXPECT_EQ(column.cx, listClient.right) << "the column fills the list";
 
     publish(TargetMailInfo(1, MIME_TEXT_PLAIN, "Sender A", ansi(L"件名テスト"), "x"), TWO_FINDINGS);
     EXPECT_EQ(rows(), (std::vector<std::string>{"Line: 1, Index: 5, Msg: A, Rule: r1",
@@ -109,8 +111,53 @@ TEST_F(ResultWindowTest, LayoutFollowsTheClientArea) {
         EXPECT_EQ(field.right - field.left, 600 - label.right) << pair[1];
         EXPECT_EQ(field.bottom - field.top, label.bottom) << pair[1];
     }
-    // The column keeps its width.
-    EXPECT_EQ(SendMessageW(list(), LVM_GETCOLUMNWIDTH, 0, 0), 400);
+    // The column fills the list, also once enough rows for a vertical scroll bar narrow
+    // it, and never calls for a horizontal one.
+    RECT listClient;
+    GetClientRect(list(), &listClient);
+    EXPECT_EQ(SendMessageW(list(), LVM_GETCOLUMNWIDTH, 0, 0), listClient.right);
+    std::string many;
+    for (int i = 1; i <= 60; ++i)
+        many += findingLine(i, 1, "M", "r");
+    publish(TargetMailInfo(0, MIME_TEXT_PLAIN, "f", "s", "x"), many);
+    GetClientRect(list(), &listClient);
+    EXPECT_LT(listClient.right, 598) << "a vertical scroll bar is expected";
+    EXPECT_EQ(SendMessageW(list(), LVM_GETCOLUMNWIDTH, 0, 0), listClient.right);
+    EXPECT_EQ(GetWindowLongW(list(), GWL_STYLE) & WS_HSCROLL, 0);
+}
+
+TEST_F(ResultWindowTest, OnlyARowTooLongToShowHasItsWholeTextAsATip) {
+    std::wstring longMessage(200, L'長');
+    std::string longUtf8;
+    for (int i = 0; i < 200; ++i)
+        longUtf8 += "長";
+    publish(TargetMailInfo(0, MIME_TEXT_PLAIN, "f", "s", "x"),
+            findingLine(1, 1, "short", "r") + findingLine(2, 3, longUtf8, "r2"));
+    auto pointOn = [this](int row) {
+        RECT bounds = rowRect(row);
+        return POINT{bounds.left + 20, (bounds.top + bounds.bottom) / 2};
+    };
+    auto restOn = [&](int row) {
+        POINT point = pointOn(row);
+        SendMessageW(list(), WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+        SendMessageW(list(), WM_MOUSEHOVER, 0, MAKELPARAM(point.x, point.y));
+    };
+    restOn(1);
+    HWND tip = visibleTip(view.window());
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(tipText(tip), L"Line: 2, Index: 3, Msg: " + longMessage + L", Rule: r2");
+    RECT tipPlace;
+    GetWindowRect(tip, &tipPlace);
+    POINT pointer = pointOn(1);
+    ClientToScreen(list(), &pointer);
+    EXPECT_GT(tipPlace.top, pointer.y) << "the tip leaves the pointer's place free";
+
+    restOn(0);
+    EXPECT_EQ(visibleTip(view.window()), nullptr) << "a row shown whole has no tip";
+    restOn(1);
+    ASSERT_NE(visibleTip(view.window()), nullptr);
+    SendMessageW(list(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(visibleTip(view.window()), nullptr);
 }
 
 TEST_F(ResultWindowTest, CloseCommandLeavesTheWindowOpen) {
