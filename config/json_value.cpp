@@ -220,6 +220,28 @@ int JsonValue::asInteger() const {
     throw JsonTypeError("JSON value is not a number.");
 }
 
+double JsonValue::asNumber() const {
+    if (!node_->is_number())
+        throw JsonTypeError("JSON value is not a number.");
+    return node_->get<double>();
+}
+
+std::string JsonValue::asString() const {
+    if (!node_->is_string())
+        throw JsonTypeError("JSON value is not a string.");
+    return node_->get<std::string>();
+}
+
+std::vector<JsonValue> JsonValue::elements() const {
+    if (!node_->is_array())
+        throw JsonTypeError("JSON value is not an array.");
+    std::vector<JsonValue> result;
+    result.reserve(node_->size());
+    for (const json &element : *node_)
+        result.push_back(JsonValue(root_, &element));
+    return result;
+}
+
 bool JsonValue::hasMember(std::string_view name) const {
     return node_->is_object() && node_->find(name) != node_->end();
 }

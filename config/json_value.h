@@ -1,5 +1,6 @@
-// A small read-only view of parsed JSON for the settings reader: a lenient parse that never
-// throws, members in UTF-16 order, compact serialisation, and type errors as exceptions.
+// A small read-only view of parsed JSON for the settings and the resident textlint's
+// answers: a lenient parse that never throws, members in UTF-16 order, compact
+// serialisation, and type errors as exceptions.
 #pragma once
 
 #include <nlohmann/json_fwd.hpp>
@@ -46,6 +47,13 @@ class JsonValue {
     // A number as a 32-bit integer: fractions are cut toward zero and values beyond the
     // range are clamped to it.
     int asInteger() const;
+    // A number as it is; throws JsonTypeError for anything else.
+    double asNumber() const;
+    // A string's UTF-8 text; throws JsonTypeError for anything else.
+    std::string asString() const;
+
+    // The elements of an array in order; throws JsonTypeError when this is not an array.
+    std::vector<JsonValue> elements() const;
 
     // Whether this is an object with a member `name` (UTF-8).
     bool hasMember(std::string_view name) const;

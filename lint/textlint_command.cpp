@@ -52,4 +52,18 @@ std::optional<std::string> makeFixCommandLine(const TextLintCommandFiles &files)
     return finish(files, command, arguments);
 }
 
+std::optional<std::string> makeResidentCommandLine(const TextLintCommandFiles &files) {
+    return finish(files, unquotedCommandPath(files.commandPath),
+                  " --mcp -c " + quotePathForCommandLine(files.configFile));
+}
+
+std::optional<std::string> makeVersionCommandLine(const TextLintCommandFiles &files) {
+    return finish(files, unquotedCommandPath(files.commandPath), " --version");
+}
+
+std::optional<std::string> makePrintConfigCommandLine(const TextLintCommandFiles &files) {
+    return finish(files, unquotedCommandPath(files.commandPath),
+                  " --print-config -c " + quotePathForCommandLine(files.configFile));
+}
+
 } // namespace quill

@@ -44,4 +44,12 @@ std::optional<std::string> makeCheckCommandLine(const TextLintCommandFiles &file
 // "%s --fix -c %s %s 2> %s", shaped like the check line.
 std::optional<std::string> makeFixCommandLine(const TextLintCommandFiles &files);
 
+// The lines of the resident textlint, shaped like the check line, without redirection: their
+// standard output and error are handles of the plug-in. "%s --mcp -c %s" serves requests and
+// reads the configuration anew for each; "%s --version" and "%s --print-config -c %s" tell
+// whether the server can be trusted with a configuration.
+std::optional<std::string> makeResidentCommandLine(const TextLintCommandFiles &files);
+std::optional<std::string> makeVersionCommandLine(const TextLintCommandFiles &files);
+std::optional<std::string> makePrintConfigCommandLine(const TextLintCommandFiles &files);
+
 } // namespace quill
