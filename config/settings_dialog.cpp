@@ -383,13 +383,12 @@ void TextLintConfig::initWindow() {
     UpdateWindow(dialog);
 }
 
-} // namespace quill
-
-extern "C" __declspec(nothrow) int WINAPI BKC_OnPlugInSetup(HWND) {
+void openSettingsDialog(HWND) {
     try {
-        quill::TextLintConfig::getInstance().initWindow();
+        TextLintConfig::getInstance().initWindow();
     } catch (...) {
-        quill::writeDiagnosticLine("BKC_OnPlugInSetup failed.");
+        writeDiagnosticLine("BKC_OnPlugInSetup failed.");
     }
-    return 1;
 }
+
+} // namespace quill

@@ -1,5 +1,5 @@
-// The settings dialog (modeless, one new window per opening) and the host's setup event
-// that opens it.
+// The settings dialog (modeless, one new window per opening), opened by the host's setup
+// event.
 #pragma once
 
 #include <windows.h>
@@ -12,7 +12,8 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 // calls it so that no window outlives the module that runs it.
 void closeSettingsWindows();
 
-} // namespace quill
+// The host asks for the settings: opens a new settings window and returns at once, without
+// waiting for it. `hostWindow` is the host's window. Never throws.
+void openSettingsDialog(HWND hostWindow);
 
-// The host asks for the settings; returns 1 at once, without waiting for the dialog.
-extern "C" __declspec(nothrow) int WINAPI BKC_OnPlugInSetup(HWND hWnd);
+} // namespace quill

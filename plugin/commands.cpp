@@ -122,10 +122,7 @@ void WINAPI onAutoFixCommand(HWND window, LPARAM) {
     }
 }
 
-} // namespace quill
-
-extern "C" __declspec(nothrow) int WINAPI BKC_OnMenuInit(HWND, HMENU menu, int menuType) {
-    using namespace quill;
+void addProofreadingCommands(HMENU menu, int menuType) {
     try {
         if (menuType == MENU_TYPE_MENU_BAR) {
             checkCommandId = registerCommand(CHECK_DESCRIPTION, menuType, onCheckCommand);
@@ -145,16 +142,14 @@ extern "C" __declspec(nothrow) int WINAPI BKC_OnMenuInit(HWND, HMENU menu, int m
             AppendMenuW(menu, MF_STRING, autoFixId, AUTO_FIX_ITEM);
         }
     } catch (...) {
-        // The host gets its 0 whatever happened.
+        // Nothing may unwind into the host.
     }
-    return 0;
 }
 
-extern "C" __declspec(nothrow) int WINAPI BKC_OnOpenMail(LPCSTR mailId) {
-    using namespace quill;
+void checkOpenedDraft(LPCSTR mailId) {
     try {
         if (mailId == nullptr || !isOutboxDraft(mailId, isAnsiLeadByte))
-            return 0;
+            return;
         HostApi &api = hostApi();
         char mimeType[64] = {};
         const std::string text =
@@ -167,23 +162,22 @@ extern "C" __declspec(nothrow) int WINAPI BKC_OnOpenMail(LPCSTR mailId) {
         // A worker that cannot start has written its diagnostic; the host still gets 0.
         startBackgroundCheck(lintEngine(), makeTarget(1, mimeType, utf8));
     } catch (...) {
-        // The host gets its 0 whatever happened.
+        // Nothing may unwind into the host.
     }
-    return 0;
 }
 
-extern "C" __declspec(nothrow) int WINAPI BKC_OnEveryMinute() {
-    using namespace quill;
+void checkForegroundComposeWindow() {
     try {
         const HWND foreground = GetForegroundWindow();
         if (foreground == nullptr)
-            return 0;
+            return;
         // One job per record of the window: a window opened twice is tracked twice.
         const std::size_t records = composeWindows().countOf(foreground);
         for (std::size_t i = 0; i < records; ++i)
             startBackgroundCheck(lintEngine(), readComposeWindow(foreground, 1).target);
     } catch (...) {
-        // The host gets its 0 whatever happened.
+        // Nothing may unwind into the host.
     }
-    return 0;
 }
+
+} // namespace quill

@@ -30,8 +30,16 @@ ComposeContent readComposeWindow(HWND window, int isDraft);
 void WINAPI onCheckCommand(HWND window, LPARAM parameter);
 void WINAPI onAutoFixCommand(HWND window, LPARAM parameter);
 
-} // namespace quill
+// The host's menu event: registers both commands and appends their items to a menu bar's
+// second pop-up (type 10) or to a pop-up menu (type 11). Never throws.
+void addProofreadingCommands(HMENU menu, int menuType);
 
-extern "C" __declspec(nothrow) int WINAPI BKC_OnMenuInit(HWND window, HMENU menu, int menuType);
-extern "C" __declspec(nothrow) int WINAPI BKC_OnOpenMail(LPCSTR mailId);
-extern "C" __declspec(nothrow) int WINAPI BKC_OnEveryMinute();
+// The host opened a mail: a draft from the outbox is checked on a worker thread. Never
+// throws.
+void checkOpenedDraft(LPCSTR mailId);
+
+// The minute tick: each record of the foreground window starts a background check. Never
+// throws.
+void checkForegroundComposeWindow();
+
+} // namespace quill

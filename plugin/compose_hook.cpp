@@ -168,22 +168,20 @@ LRESULT CALLBACK composeMessageHook(int code, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-} // namespace quill
-
-extern "C" __declspec(nothrow) int WINAPI BKC_OnOpenCompose(HWND window, int) {
-    using namespace quill;
+void trackComposeWindow(HWND window) {
     try {
         HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, composeMessageHook, moduleInstance(), 0);
         if (hook == nullptr) {
             showError(L"SetWindowHookEx() failed. cannot hook message of compose window.");
-            return 0;
+            return;
         }
         auto record = std::make_unique<ComposeWindowRecord>();
         record->window = window;
         record->hook.reset(hook);
         composeWindows().append(std::move(record));
     } catch (...) {
-        // The host gets its 0 whatever happened.
+        // Nothing may unwind into the host.
     }
-    return 0;
 }
+
+} // namespace quill

@@ -58,6 +58,7 @@ void purgeComposeWindows();
 // Empties the list and removes every hook (at exit).
 void removeAllComposeWindows();
 
-} // namespace quill
+// The host opened a compose window: it is tracked and its messages are hooked. Never throws.
+void trackComposeWindow(HWND window);
 
-extern "C" __declspec(nothrow) int WINAPI BKC_OnOpenCompose(HWND window, int mode);
+} // namespace quill

@@ -1,61 +1,75 @@
-// Start and exit of the plug-in, its information texts, and the ignored host events.
-#include "plugin/exports.h"
-
-#include "common/system_error.h"
+// Every event the plug-in exports to the host, each handing over to the function that does
+// its work. Those functions never throw; the results the host gets are fixed here. The .def
+// file exports them under their plain names, the ignored events that share a body under
+// both of theirs.
 #include "config/settings_dialog.h"
-#include "config/text_lint_config.h"
-#include "lint/lint_result_controller.h"
+#include "plugin/commands.h"
 #include "plugin/compose_hook.h"
+#include "plugin/lifecycle.h"
 #include "plugin/plugin_info.h"
-#include "view/lint_result_view_dialog.h"
+#include "plugin/send_gate.h"
 
-extern "C" __declspec(nothrow) int WINAPI BKC_OnStart() {
-    using namespace quill;
-    try {
-        LintResultViewDialog &view = LintResultViewDialog::getInstance();
-        view.createWindow();
-        view.setController(&lintEngine());
-        // Registered even without a window: the window object then ignores updates.
-        lintEngine().addLintResultModelListener(&view);
-    } catch (...) {
-        writeDiagnosticLine("BKC_OnStart() failed.");
-    }
+#include <windows.h>
+
+extern "C" {
+
+__declspec(nothrow) int WINAPI BKC_OnStart() {
+    quill::startPlugIn();
     return 0;
 }
 
-// Hooks first, so no compose message reaches the plug-in while it closes; the window
-// stores its rectangle into the settings before they are written.
-extern "C" __declspec(nothrow) int WINAPI BKC_OnExit() {
-    using namespace quill;
-    try {
-        removeAllComposeWindows();
-        closeSettingsWindows();
-        LintResultViewDialog::getInstance().closeWindow();
-        TextLintConfig &config = TextLintConfig::getInstance();
-        // Without a path of its own (a module path too long for one) the plug-in writes
-        // nowhere rather than into some other file.
-        if (!config.iniFilePath.empty())
-            config.writeConfigFile(config.iniFilePath);
-    } catch (...) {
-        writeDiagnosticLine("BKC_OnExit() failed.");
-    }
+__declspec(nothrow) int WINAPI BKC_OnExit() {
+    quill::exitPlugIn();
     return 0;
 }
 
-extern "C" __declspec(nothrow) int WINAPI BKC_OnPlugInInfo(LPVOID info) {
+__declspec(nothrow) int WINAPI BKC_OnPlugInInfo(LPVOID info) {
     quill::writePlugInInfo(static_cast<char *>(info));
     return 0;
 }
 
-extern "C" __declspec(nothrow) int WINAPI BKC_OnOpenFolder(LPARAM) {
+__declspec(nothrow) int WINAPI BKC_OnPlugInSetup(HWND hostWindow) {
+    quill::openSettingsDialog(hostWindow);
+    return 1;
+}
+
+__declspec(nothrow) int WINAPI BKC_OnMenuInit(HWND, HMENU menu, int menuType) {
+    quill::addProofreadingCommands(menu, menuType);
     return 0;
 }
-extern "C" __declspec(nothrow) int WINAPI BKC_OnRetrieve(LPARAM, LPARAM) {
+
+__declspec(nothrow) int WINAPI BKC_OnOpenMail(LPCSTR mailId) {
+    quill::checkOpenedDraft(mailId);
     return 0;
 }
-extern "C" __declspec(nothrow) int WINAPI BKC_OnKeyDispatch(LPARAM, LPARAM, LPARAM) {
+
+__declspec(nothrow) int WINAPI BKC_OnEveryMinute() {
+    quill::checkForegroundComposeWindow();
     return 0;
 }
-extern "C" __declspec(nothrow) int WINAPI BKC_OnDragDrop(LPARAM, LPARAM, LPARAM, LPARAM) {
+
+__declspec(nothrow) int WINAPI BKC_OnOpenCompose(HWND window, int) {
+    quill::trackComposeWindow(window);
     return 0;
 }
+
+// 0 lets the mail go, -1 stops it.
+__declspec(nothrow) int WINAPI BKC_OnSend(LPCSTR source) {
+    return quill::gateOutgoingMail(source);
+}
+
+// The ignored events, one body per argument count.
+__declspec(nothrow) int WINAPI BKC_OnOpenFolder(LPARAM) {
+    return 0;
+}
+__declspec(nothrow) int WINAPI BKC_OnRetrieve(LPARAM, LPARAM) {
+    return 0;
+}
+__declspec(nothrow) int WINAPI BKC_OnKeyDispatch(LPARAM, LPARAM, LPARAM) {
+    return 0;
+}
+__declspec(nothrow) int WINAPI BKC_OnDragDrop(LPARAM, LPARAM, LPARAM, LPARAM) {
+    return 0;
+}
+
+} // extern "C"

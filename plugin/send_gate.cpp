@@ -174,15 +174,15 @@ MimeType sendMimeType(const MimePart &top) {
                : MIME_TEXT_PLAIN;
 }
 
-} // namespace quill
-
-extern "C" __declspec(nothrow) int WINAPI BKC_OnSend(LPCSTR source) {
+int gateOutgoingMail(LPCSTR source) {
     try {
-        return quill::checkOutgoingMail(source);
+        return checkOutgoingMail(source);
     } catch (const std::exception &failure) {
-        quill::writeDiagnosticLine(std::string("BKC_OnSend() failed. ") + failure.what());
+        writeDiagnosticLine(std::string("BKC_OnSend() failed. ") + failure.what());
     } catch (...) {
-        quill::writeDiagnosticLine("BKC_OnSend() failed.");
+        writeDiagnosticLine("BKC_OnSend() failed.");
     }
     return 0;
 }
+
+} // namespace quill

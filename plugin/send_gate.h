@@ -9,10 +9,11 @@
 
 #include <string>
 
-// 0 lets the mail go, -1 stops it.
-extern "C" __declspec(nothrow) int WINAPI BKC_OnSend(LPCSTR source);
-
 namespace quill {
+
+// The host's send event for the outgoing source: 0 lets the mail go, -1 stops it. Never
+// throws; an error lets the mail go.
+int gateOutgoingMail(LPCSTR source);
 
 // The code page named by the first "charset=" (letter case ignored) in a Content-Type
 // value, or 0 (the system's ANSI code page) when there is none or it is not known.

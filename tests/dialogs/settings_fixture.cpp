@@ -35,7 +35,7 @@ void SettingsDialogFixture::TearDown() {
 }
 
 HWND SettingsDialogFixture::openDialog() {
-    EXPECT_EQ(1, BKC_OnPlugInSetup(nullptr));
+    openSettingsDialog(nullptr);
     HWND window = config().settingsWindow;
     opened_.push_back(window);
     return window;

@@ -61,7 +61,7 @@ class SendGate : public ::testing::Test {
     // goes to a file while the event runs, as it would to no console in the host.
     static int send(const std::string &source) {
         ::testing::internal::CaptureStdout();
-        int result = BKC_OnSend(source.c_str());
+        int result = gateOutgoingMail(source.c_str());
         output = ::testing::internal::GetCapturedStdout();
         return result;
     }

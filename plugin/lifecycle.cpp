@@ -1,0 +1,42 @@
+// Start and exit of the plug-in.
+#include "plugin/lifecycle.h"
+
+#include "common/system_error.h"
+#include "config/settings_dialog.h"
+#include "config/text_lint_config.h"
+#include "lint/lint_result_controller.h"
+#include "plugin/compose_hook.h"
+#include "view/lint_result_view_dialog.h"
+
+namespace quill {
+
+void startPlugIn() {
+    try {
+        LintResultViewDialog &view = LintResultViewDialog::getInstance();
+        view.createWindow();
+        view.setController(&lintEngine());
+        // Registered even without a window: the window object then ignores updates.
+        lintEngine().addLintResultModelListener(&view);
+    } catch (...) {
+        writeDiagnosticLine("BKC_OnStart() failed.");
+    }
+}
+
+// Hooks first, so no compose message reaches the plug-in while it closes; the window
+// stores its rectangle into the settings before they are written.
+void exitPlugIn() {
+    try {
+        removeAllComposeWindows();
+        closeSettingsWindows();
+        LintResultViewDialog::getInstance().closeWindow();
+        TextLintConfig &config = TextLintConfig::getInstance();
+        // Without a path of its own (a module path too long for one) the plug-in writes
+        // nowhere rather than into some other file.
+        if (!config.iniFilePath.empty())
+            config.writeConfigFile(config.iniFilePath);
+    } catch (...) {
+        writeDiagnosticLine("BKC_OnExit() failed.");
+    }
+}
+
+} // namespace quill
