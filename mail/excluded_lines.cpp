@@ -1,6 +1,7 @@
 // Emptying quoted lines and the signature for textlint, and putting them back after a fix.
 #include "mail/excluded_lines.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -103,10 +104,13 @@ std::optional<std::string> restoreExcludedLines(const std::string &mailText,
     if (!exclusion.quotedLines && !exclusion.signature)
         return fixedMaskedText;
     std::vector<std::string_view> original = splitLines(mailText);
+    std::vector<bool> excluded = excludedLines(original, exclusion);
+    // A mail with nothing excluded takes the fix as it is, whatever it did to the lines.
+    if (std::find(excluded.begin(), excluded.end(), true) == excluded.end())
+        return fixedMaskedText;
     std::vector<std::string_view> fixed = splitLines(fixedMaskedText);
     if (fixed.size() != original.size())
         return std::nullopt;
-    std::vector<bool> excluded = excludedLines(original, exclusion);
     std::string restored;
     restored.reserve(mailText.size() + fixedMaskedText.size());
     for (std::size_t i = 0; i < original.size(); ++i) {

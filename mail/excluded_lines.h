@@ -24,6 +24,7 @@ std::string maskExcludedLines(const std::string &mailText, const LineExclusion &
 // Puts the excluded lines of `mailText` back into `fixedMaskedText`, textlint's fix of the
 // masked text. None when the fix changed the number of lines or wrote into an emptied
 // line: the lines would no longer stand where they stood, and the mail must stay as it was.
+// A mail without excluded lines gets the fix as it is.
 std::optional<std::string> restoreExcludedLines(const std::string &mailText,
                                                 const std::string &fixedMaskedText,
                                                 const LineExclusion &exclusion);

@@ -70,6 +70,7 @@ TEST(ExcludedLines, RestoreTakesTheFixOfOwnLinesOrRefusesAShiftedFix) {
         {"a line removed", BOTH, "> q\nb\n", "\nb", std::nullopt},
         {"text moved into an emptied line", BOTH, "> q\nb c\n", "b c\n\n", std::nullopt},
         {"both off: the fix as it is", NONE, "> q\n", "> q\n\n", "> q\n\n"},
+        {"nothing excluded: the fix as it is", BOTH, "a b\n", "ab\nc\n", "ab\nc\n"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(c.restored, restoreExcludedLines(c.mail, c.fixed, c.exclusion)) << c.label;
