@@ -5,14 +5,15 @@
 
 namespace quill {
 
-std::string escapeJsonName(std::string_view name, LeadByteTest isLeadByte) {
+std::string escapeJsonName(std::string_view name, CharLengthOf charLength) {
     std::string out;
     out.reserve(name.size());
     for (std::size_t i = 0; i < name.size(); ++i) {
         unsigned char byte = static_cast<unsigned char>(name[i]);
-        if (isLeadByte != nullptr && isLeadByte(byte) && i + 1 < name.size()) {
-            out += name[i];
-            out += name[++i];
+        const std::size_t length = charLength != nullptr ? charLength(byte) : 1;
+        if (length > 1 && length <= name.size() - i) {
+            out.append(name, i, length);
+            i += length - 1;
         } else if (byte == '"' || byte == '\\') {
             out += '\\';
             out += name[i];
@@ -27,13 +28,13 @@ std::string escapeJsonName(std::string_view name, LeadByteTest isLeadByte) {
     return out;
 }
 
-std::string buildWeightListText(const std::vector<TextLintRule> &rules, LeadByteTest isLeadByte) {
+std::string buildWeightListText(const std::vector<TextLintRule> &rules, CharLengthOf charLength) {
     std::string text = "{";
     for (std::size_t i = 0; i < rules.size(); ++i) {
         if (i != 0)
             text += ',';
         text += '"';
-        text += escapeJsonName(rules[i].name, isLeadByte);
+        text += escapeJsonName(rules[i].name, charLength);
         text += "\":";
         text += std::to_string(rules[i].weight);
     }
@@ -42,7 +43,7 @@ std::string buildWeightListText(const std::vector<TextLintRule> &rules, LeadByte
 }
 
 std::string buildTextLintConfigText(const std::vector<TextLintRule> &rules, bool withHtmlPlugin,
-                                    LeadByteTest isLeadByte) {
+                                    CharLengthOf charLength) {
     std::string text;
     text.reserve(1024);
     text += '{';
@@ -55,7 +56,7 @@ std::string buildTextLintConfigText(const std::vector<TextLintRule> &rules, bool
         if (i != 0)
             text += ',';
         text += '"';
-        text += escapeJsonName(rule.name, isLeadByte);
+        text += escapeJsonName(rule.name, charLength);
         text += "\":";
         if (rule.options.empty()) {
             text += rule.enabled ? "true" : "false";

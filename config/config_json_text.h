@@ -2,6 +2,7 @@
 // file, and the textlint configuration given to each run.
 #pragma once
 
+#include "common/encoding.h"
 #include "config/text_lint_rule.h"
 
 #include <string>
@@ -10,21 +11,19 @@
 
 namespace quill {
 
-// Whether a byte opens a double-byte character in the text's code page; a byte after it
-// is a trail byte and is copied as it is.
-using LeadByteTest = bool (*)(unsigned char);
-
 // The rule name as the inside of a JSON string: '"', '\' and control characters are
-// escaped so that any name reads back as itself; all else is copied byte for byte.
-std::string escapeJsonName(std::string_view name, LeadByteTest isLeadByte);
+// escaped so that any name reads back as itself; all else is copied byte for byte. The
+// bytes after the first of a multi-byte character are copied as they are; `charLength`
+// tells the characters' lengths, and when it is null every byte stands alone.
+std::string escapeJsonName(std::string_view name, CharLengthOf charLength);
 
 // {"name":weight,...} in list order, no white space.
-std::string buildWeightListText(const std::vector<TextLintRule> &rules, LeadByteTest isLeadByte);
+std::string buildWeightListText(const std::vector<TextLintRule> &rules, CharLengthOf charLength);
 
 // The textlint configuration: "{", the HTML plug-in member when `withHtmlPlugin`, then
 // "rules" with one member per rule (its option object when it has fragments, else true or
 // false), "}". Without the HTML member this is also the INI's rules text.
 std::string buildTextLintConfigText(const std::vector<TextLintRule> &rules, bool withHtmlPlugin,
-                                    LeadByteTest isLeadByte);
+                                    CharLengthOf charLength);
 
 } // namespace quill

@@ -3,7 +3,6 @@
 
 #include "config/ini_entries.h"
 
-#include <algorithm>
 #include <climits>
 
 namespace quill {
@@ -62,18 +61,6 @@ std::string steppedThreshold(const std::string &thresholdText, int spinDelta) {
     else if (spinDelta > 0 && value > INT_MIN)
         --value;
     return std::to_string(value);
-}
-
-std::string cutAtCharBoundary(const std::string &text, std::size_t maxBytes,
-                              bool (*isLeadByte)(unsigned char)) {
-    std::size_t end = 0;
-    while (end < text.size()) {
-        std::size_t length = isLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
-        if (end + length > maxBytes)
-            break;
-        end += length;
-    }
-    return text.substr(0, std::min(end, text.size()));
 }
 
 } // namespace quill

@@ -54,9 +54,4 @@ std::string weightCellOf(const std::string &weightField);
 // one. Unbounded except by the int range.
 std::string steppedThreshold(const std::string &thresholdText, int spinDelta);
 
-// `text` cut to at most `maxBytes` bytes without splitting a double-byte character;
-// `isLeadByte` tells the bytes that open one.
-std::string cutAtCharBoundary(const std::string &text, std::size_t maxBytes,
-                              bool (*isLeadByte)(unsigned char));
-
 } // namespace quill

@@ -1,7 +1,8 @@
 // ANSI access to the texts of dialog controls and list-view cells.
 #include "config/dialog_text.h"
 
-#include "config/dialog_data.h"
+#include "common/ansi_encoding.h"
+#include "common/encoding.h"
 
 #include <commctrl.h>
 
@@ -9,41 +10,8 @@
 
 namespace quill {
 
-namespace {
-
-std::wstring wideOfAnsi(const std::string &text) {
-    if (text.empty())
-        return std::wstring();
-    int length =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (length <= 0)
-        return std::wstring();
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
-std::string ansiOfWide(const std::wstring &text) {
-    if (text.empty())
-        return std::string();
-    int length = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                     0, nullptr, nullptr);
-    if (length <= 0)
-        return std::string();
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length,
-                        nullptr, nullptr);
-    return bytes;
-}
-
-bool isLeadByte(unsigned char byte) {
-    return IsDBCSLeadByte(byte) != FALSE;
-}
-
-} // namespace
-
 std::string cutAnsi(const std::string &text, std::size_t maxBytes) {
-    return cutAtCharBoundary(text, maxBytes, isLeadByte);
+    return cutAtCharBoundary(text, maxBytes, ansiCharLength);
 }
 
 std::string controlText(HWND dialog, int id, std::size_t maxBytes) {
@@ -54,11 +22,11 @@ std::string controlText(HWND dialog, int id, std::size_t maxBytes) {
     std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1, L'\0');
     int copied = GetWindowTextW(control, buffer.data(), static_cast<int>(buffer.size()));
     std::wstring wide(buffer.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return cutAnsi(ansiOfWide(wide), maxBytes);
+    return cutAnsi(ansiFromWide(wide), maxBytes);
 }
 
 void setControlText(HWND dialog, int id, const std::string &text) {
-    SetDlgItemTextW(dialog, id, wideOfAnsi(text).c_str());
+    SetDlgItemTextW(dialog, id, wideFromAnsi(text).c_str());
 }
 
 std::string listCellText(HWND list, int row, int column) {
@@ -74,13 +42,13 @@ std::string listCellText(HWND list, int row, int column) {
         if (copied < 0)
             copied = 0;
         if (static_cast<std::size_t>(copied) + 1 < buffer.size() || buffer.size() >= (1u << 24))
-            return ansiOfWide(std::wstring(buffer.data(), static_cast<std::size_t>(copied)));
+            return ansiFromWide(std::wstring(buffer.data(), static_cast<std::size_t>(copied)));
         buffer.assign(buffer.size() * 2, L'\0');
     }
 }
 
 void setListCellText(HWND list, int row, int column, const std::string &text) {
-    std::wstring wide = wideOfAnsi(text);
+    std::wstring wide = wideFromAnsi(text);
     LVITEMW item{};
     item.iSubItem = column;
     item.pszText = wide.data();
@@ -88,7 +56,7 @@ void setListCellText(HWND list, int row, int column, const std::string &text) {
 }
 
 int appendListRow(HWND list, const std::string &name) {
-    std::wstring wide = wideOfAnsi(name);
+    std::wstring wide = wideFromAnsi(name);
     LVITEMW item{};
     item.mask = LVIF_TEXT;
     item.iItem = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));

@@ -9,7 +9,7 @@
 
 namespace quill {
 
-// `text` cut to at most `maxBytes` bytes without splitting a double-byte character.
+// `text` cut to at most `maxBytes` bytes without splitting a multi-byte character.
 std::string cutAnsi(const std::string &text, std::size_t maxBytes);
 
 // The text of control `id` of `dialog`, cut to at most `maxBytes` bytes.

@@ -1,6 +1,8 @@
 // Splitting the INI section list into entries and parsing their numbers and flags.
 #include "config/ini_entries.h"
 
+#include "common/encoding.h"
+
 #include <climits>
 
 namespace quill {
@@ -47,17 +49,7 @@ int parseIniInteger(std::string_view value) {
 }
 
 bool parseIniBool(std::string_view value) {
-    static constexpr std::string_view word = "true";
-    if (value.size() != word.size())
-        return false;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        char c = value[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != word[i])
-            return false;
-    }
-    return true;
+    return equalsIgnoringAsciiCase(value, "true");
 }
 
 } // namespace quill

@@ -2,8 +2,8 @@
 // with the check runs, and the textlint configuration text.
 #include "config/text_lint_config.h"
 
+#include "common/ansi_encoding.h"
 #include "common/system_error.h"
-#include "config/config_encoding.h"
 #include "config/config_json_text.h"
 #include "config/ini_entries.h"
 #include "config/json_value.h"
@@ -26,23 +26,19 @@ namespace {
 // The first size tried for the section; the buffer doubles until the whole section fits.
 constexpr DWORD INITIAL_SECTION_BUFFER_SIZE = 10240;
 
-// The INI value (ANSI) as UTF-16, NUL included in the conversion so that an empty value
-// converts too; raises the reader's texts on failure.
+// The INI value (ANSI) as UTF-16; raises the reader's texts on failure.
 std::u16string utf16FromIniValue(const std::string &value) {
-    int length = MultiByteToWideChar(CP_ACP, 0, value.c_str(), -1, nullptr, 0);
     std::u16string szBufIniDataW;
     try {
-        szBufIniDataW.assign(length > 0 ? static_cast<std::size_t>(length) : 1, u'\0');
+        std::wstring wide = wideFromAnsi(value);
+        if (wide.empty() && !value.empty())
+            throw std::runtime_error("TextLintConfig::readConfigFile() failed. cannot convert "
+                                     "MultiByteChar to WideChar for result of lint text.");
+        szBufIniDataW.assign(wide.begin(), wide.end());
     } catch (const std::bad_alloc &) {
         throw std::runtime_error(
             "TextLintConfig::readConfigFile() failed. cannot allocate memory of szBufIniDataW.");
     }
-    if (length <= 0 ||
-        MultiByteToWideChar(CP_ACP, 0, value.c_str(), -1,
-                            reinterpret_cast<wchar_t *>(szBufIniDataW.data()), length) == 0)
-        throw std::runtime_error("TextLintConfig::readConfigFile() failed. cannot convert "
-                                 "MultiByteChar to WideChar for result of lint text.");
-    szBufIniDataW.resize(static_cast<std::size_t>(length) - 1);
     return szBufIniDataW;
 }
 
@@ -195,8 +191,8 @@ bool TextLintConfig::writeConfigFile(std::string iniPath) {
     write("EnableEvaluateValueThreshold", enableEvaluateValueThreshold ? "true" : "false");
     write("EnableProofreadingHTMLMail", enableProofreadingHTMLMail ? "true" : "false");
     write("EvaluateValueThreshold", std::to_string(evaluateValueThreshold));
-    write("EvaluateWeightList", buildWeightListText(rules, isAnsiLeadByte));
-    write("TextLintConfig", buildTextLintConfigText(rules, false, isAnsiLeadByte));
+    write("EvaluateWeightList", buildWeightListText(rules, ansiCharLength));
+    write("TextLintConfig", buildTextLintConfigText(rules, false, ansiCharLength));
     write("EnableResidentTextLint", settings.enableResidentTextLint ? "true" : "false");
     write("ExcludeQuotedLines", settings.excludeQuotedLines ? "true" : "false");
     write("QuoteMarks", settings.quoteMarks);
@@ -268,7 +264,7 @@ std::string TextLintConfig::buildTextLintConfigJson() {
     std::string ansi;
     {
         std::lock_guard<std::recursive_mutex> lock(mutex_);
-        ansi = buildTextLintConfigText(rules_, enableProofreadingHTMLMail, isAnsiLeadByte);
+        ansi = buildTextLintConfigText(rules_, enableProofreadingHTMLMail, ansiCharLength);
     }
     // textlint reads its configuration as UTF-8.
     std::string utf8 = utf8FromAnsi(ansi);

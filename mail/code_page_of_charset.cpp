@@ -1,6 +1,8 @@
 // The charset table: MIME charset names the plug-in knows and their Windows code pages.
 #include "mail/charset.h"
 
+#include "common/encoding.h"
+
 #include <cstddef>
 
 namespace quill {
@@ -21,22 +23,10 @@ constexpr CharsetRow kCharsets[] = {
     {"KOI8-U", 21866},      {"WINDOWS-1251", 1251},  {"UTF-7", 65000},       {"UTF-8", 65001},
 };
 
-char asciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-// ASCII letters only: charset names are ASCII, and other bytes must match exactly.
-bool equalsIgnoringAsciiCase(const std::string &text, const char *name) {
-    std::size_t i = 0;
-    for (; name[i] != '\0'; ++i)
-        if (i >= text.size() || asciiUpper(text[i]) != asciiUpper(name[i]))
-            return false;
-    return i == text.size();
-}
-
 } // namespace
 
 int codePageOfCharset(const std::string &name) {
+    // ASCII letters only: charset names are ASCII, and other bytes must match exactly.
     for (const CharsetRow &row : kCharsets)
         if (equalsIgnoringAsciiCase(name, row.name))
             return row.codePage;

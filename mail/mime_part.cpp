@@ -2,6 +2,8 @@
 // parsing, delimiter handling with put-back, and the tree's release.
 #include "mail/mime_part.h"
 
+#include "common/encoding.h"
+
 #include <cstring>
 
 namespace quill {
@@ -60,25 +62,6 @@ std::string storedLine(const SourceLine &line) {
     return text;
 }
 
-bool equalsIgnoreCase(const char *a, const char *b, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<unsigned char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<unsigned char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
-bool startsWithIgnoreCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           equalsIgnoreCase(text.data(), prefix.data(), prefix.size());
-}
-
 bool isOneOf(char c, const char *set) {
     return c != '\0' && std::strchr(set, c) != nullptr;
 }
@@ -119,7 +102,7 @@ void readContentType(MimePart &part, std::string_view line) {
         char *name = nullptr;
         char *value = nullptr;
         next = parseMimeParameter(next, &name, &value);
-        if (name != nullptr && std::strlen(name) == 8 && equalsIgnoreCase(name, "boundary", 8))
+        if (name != nullptr && equalsIgnoringAsciiCase(name, "boundary"))
             part.boundary = std::string(value);
     }
 }
@@ -192,7 +175,7 @@ void MimeParser::parse(MimePart &part, const std::string *parentBoundary, int de
                 continue;
             }
             std::string joined = readHeaderLine(line);
-            if (startsWithIgnoreCase(joined, "Content-Type:"))
+            if (startsWithIgnoringAsciiCase(joined, "Content-Type:"))
                 readContentType(part, joined);
             part.headerLines.lines.push_back(std::move(joined));
             continue;
@@ -267,7 +250,7 @@ std::size_t readMimeLine(const char *&cursor, char *buffer, std::size_t size) {
 std::string getContentTypeValue(const MimePart &part) {
     for (const std::string &line : part.headerLines) {
         if (line.size() < 13 || line[12] != ':' ||
-            !equalsIgnoreCase(line.data(), "Content-Type", 12))
+            !startsWithIgnoringAsciiCase(line, "Content-Type"))
             continue;
         std::size_t pos = 13;
         while (pos < line.size() && isOneOf(line[pos], " \t\r\n"))

@@ -2,6 +2,7 @@
 // which thread.
 #include "plugin/commands.h"
 
+#include "common/ansi_encoding.h"
 #include "lint/background_check.h"
 #include "lint/lint_result_controller.h"
 #include "mail/charset.h"
@@ -27,19 +28,9 @@ const wchar_t AUTO_FIX_DESCRIPTION[] = L"自動修正校正";
 const wchar_t CHECK_ITEM[] = L"校正(&R)";
 const wchar_t AUTO_FIX_ITEM[] = L"自動修正校正(&I)";
 
-// The host takes its texts in the system's ANSI code page.
-std::string ansiOf(const wchar_t *text) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 0)
-        return std::string();
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, bytes.data(), size, nullptr, nullptr);
-    bytes.resize(static_cast<std::size_t>(size - 1));
-    return bytes;
-}
-
 UINT registerCommand(const wchar_t *description, int menuType, HostCommandCallback callback) {
-    const std::string ansi = ansiOf(description);
+    // The host takes its texts in the system's ANSI code page.
+    const std::string ansi = ansiFromWide(description);
     return hostApi().BKA_RegisterCommand(ansi.c_str(), menuType, callback);
 }
 
@@ -61,10 +52,6 @@ TargetMailInfo makeTarget(int isDraft, const char *mimeType, const std::string &
     std::string subject = specifiedHeader("Subject");
     return TargetMailInfo(isDraft, parseMimeType(mimeType), std::move(from), std::move(subject),
                           normalizeLineEnds(text));
-}
-
-bool isAnsiLeadByte(unsigned char byte) {
-    return IsDBCSLeadByteEx(CP_ACP, byte) != FALSE;
 }
 
 } // namespace
@@ -148,7 +135,7 @@ void addProofreadingCommands(HMENU menu, int menuType) {
 
 void checkOpenedDraft(LPCSTR mailId) {
     try {
-        if (mailId == nullptr || !isOutboxDraft(mailId, isAnsiLeadByte))
+        if (mailId == nullptr || !isOutboxDraft(mailId, ansiCharLength))
             return;
         HostApi &api = hostApi();
         char mimeType[64] = {};

@@ -1,25 +1,9 @@
 // The compose window's menu-state table.
 #include "plugin/menu_state.h"
 
+#include "common/encoding.h"
+
 namespace quill {
-namespace {
-
-bool equalsIgnoringAsciiCase(const std::string &a, const char *b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i] != '\0'; ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return i == a.size() && b[i] == '\0';
-}
-
-} // namespace
-
 ComposeTextKind composeTextKindOf(const std::string &mimeType) {
     if (equalsIgnoringAsciiCase(mimeType, "text/plain"))
         return ComposeTextKind::Plain;

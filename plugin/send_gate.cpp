@@ -2,6 +2,7 @@
 // host's thread, and refuses the send when the evaluation value exceeds the threshold.
 #include "plugin/send_gate.h"
 
+#include "common/encoding.h"
 #include "common/system_error.h"
 #include "config/text_lint_config.h"
 #include "lint/lint_result_controller.h"
@@ -19,25 +20,12 @@ namespace {
 
 constexpr std::size_t BODY_TEXT_RESERVE = 5120;
 
-bool equalsIgnoreCase(const std::string &text, const char *word) {
-    std::size_t i = 0;
-    for (; i < text.size() && word[i] != '\0'; ++i) {
-        char a = text[i];
-        char b = word[i];
-        if (a >= 'A' && a <= 'Z')
-            a = static_cast<char>(a - 'A' + 'a');
-        if (a != b)
-            return false;
-    }
-    return i == text.size() && word[i] == '\0';
-}
-
 // The value of the part's first header line named `name` (with its colon), up to the
 // first white space or ";"; empty without one.
 std::string headerToken(const MimePart &part, const char *name) {
     const std::size_t length = std::strlen(name);
     for (const std::string &line : part.headerLines) {
-        if (line.size() < length || !equalsIgnoreCase(line.substr(0, length), name))
+        if (!startsWithIgnoringAsciiCase(line, name))
             continue;
         std::size_t start = line.find_first_not_of(" \t\r\n", length);
         if (start == std::string::npos)
@@ -50,11 +38,12 @@ std::string headerToken(const MimePart &part, const char *name) {
 
 // Plain text that the parser keeps as it stands: no transfer encoding, or an identity one.
 bool isReadablePlainText(const MimePart &part) {
-    if (!equalsIgnoreCase(part.type, "text") || !equalsIgnoreCase(part.subtype, "plain"))
+    if (!equalsIgnoringAsciiCase(part.type, "text") ||
+        !equalsIgnoringAsciiCase(part.subtype, "plain"))
         return false;
     std::string encoding = headerToken(part, "content-transfer-encoding:");
-    return encoding.empty() || equalsIgnoreCase(encoding, "7bit") ||
-           equalsIgnoreCase(encoding, "8bit") || equalsIgnoreCase(encoding, "binary");
+    return encoding.empty() || equalsIgnoringAsciiCase(encoding, "7bit") ||
+           equalsIgnoringAsciiCase(encoding, "8bit") || equalsIgnoringAsciiCase(encoding, "binary");
 }
 
 std::string specifiedHeader(const char *name) {
@@ -119,7 +108,7 @@ int codePageOfContentType(const std::string &contentTypeValue) {
     static const char CHARSET[] = "charset=";
     const std::size_t length = std::size(CHARSET) - 1;
     for (std::size_t pos = 0; pos + length <= contentTypeValue.size(); ++pos) {
-        if (!equalsIgnoreCase(contentTypeValue.substr(pos, length), CHARSET))
+        if (!startsWithIgnoringAsciiCase(std::string_view(contentTypeValue).substr(pos), CHARSET))
             continue;
         std::vector<char> text(contentTypeValue.begin() + static_cast<std::ptrdiff_t>(pos),
                                contentTypeValue.end());
@@ -135,7 +124,7 @@ int codePageOfContentType(const std::string &contentTypeValue) {
 }
 
 const MimePart &selectTextPart(const MimePart &top) {
-    if (!equalsIgnoreCase(top.type, "multipart"))
+    if (!equalsIgnoringAsciiCase(top.type, "multipart"))
         return top;
     std::vector<const MimePart *> pending;
     if (top.firstChild)
@@ -169,7 +158,7 @@ std::string sendBodyText(const MimePart &part, int codePage) {
 }
 
 MimeType sendMimeType(const MimePart &top) {
-    return equalsIgnoreCase(top.type, "text") && equalsIgnoreCase(top.subtype, "html")
+    return equalsIgnoringAsciiCase(top.type, "text") && equalsIgnoringAsciiCase(top.subtype, "html")
                ? MIME_TEXT_HTML
                : MIME_TEXT_PLAIN;
 }

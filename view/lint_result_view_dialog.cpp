@@ -2,12 +2,12 @@
 // and closing with its rectangle kept in the settings.
 #include "view/lint_result_view_dialog.h"
 
+#include "common/ansi_encoding.h"
 #include "common/module_instance.h"
 #include "common/system_error.h"
 #include "config/text_lint_config.h"
 #include "lint/lint_result_controller.h"
 #include "resources/resource_ids.h"
-#include "view/ansi_text.h"
 #include "view/result_layout.h"
 #include "view/result_text.h"
 
@@ -112,7 +112,7 @@ void LintResultViewDialog::redraw() {
         results = controller_->getLintResults();
     }
 
-    std::string kind = toAnsi(target.isDraft != 0 ? L"草稿" : L"新規");
+    std::string kind = ansiFromWide(target.isDraft != 0 ? L"草稿" : L"新規");
     SetWindowTextA(mailField_, composeMailLine(kind, target.getFrom(), ansiCharLength).c_str());
     SetWindowTextA(subjectField_, target.getSubject().c_str());
     SetWindowTextW(mimeTypeField_, target.mimeType == MIME_TEXT_HTML

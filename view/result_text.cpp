@@ -5,35 +5,6 @@
 
 namespace quill {
 
-std::size_t shiftJisCharLength(unsigned char leadByte) {
-    bool lead = (leadByte >= 0x81 && leadByte <= 0x9F) || (leadByte >= 0xE0 && leadByte <= 0xFC);
-    return lead ? 2 : 1;
-}
-
-std::size_t utf8CharLength(unsigned char leadByte) {
-    if (leadByte >= 0xF0 && leadByte <= 0xF4)
-        return 4;
-    if (leadByte >= 0xE0 && leadByte <= 0xEF)
-        return 3;
-    if (leadByte >= 0xC2 && leadByte <= 0xDF)
-        return 2;
-    return 1;
-}
-
-std::string cutAtCharBoundary(const std::string &text, std::size_t maxBytes,
-                              CharLengthOf charLength) {
-    std::size_t end = std::strlen(text.c_str());
-    std::size_t kept = 0;
-    while (kept < end) {
-        std::size_t next = kept + charLength(static_cast<unsigned char>(text[kept]));
-        // A lead byte whose trail is missing at the end of the text is no whole character.
-        if (next > maxBytes || next > end)
-            break;
-        kept = next;
-    }
-    return text.substr(0, kept);
-}
-
 namespace {
 
 // A text composed in one of the window's buffers: parts are appended while they fit, and

@@ -1,4 +1,4 @@
-// What the dialogs make of typed texts: numbers, option fragments, spin steps, cuts.
+// What the dialogs make of typed texts: numbers, option fragments, spin steps.
 #include "config/dialog_data.h"
 
 #include <gtest/gtest.h>
@@ -81,22 +81,6 @@ TEST(SteppedThreshold, UpperArrowAddsOneWithoutBounds) {
     };
     for (const auto &c : cases)
         EXPECT_EQ(c.expected, steppedThreshold(c.text, c.delta)) << c.text << " " << c.delta;
-}
-
-bool shiftJisLead(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-TEST(CutAtCharBoundary, NeverSplitsADoubleByteCharacter) {
-    const std::string text = "ab\x82\xa0\x82\xa2"; // "ab" and two hiragana in Shift_JIS
-    const struct {
-        size_t max;
-        std::string expected;
-    } cases[] = {
-        {0, ""}, {2, "ab"}, {3, "ab"}, {4, "ab\x82\xa0"}, {5, "ab\x82\xa0"}, {6, text}, {99, text},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(c.expected, cutAtCharBoundary(text, c.max, shiftJisLead)) << c.max;
 }
 
 } // namespace

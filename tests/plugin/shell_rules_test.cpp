@@ -66,11 +66,6 @@ TEST(ComposeMenuStates, FollowsTheTable) {
     }
 }
 
-// Shift_JIS lead bytes.
-bool isShiftJisLeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9f) || (byte >= 0xe0 && byte <= 0xfc);
-}
-
 TEST(IsOutboxDraft, FindsTheMarkerOnlyAtCharacterBoundaries) {
     struct Case {
         std::string mailId;
@@ -90,7 +85,7 @@ TEST(IsOutboxDraft, FindsTheMarkerOnlyAtCharacterBoundaries) {
         {"!!!!Outbox\x95\x5c!!!Draft", false},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(c.draft, isOutboxDraft(c.mailId, isShiftJisLeadByte)) << c.mailId;
+        EXPECT_EQ(c.draft, isOutboxDraft(c.mailId, shiftJisCharLength)) << c.mailId;
 }
 
 } // namespace

@@ -41,34 +41,6 @@ TEST(ResultText, MailLineJoinsKindAndSender) {
 // from the start finds the boundaries.
 const std::string KANJI_A = "\x88\x9F";
 
-TEST(ResultText, CutKeepsWholeCharacters) {
-    struct Case {
-        std::string text;
-        std::size_t maxBytes;
-        std::string expected;
-        CharLengthOf charLength;
-    };
-    std::string kanji3 = KANJI_A + KANJI_A + KANJI_A;
-    const Case cases[] = {
-        {"abcdef", 4, "abcd", shiftJisCharLength},
-        {"abc", 10, "abc", shiftJisCharLength},
-        {kanji3, 5, KANJI_A + KANJI_A, shiftJisCharLength},
-        {"a" + kanji3, 4, "a" + KANJI_A, shiftJisCharLength},
-        {"a" + kanji3, 5, "a" + KANJI_A + KANJI_A, shiftJisCharLength},
-        // A lead byte without its trail at the end of the text is dropped.
-        {"ab\x88", 10, "ab", shiftJisCharLength},
-        // Half-width katakana are single bytes.
-        {"\xB1\xB2\xB3", 2, "\xB1\xB2", shiftJisCharLength},
-        // The window receives a C string: it ends at the first NUL.
-        {std::string("ab\0cd", 5), 10, "ab", shiftJisCharLength},
-        {"\xE3\x81\x82\xE3\x81\x84", 5, "\xE3\x81\x82", utf8CharLength},
-        {"\xF0\x9F\x98\x80x", 3, "", utf8CharLength},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(cutAtCharBoundary(c.text, c.maxBytes, c.charLength), c.expected)
-            << "maxBytes " << c.maxBytes;
-}
-
 TEST(ResultText, LongTextsFillTheBufferWithoutOverflow) {
     std::string longKanji;
     for (int i = 0; i < 700; ++i)

@@ -1,6 +1,7 @@
 // The demo's console driver of the lint engine: reads a settings file and a mail, checks the
 // mail with textlint, prints the findings as the result window lists them, then auto-fixes
 // the mail and prints the corrected text. Output is UTF-8 for the terminal.
+#include "common/ansi_encoding.h"
 #include "config/text_lint_config.h"
 #include "lint/lint_result_controller.h"
 #include "mail/target_mail_info.h"
@@ -14,26 +15,6 @@
 #include <string>
 
 namespace {
-
-// Findings are held in the ANSI code page; the terminal reads UTF-8.
-std::string utf8FromAnsi(const std::string &ansi) {
-    if (ansi.empty())
-        return ansi;
-    int wideLength =
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    if (wideLength <= 0)
-        return ansi;
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0],
-                        wideLength);
-    int length =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    if (length <= 0)
-        return ansi;
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, &utf8[0], length, nullptr, nullptr);
-    return utf8;
-}
 
 void print(const std::string &text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
@@ -62,8 +43,8 @@ int run(const std::string &iniPath, const std::string &mailPath) {
     for (const quill::LintResult &finding : engine.getLintResults()) {
         char head[64];
         std::snprintf(head, sizeof head, "Line: %d, Index: %d, Msg: ", finding.line, finding.index);
-        print(head + utf8FromAnsi(finding.message) + ", Rule: " + utf8FromAnsi(finding.ruleName) +
-              "\n");
+        print(head + quill::utf8FromAnsi(finding.message) +
+              ", Rule: " + quill::utf8FromAnsi(finding.ruleName) + "\n");
     }
     print(checked ? "== Check succeeded: " + std::to_string(engine.getLintResults().size()) +
                         " findings; over the threshold: " +

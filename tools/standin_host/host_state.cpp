@@ -1,6 +1,8 @@
 // The stand-in host's state: version, shown mail, headers, commands and the call log.
 #include "tools/standin_host/host_state.h"
 
+#include "common/encoding.h"
+
 #include <algorithm>
 
 namespace quill::standin {
@@ -26,13 +28,6 @@ struct HostState {
 HostState &state() {
     static HostState instance;
     return instance;
-}
-
-std::string lowerAscii(std::string text) {
-    for (char &c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
-// ANSI <-> UTF-8 through UTF-16 with MultiByteToWideChar and WideCharToMultiByte.
-#include "config/config_encoding.h"
+// The conversions through UTF-16 with MultiByteToWideChar and WideCharToMultiByte.
+#include "common/ansi_encoding.h"
+
+#include "common/encoding.h"
 
 #include <windows.h>
 
@@ -22,7 +24,7 @@ std::wstring wideFrom(UINT codePage, std::string_view text) {
     return wide;
 }
 
-std::string narrowFrom(UINT codePage, const std::wstring &wide) {
+std::string narrowFrom(UINT codePage, std::wstring_view wide) {
     if (wide.empty() || wide.size() > INT_MAX)
         return std::string();
     int source = static_cast<int>(wide.size());
@@ -37,14 +39,15 @@ std::string narrowFrom(UINT codePage, const std::wstring &wide) {
     return narrow;
 }
 
-bool isAscii(std::string_view text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
+} // namespace
+
+std::wstring wideFromAnsi(std::string_view ansi) {
+    return wideFrom(CP_ACP, ansi);
 }
 
-} // namespace
+std::string ansiFromWide(std::wstring_view wide) {
+    return narrowFrom(CP_ACP, wide);
+}
 
 bool ansiFromUtf8(std::string_view utf8, std::string &ansi) {
     if (isAscii(utf8)) {
@@ -64,12 +67,20 @@ std::string utf8FromAnsi(std::string_view ansi) {
     return narrowFrom(CP_UTF8, wideFrom(CP_ACP, ansi));
 }
 
-std::wstring wideFromAnsi(std::string_view ansi) {
-    return wideFrom(CP_ACP, ansi);
+std::wstring wideFromUtf8(std::string_view utf8) {
+    return wideFrom(CP_UTF8, utf8);
 }
 
-bool isAnsiLeadByte(unsigned char byte) {
-    return IsDBCSLeadByte(byte) != FALSE;
+std::string utf8FromWide(std::wstring_view wide) {
+    return narrowFrom(CP_UTF8, wide);
+}
+
+std::size_t ansiCharLength(unsigned char leadByte) {
+    // The lead-byte table of a double-byte code page does not describe UTF-8.
+    static const UINT codePage = GetACP();
+    if (codePage == CP_UTF8)
+        return utf8CharLength(leadByte);
+    return IsDBCSLeadByteEx(codePage, leadByte) ? 2 : 1;
 }
 
 } // namespace quill
