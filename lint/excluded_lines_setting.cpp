@@ -1,7 +1,7 @@
 // The settings' switches and quote marks as a LineExclusion.
 #include "lint/excluded_lines_setting.h"
 
-#include "config/config_encoding.h"
+#include "common/ansi_encoding.h"
 #include "config/text_lint_config.h"
 
 namespace quill {
