@@ -2,6 +2,7 @@
 # (QUILLCHECK_FUZZ=ON, clang) or optimised for the benchmarks.
 option(QUILLCHECK_FUZZ "Build the fuzz targets with ASan and UBSan" OFF)
 target_compile_options(quillcheck_pure PRIVATE -Wall -Wextra -Werror)
+target_link_libraries(quillcheck_pure PUBLIC nlohmann_json::nlohmann_json)
 
 if(QUILLCHECK_FUZZ)
     set(QUILL_SANITIZE -fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=all -g)

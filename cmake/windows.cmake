@@ -1,9 +1,18 @@
 # The Windows side of the build: the plug-in DLL, its static core, tests under Wine.
 
-# GoogleTest from Debian's sources, cross-built; its own warnings are not ours.
+# GoogleTest cross-built from its sources; its own warnings are not ours. Debian ships the
+# sources in the googletest package (its CMake package describes the native libraries only);
+# another copy can be named with -DQUILL_GOOGLETEST_SOURCE_DIR=<folder>.
+find_path(QUILL_GOOGLETEST_SOURCE_DIR googletest/include/gtest/gtest.h
+          PATHS /usr/src/googletest NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
+          DOC "GoogleTest's source tree, cross-built for the tests")
+if(NOT QUILL_GOOGLETEST_SOURCE_DIR)
+    message(FATAL_ERROR "GoogleTest's sources were not found: install Debian's googletest "
+                        "package (script/setup does) or set QUILL_GOOGLETEST_SOURCE_DIR.")
+endif()
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(${QUILL_GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # Everything we build links the runtime statically, so the DLL and the test programs
 # need nothing but system DLLs.
@@ -13,8 +22,13 @@ add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 WIN32_LEAN_AND_MEAN NO
                         STRICT)
 target_compile_options(quillcheck_pure PRIVATE -Wall -Wextra -Werror)
 
-# The JSON headers live in /usr/include, which must not be on the cross include path (its
-# native C headers would shadow MinGW's): reach them through a folder of their own.
+# The JSON package's header folder is the build machine's /usr/include, which must not be
+# on the cross include path (its native C headers would shadow MinGW's): so the package's
+# target is not linked, and its headers are reached through a folder of their own.
+get_target_property(QUILL_JSON_PACKAGE_INCLUDE nlohmann_json::nlohmann_json
+                    INTERFACE_INCLUDE_DIRECTORIES)
+find_path(NLOHMANN_JSON_INCLUDE nlohmann/json.hpp PATHS ${QUILL_JSON_PACKAGE_INCLUDE}
+          NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 set(QUILL_JSON_INCLUDE ${CMAKE_BINARY_DIR}/third_party/include)
 file(MAKE_DIRECTORY ${QUILL_JSON_INCLUDE})
 file(CREATE_LINK ${NLOHMANN_JSON_INCLUDE}/nlohmann ${QUILL_JSON_INCLUDE}/nlohmann SYMBOLIC)

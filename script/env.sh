@@ -11,14 +11,29 @@ export LC_ALL=ja_JP.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 quill_start_display() {
-    if [ -z "${DISPLAY:-}" ]; then
-        local n=99
+    if [ -n "${DISPLAY:-}" ]; then return 0; fi
+    # A display number another build takes at the same moment makes Xvfb end at once: then
+    # the next number is tried.
+    local n=99 tries=0
+    while [ $tries -lt 10 ]; do
         while [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
         Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
         QUILL_XVFB_PID=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-    fi
+        for _ in $(seq 100); do
+            if ! kill -0 "$QUILL_XVFB_PID" 2>/dev/null; then break; fi
+            if [ -e "/tmp/.X11-unix/X$n" ]; then
+                export DISPLAY=":$n"
+                return 0
+            fi
+            sleep 0.1
+        done
+        kill "$QUILL_XVFB_PID" 2>/dev/null || true
+        QUILL_XVFB_PID=
+        n=$((n + 1))
+        tries=$((tries + 1))
+    done
+    echo "env: Xvfb did not open a display (tried up to :$((n - 1))); the window tests need one" >&2
+    return 1
 }
 
 quill_stop_background() {
