@@ -1,6 +1,7 @@
 // Helpers that drive the settings dialogs with messages.
 #include "tests/dialogs/dialog_driver.h"
 
+#include "common/ansi_encoding.h"
 #include "config/dialog_text.h"
 #include "resources/resource_ids.h"
 
@@ -66,21 +67,11 @@ void pumpMessages(DWORD ms) {
 }
 
 std::wstring wide(const std::string &text) {
-    int length =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring result(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                        length);
-    return result;
+    return wideFromUtf8(text);
 }
 
 std::string utf8(const std::wstring &text) {
-    int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                     nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                        length, nullptr, nullptr);
-    return result;
+    return utf8FromWide(text);
 }
 
 std::string windowTextUtf8(HWND window) {

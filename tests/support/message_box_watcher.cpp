@@ -2,6 +2,8 @@
 // dismissed by a posted button command.
 #include "tests/support/message_box_watcher.h"
 
+#include "common/ansi_encoding.h"
+
 #include <chrono>
 #include <iterator>
 
@@ -11,17 +13,6 @@ namespace {
 
 // The static control that holds a message box's text has this id on Windows and in Wine.
 constexpr int kMessageTextId = 0xFFFF;
-
-std::string toUtf8(const std::wstring &text) {
-    if (text.empty())
-        return {};
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                   0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size,
-                        nullptr, nullptr);
-    return result;
-}
 
 std::wstring windowText(HWND window) {
     int length = GetWindowTextLengthW(window);
@@ -96,10 +87,10 @@ ShownMessageBox readMessageBox(HWND window) {
 } // namespace
 
 std::string ShownMessageBox::captionUtf8() const {
-    return toUtf8(caption);
+    return utf8FromWide(caption);
 }
 std::string ShownMessageBox::textUtf8() const {
-    return toUtf8(text);
+    return utf8FromWide(text);
 }
 
 std::optional<ShownMessageBox> findMessageBox() {
