@@ -13,6 +13,7 @@ namespace {
 
 struct BackgroundJob {
     LintResultController *engine;
+    JobTicket ticket; // entered by the thread that started the check
     TargetMailInfo target;
     HMODULE module; // our own reference to the module, released as the worker ends
 };
@@ -23,7 +24,7 @@ DWORD WINAPI backgroundCheckThread(LPVOID parameter) {
         std::unique_ptr<BackgroundJob> job(static_cast<BackgroundJob *>(parameter));
         module = job->module;
         try {
-            job->engine->executeProofreadingTool(ProofreadingToolControlType::Check, job->target);
+            job->engine->runCheck(job->ticket, job->target);
         } catch (...) {
             // The job entry reports its own failures; nothing may leave the thread.
         }
@@ -37,7 +38,10 @@ DWORD WINAPI backgroundCheckThread(LPVOID parameter) {
 
 bool startBackgroundCheck(LintResultController &engine, const TargetMailInfo &target) {
     try {
-        auto job = std::make_unique<BackgroundJob>(BackgroundJob{&engine, target, nullptr});
+        // The job enters here, not on the worker: a job that the caller starts after this one
+        // is then the later one, however the threads are scheduled.
+        auto job = std::make_unique<BackgroundJob>(
+            BackgroundJob{&engine, engine.enterJob(target), target, nullptr});
         if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
                                 reinterpret_cast<LPCWSTR>(&backgroundCheckThread), &job->module)) {
             writeLastErrorDiagnostic("GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, "

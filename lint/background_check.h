@@ -7,9 +7,9 @@
 
 namespace quill {
 
-// Starts a worker that runs executeProofreadingTool(Check, copy of `target`) on `engine`
-// and ends. The copy is made before this returns, so the caller may destroy `target` at
-// once. While the worker runs it keeps the module holding this code loaded, so that an
+// Enters a check job for `target` on `engine` on the calling thread, then starts a worker
+// that runs the check and ends. The copy is made before this returns, so the caller may destroy
+// `target` at once. While the worker runs it keeps the module holding this code loaded, so that an
 // unload of the plug-in during a check never leaves it running unloaded code. False, after
 // one diagnostic line, when the worker cannot be started.
 bool startBackgroundCheck(LintResultController &engine, const TargetMailInfo &target);

@@ -1,80 +1,73 @@
-// The job entry of every check and the check run: textlint over one target mail, its
-// report published through the controller when the job is still the latest one.
-#include "lint/lint_result_controller.h"
+// The cold check run: textlint over the text in a temporary file, its compact report read
+// back from another one.
+#include "lint/cold_run.h"
 
-#include "common/system_error.h"
+#include "lint/lint_failure_texts.h"
 #include "lint/textlint_command.h"
 #include "lint/textlint_run.h"
-
-#include <exception>
 
 namespace quill {
 
 using namespace textlint_run;
 
-bool LintResultController::executeProofreadingTool(ProofreadingToolControlType type,
-                                                   TargetMailInfo target) {
-    try {
-        enterJob(target);
-        if (type != ProofreadingToolControlType::Check)
-            return false;
-        return executeTextLint(target);
-    } catch (const std::exception &e) {
-        writeDiagnosticLine(e.what());
-    } catch (...) {
-        writeDiagnosticLine("executeProofreadingTool() failed.");
-    }
-    return false;
-}
-
-bool LintResultController::executeTextLint(const TargetMailInfo &target) {
+std::optional<std::string> runColdCheck(const std::string &text, MimeType type,
+                                        unsigned waitCount) {
+    std::string tempDir;
+    if (!queryTempDir(tempDir))
+        return std::nullopt;
     // Declared in reverse order of their deletion: input, configuration, report, error.
-    TempFile szTextLintErrorFilePath;
-    TempFile szTextLintResultFilePath;
-    TempFile szTextLintConfigFilePath;
-    TempFile szInputTextFilePath;
-    TempFile szInputTextFilePathTemp;
-    if (!createRunFiles({{szTextLintResultFilePath, "szTextLintResultFilePath"},
-                         {szTextLintConfigFilePath, "szTextLintConfigFilePath"},
-                         {szTextLintErrorFilePath, "szTextLintErrorFilePath"}},
-                        {szInputTextFilePathTemp, "szInputTextFilePathTemp"}, target.mimeType,
-                        {szInputTextFilePath, "szInputTextFilePath"}))
-        return false;
-    if (!writeRunInputs(szTextLintConfigFilePath,
-                        "CloseHandle(hOutputTextLintConfigFile) failed.\n", szInputTextFilePath,
-                        target.getMailText(), "CloseHandle(hInputTextFile) failed.\n"))
-        return false;
+    TempFile errorFile;
+    TempFile reportFile;
+    TempFile configFile;
+    TempFile inputFile;
+    TempFile placeholder;
+    if (!createRunFiles(
+            tempDir,
+            {{reportFile, lint_text::CHECK_REPORT_FILE_NOT_CREATED},
+             {configFile, lint_text::CONFIG_FILE_NOT_CREATED},
+             {errorFile, lint_text::ERROR_FILE_NOT_CREATED}},
+            {placeholder, lint_text::CHECK_PLACEHOLDER_NOT_CREATED}, type,
+            {inputFile, lint_text::CHECK_INPUT_NOT_MOVED, lint_text::CHECK_INPUT_NAME_TOO_LONG}))
+        return std::nullopt;
+    if (!writeRunInputs(configFile, lint_text::CHECK_CONFIG_NOT_CLOSED, inputFile, text,
+                        lint_text::CHECK_INPUT_NOT_CLOSED))
+        return std::nullopt;
 
-    TextLintCommandFiles files =
-        commandFilesOf(szTextLintConfigFilePath, szInputTextFilePath, szTextLintErrorFilePath);
-    files.reportFile = szTextLintResultFilePath.path();
+    TextLintCommandFiles files = commandFilesOf(configFile, inputFile, errorFile);
+    files.reportFile = reportFile.path();
     UniqueHandle process;
     if (!startTextLint(makeCheckCommandLine(files), process))
-        return false;
+        return std::nullopt;
     // A child still running after the wait is left running; its report is read as it is.
-    bool ended = waitForChild(process.get(), childWaitCount());
+    bool ended = waitForChild(process.get(), waitCount);
 
-    if (!errorFileIsClean(szTextLintErrorFilePath.path()))
-        return false;
-    ReportBuffer mem;
+    if (!errorFileIsClean(errorFile.path()))
+        return std::nullopt;
+    ReportBuffer report;
     DWORD reportSize = 0;
-    if (!readFileInChunks(szTextLintResultFilePath.path(), mem, reportSize))
-        return false;
+    if (!readFileInChunks(reportFile.path(), report, reportSize))
+        return std::nullopt;
 
     // An empty report is only a clean result when textlint ended with success: textlint
     // reports a configuration it cannot load ("No rules found") by its exit code alone.
     if (reportSize == 0) {
         DWORD exitCode = 0;
-        if (!ended)
-            return fail("textlint did not end within " + describeWait(childWaitCount()) +
-                        " and left an empty report.");
-        if (!GetExitCodeProcess(process.get(), &exitCode))
-            return fail("GetExitCodeProcess(pi.hProcess, &exitCode) failed.");
-        if (exitCode != 0)
-            return fail("textlint ended with exit code " + std::to_string(exitCode) +
-                        " and left an empty report.");
+        if (!ended) {
+            fail("textlint did not end within " + describeWait(waitCount) +
+                 " and left an empty report.");
+            return std::nullopt;
+        }
+        if (!GetExitCodeProcess(process.get(), &exitCode)) {
+            fail("GetExitCodeProcess(pi.hProcess, &exitCode) failed.");
+            return std::nullopt;
+        }
+        if (exitCode != 0) {
+            fail("textlint ended with exit code " + std::to_string(exitCode) +
+                 " and left an empty report.");
+            return std::nullopt;
+        }
     }
-    return publishReport(mem.text());
+    return report.text();
 }
 
 } // namespace quill

@@ -1,12 +1,10 @@
-// The auto-fix run: textlint --fix over a copy of the target's text, which it rewrites in
-// place; the rewritten text is returned only when the run ended cleanly.
-#include "lint/lint_result_controller.h"
+// The cold auto-fix run: textlint --fix over a copy of the text in a temporary file, which
+// it rewrites in place; the rewritten text is returned only when the run ended cleanly.
+#include "lint/cold_run.h"
 
-#include "common/system_error.h"
+#include "lint/lint_failure_texts.h"
 #include "lint/textlint_command.h"
 #include "lint/textlint_run.h"
-
-#include <exception>
 
 namespace quill {
 
@@ -14,42 +12,43 @@ using namespace textlint_run;
 
 namespace {
 
-// Steps up to the reading of the rewritten file; `fixed` is set only on success.
-bool runTextLintFix(const TargetMailInfo &target, unsigned waitCount, std::string &fixed) {
-    // Declared in reverse order of their deletion: configuration, text, error.
-    TempFile szTextLintErrorFilePath;
-    TempFile szInputOutputTextFilePath;
-    TempFile szTextLintConfigFilePath;
-    TempFile szInputOutputTextFilePathTemp;
-    if (!createRunFiles({{szTextLintConfigFilePath, "szTextLintConfigFilePath"},
-                         {szTextLintErrorFilePath, "szTextLintErrorFilePath"}},
-                        {szInputOutputTextFilePathTemp, "szInputOutputTextFilePathTemp"},
-                        target.mimeType, {szInputOutputTextFilePath, "szInputOutputTextFilePath"}))
+bool runFix(const std::string &original, MimeType type, unsigned waitCount, std::string &fixed) {
+    std::string tempDir;
+    if (!queryTempDir(tempDir))
         return false;
-    std::string original = target.getMailText();
-    if (!writeRunInputs(szTextLintConfigFilePath, "CloseHandle(hInputTextFile) failed.\n",
-                        szInputOutputTextFilePath, original,
-                        "CloseHandle(hInputTextFile) failed.\n"))
+    // Declared in reverse order of their deletion: configuration, text, error.
+    TempFile errorFile;
+    TempFile textFile;
+    TempFile configFile;
+    TempFile placeholder;
+    if (!createRunFiles(
+            tempDir,
+            {{configFile, lint_text::CONFIG_FILE_NOT_CREATED},
+             {errorFile, lint_text::ERROR_FILE_NOT_CREATED}},
+            {placeholder, lint_text::FIX_PLACEHOLDER_NOT_CREATED}, type,
+            {textFile, lint_text::FIX_TEXT_NOT_MOVED, lint_text::FIX_TEXT_NAME_TOO_LONG}))
+        return false;
+    if (!writeRunInputs(configFile, lint_text::FIX_FILE_NOT_CLOSED, textFile, original,
+                        lint_text::FIX_FILE_NOT_CLOSED))
         return false;
 
-    TextLintCommandFiles files = commandFilesOf(szTextLintConfigFilePath, szInputOutputTextFilePath,
-                                                szTextLintErrorFilePath);
     UniqueHandle process;
-    if (!startTextLint(makeFixCommandLine(files), process))
+    if (!startTextLint(makeFixCommandLine(commandFilesOf(configFile, textFile, errorFile)),
+                       process))
         return false;
     // textlint rewrites the file while it runs: one still running after the wait may have
     // left it half written, so it is not read.
     if (!waitForChild(process.get(), waitCount))
         return fail("textlint --fix did not end within " + describeWait(waitCount) +
                     "; the text is left as it was.");
-    if (!errorFileIsClean(szTextLintErrorFilePath.path()))
+    if (!errorFileIsClean(errorFile.path()))
         return false;
 
-    ReportBuffer mem;
+    ReportBuffer buffer;
     DWORD size = 0;
-    if (!readFileInChunks(szInputOutputTextFilePath.path(), mem, size))
+    if (!readFileInChunks(textFile.path(), buffer, size))
         return false;
-    std::string text = mem.text();
+    std::string text = buffer.text();
 
     // A configuration textlint cannot load ends it with a non-zero code before it touches
     // the file; a textlint that fixed something and still exits non-zero keeps its fix.
@@ -65,25 +64,11 @@ bool runTextLintFix(const TargetMailInfo &target, unsigned waitCount, std::strin
 
 } // namespace
 
-TextLintFixResult LintResultController::executeTextLintFix(TargetMailInfo target) {
-    TextLintFixResult result;
-    try {
-        enterJob(target);
-        result.text = target.getMailText();
-        std::string fixed;
-        if (runTextLintFix(target, childWaitCount(), fixed)) {
-            result.text = std::move(fixed);
-            result.succeeded = true;
-        }
-        std::lock_guard<std::recursive_mutex> lock(mutex());
-        if (isLatestJob())
-            clearLintResult();
-    } catch (const std::exception &e) {
-        writeDiagnosticLine(e.what());
-        result.text = target.getMailText();
-        result.succeeded = false;
-    }
-    return result;
+std::optional<std::string> runColdFix(const std::string &text, MimeType type, unsigned waitCount) {
+    std::string fixed;
+    if (!runFix(text, type, waitCount, fixed))
+        return std::nullopt;
+    return fixed;
 }
 
 } // namespace quill

@@ -5,6 +5,7 @@
 #include "common/system_error.h"
 #include "config/text_lint_config.h"
 #include "lint/compact_report.h"
+#include "lint/lint_failure_texts.h"
 #include "lint/lint_text_conversion.h"
 
 #include <windows.h>
@@ -19,19 +20,6 @@ namespace {
 
 using Lock = std::lock_guard<std::recursive_mutex>;
 
-const char SCAN_FAILED[] = "sscanf_s(p, TEXT(\": line %d, col %d, \"), &nLine, &nIndex) failed.";
-const char MESSAGE_TO_WIDE_FAILED[] =
-    "LintResultController::parseLintResultInCompactFormat() failed. cannot convert "
-    "MultiByteChar to WideChar for result of lint text.";
-const char MESSAGE_TO_ANSI_FAILED[] =
-    "LintResultController::parseLintResultInCompactFormat() failed. cannot convert "
-    "WideChar to MultiByteChar for result of lint text.";
-const char RULE_NAME_FAILED[] =
-    "LintResultController::parseLintResultInCompactFormat() failed. cannot convert "
-    "MultiByteChar to WideChar for rule name of lint.";
-
-const char LISTENER_FAILED[] = "LintResultModelListener::updateLintResult() failed. ";
-
 [[noreturn]] void fail(const char *failureText) {
     throw std::runtime_error(failureText);
 }
@@ -42,21 +30,49 @@ const char LISTENER_FAILED[] = "LintResultModelListener::updateLintResult() fail
 const char *convertFinding(const CompactReportFinding &finding, LintResult &result) {
     std::optional<std::wstring> wideMessage = lintTextToWide(finding.message);
     if (!wideMessage)
-        return MESSAGE_TO_WIDE_FAILED;
+        return lint_text::MESSAGE_TO_WIDE_FAILED;
     std::optional<std::wstring> wideRule = lintTextToWide(finding.ruleName);
     if (!wideRule)
-        return RULE_NAME_FAILED;
+        return lint_text::RULE_NAME_FAILED;
     std::optional<std::string> message = lintTextToAnsi(*wideMessage);
     if (!message)
-        return MESSAGE_TO_ANSI_FAILED;
+        return lint_text::MESSAGE_TO_ANSI_FAILED;
     std::optional<std::string> ruleName = lintTextToAnsi(*wideRule);
     if (!ruleName)
-        return RULE_NAME_FAILED;
+        return lint_text::RULE_NAME_FAILED;
     result.line = finding.line;
     result.index = finding.index;
     result.message = std::move(*message);
     result.ruleName = std::move(*ruleName);
     result.autoFix = false;
+    return nullptr;
+}
+
+// Appends the findings of `report` to `findings`; the failure text of the first line that
+// cannot be read, or null.
+const char *parseCompactReport(const std::string &report, std::vector<LintResult> &findings) {
+    const char *conversionFailure = nullptr;
+    CompactReportFailure failure =
+        splitCompactReport(report, [&](const CompactReportFinding &finding) {
+            LintResult result;
+            conversionFailure = convertFinding(finding, result);
+            if (conversionFailure)
+                return false;
+            findings.push_back(std::move(result));
+            return true;
+        });
+    switch (failure) {
+    case CompactReportFailure::None:
+        return nullptr;
+    case CompactReportFailure::Stopped:
+        return conversionFailure;
+    case CompactReportFailure::LocationScan:
+        return lint_text::SCAN_FAILED;
+    case CompactReportFailure::EmptyMessage:
+        return lint_text::MESSAGE_TO_WIDE_FAILED;
+    case CompactReportFailure::EmptyRuleName:
+        return lint_text::RULE_NAME_FAILED;
+    }
     return nullptr;
 }
 
@@ -67,15 +83,16 @@ LintResultController::LintResultController() = default;
 // Findings go with the vector; listeners are forgotten without being called.
 LintResultController::~LintResultController() = default;
 
-void LintResultController::enterJob(const TargetMailInfo &target) {
+JobTicket LintResultController::enterJob(const TargetMailInfo &target) {
     Lock lock(mutex_);
-    latestJobThread_ = std::this_thread::get_id();
     target_ = target;
+    latestJob_ = ++lastTicket_;
+    return JobTicket{latestJob_};
 }
 
-bool LintResultController::isLatestJob() {
+bool LintResultController::isLatestJob(JobTicket job) {
     Lock lock(mutex_);
-    return latestJobThread_ == std::this_thread::get_id();
+    return job.id != 0 && job.id == latestJob_;
 }
 
 void LintResultController::addLintResultModelListener(LintResultModelListener *listener) {
@@ -105,51 +122,55 @@ std::vector<LintResult> LintResultController::getLintResults() {
 
 void LintResultController::parseLintResultInCompactFormat(std::string report) {
     Lock lock(mutex_);
-    const char *conversionFailure = nullptr;
-    CompactReportFailure failure =
-        splitCompactReport(report, [&](const CompactReportFinding &finding) {
-            LintResult result;
-            conversionFailure = convertFinding(finding, result);
-            if (conversionFailure)
-                return false;
-            findings_.push_back(std::move(result));
-            return true;
-        });
-    switch (failure) {
-    case CompactReportFailure::None:
-        return;
-    case CompactReportFailure::Stopped:
-        fail(conversionFailure);
-    case CompactReportFailure::LocationScan:
-        fail(SCAN_FAILED);
-    case CompactReportFailure::EmptyMessage:
-        fail(MESSAGE_TO_WIDE_FAILED);
-    case CompactReportFailure::EmptyRuleName:
-        fail(RULE_NAME_FAILED);
-    }
+    if (const char *failure = parseCompactReport(report, findings_))
+        fail(failure);
 }
 
 bool LintResultController::isEvaluateValueOverThreshold() {
     Lock lock(mutex_);
+    return isEvaluateValueOverThreshold(findings_);
+}
+
+bool LintResultController::isEvaluateValueOverThreshold(const std::vector<LintResult> &findings) {
     std::vector<std::string> ruleNames;
-    ruleNames.reserve(findings_.size());
-    for (const LintResult &finding : findings_)
+    ruleNames.reserve(findings.size());
+    for (const LintResult &finding : findings)
         ruleNames.push_back(finding.ruleName);
     TextLintConfig &config = TextLintConfig::getInstance();
     return config.sumWeights(ruleNames) > config.evaluateValueThreshold;
 }
 
-bool LintResultController::publishReport(const std::string &report) {
+CheckOutcome LintResultController::publishFindings(JobTicket job,
+                                                   std::vector<LintResult> findings) {
+    CheckOutcome outcome;
+    outcome.findings = std::move(findings);
     Lock lock(mutex_);
-    if (latestJobThread_ != std::this_thread::get_id())
-        return true;
-    clearLintResult();
-    try {
-        parseLintResultInCompactFormat(report);
-    } catch (const std::exception &failure) {
-        writeLastErrorDiagnostic(failure.what(), GetLastError());
-        return false;
+    if (!isLatestJob(job)) {
+        outcome.publication = Publication::Superseded;
+        return outcome;
     }
+    findings_ = outcome.findings;
+    outcome.publication = Publication::Published;
+    notifyListeners();
+    return outcome;
+}
+
+CheckOutcome LintResultController::publishReport(JobTicket job, const std::string &report) {
+    std::vector<LintResult> findings;
+    const char *failure = parseCompactReport(report, findings);
+    if (failure == nullptr)
+        return publishFindings(job, std::move(findings));
+    DWORD code = GetLastError();
+    {
+        Lock lock(mutex_);
+        if (isLatestJob(job))
+            findings_ = std::move(findings);
+    }
+    writeLastErrorDiagnostic(failure, code);
+    return CheckOutcome{};
+}
+
+void LintResultController::notifyListeners() {
     // A listener may remove itself or another one while it is told: walk a copy and skip
     // entries removed meanwhile, so no removed (perhaps destroyed) listener is called.
     std::vector<LintResultModelListener *> listeners = listeners_;
@@ -159,12 +180,11 @@ bool LintResultController::publishReport(const std::string &report) {
         try {
             listener->updateLintResult();
         } catch (const std::exception &failure) {
-            writeDiagnosticLine(std::string(LISTENER_FAILED) + failure.what());
+            writeDiagnosticLine(std::string(lint_text::LISTENER_FAILED) + failure.what());
         } catch (...) {
-            writeDiagnosticLine(LISTENER_FAILED);
+            writeDiagnosticLine(lint_text::LISTENER_FAILED);
         }
     }
-    return true;
 }
 
 LintResultController &lintEngine() {

@@ -6,9 +6,11 @@
 #include "lint/lint_result_model_listener.h"
 #include "mail/target_mail_info.h"
 
+#include <atomic>
+#include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace quill {
@@ -22,6 +24,26 @@ struct TextLintFixResult {
     bool succeeded = false;
 };
 
+// The identity a job gets when it enters the engine, on the thread that starts it. Only the
+// job that entered last may publish; the empty ticket is never the latest.
+struct JobTicket {
+    std::uint64_t id = 0;
+};
+
+enum class Publication {
+    Published,  // the findings became the engine's and every listener was told
+    Superseded, // a later job entered meanwhile: nothing changed
+    Failed,     // the run failed: nothing published
+};
+
+// What one check did. `findings` are the run's own, also when a later job kept them from
+// being published; empty after a failure.
+struct CheckOutcome {
+    Publication publication = Publication::Failed;
+    std::vector<LintResult> findings;
+    bool nothingToCheck = false; // no rule is configured: textlint was not started
+};
+
 class LintResultController {
   public:
     LintResultController();
@@ -29,11 +51,31 @@ class LintResultController {
     LintResultController(const LintResultController &) = delete;
     LintResultController &operator=(const LintResultController &) = delete;
 
-    // Job entry of every check: enters the job, then runs the check on this thread.
+    // Job entry of every check: enters the job, then runs the check on this thread. True
+    // when the run reached its end, whether or not its findings were published.
     bool executeProofreadingTool(ProofreadingToolControlType type, TargetMailInfo target);
 
     // Auto-fix entry: enters the job and returns textlint's corrected text (UTF-8).
     TextLintFixResult executeTextLintFix(TargetMailInfo target);
+
+    // Records a new job as the latest one and copies its target; its ticket goes to the
+    // run. Called on the thread that starts the job, before any worker is started for it.
+    JobTicket enterJob(const TargetMailInfo &target);
+
+    // The check of an entered job, on the calling thread: runs textlint over the target's
+    // text and publishes the findings. Failures are written to standard output.
+    CheckOutcome runCheck(JobTicket job, const TargetMailInfo &target);
+
+    // Publication of a finished check: under the lock, when `job` is still the latest one,
+    // the findings replace the engine's and every listener is told, in order.
+    CheckOutcome publishFindings(JobTicket job, std::vector<LintResult> findings);
+    // The same for textlint's compact report, parsed first. A report that cannot be parsed
+    // fails (after its failure text): the findings read before the failing line replace
+    // the engine's when `job` is the latest, and nobody is told.
+    CheckOutcome publishReport(JobTicket job, const std::string &report);
+
+    // True when `job` is the latest job. Takes the lock.
+    bool isLatestJob(JobTicket job);
 
     void addLintResultModelListener(LintResultModelListener *listener);
     void removeLintResultModelListener(LintResultModelListener *listener);
@@ -45,22 +87,10 @@ class LintResultController {
     void parseLintResultInCompactFormat(std::string report);
     void clearLintResult();
     std::vector<LintResult> getLintResults();
+    // Whether the weights of the current findings, or of `findings`, add up to more than
+    // the threshold of the settings.
     bool isEvaluateValueOverThreshold();
-
-    // Records the calling thread as the latest job's and copies the target.
-    void enterJob(const TargetMailInfo &target);
-
-    // Publication of a finished check run: under the lock, when the calling thread is the
-    // latest job's, clears, parses `report` and notifies every listener in order. Returns
-    // false (after writing the parser's failure text) when the report cannot be parsed;
-    // true otherwise, also when the report was dropped.
-    bool publishReport(const std::string &report);
-
-    // True when the calling thread entered the latest job. Takes the lock.
-    bool isLatestJob();
-
-    // Check run of one target on the calling thread (the job must have been entered).
-    bool executeTextLint(const TargetMailInfo &target);
+    static bool isEvaluateValueOverThreshold(const std::vector<LintResult> &findings);
 
     // How many 100 ms waits a run grants textlint; 600 (one minute) unless a test
     // shortens it.
@@ -71,12 +101,18 @@ class LintResultController {
     std::recursive_mutex &mutex() { return mutex_; }
 
   private:
+    // The text an auto-fix of the entered target returns, or nothing after a failure.
+    std::optional<std::string> runFix(const TargetMailInfo &target);
+    // Calls every listener; the lock is held.
+    void notifyListeners();
+
     TargetMailInfo target_;
     std::vector<LintResult> findings_;
     std::vector<LintResultModelListener *> listeners_;
-    std::thread::id latestJobThread_;
+    std::uint64_t latestJob_ = 0;
+    std::uint64_t lastTicket_ = 0;
     std::recursive_mutex mutex_;
-    unsigned childWaitCount_ = 600;
+    std::atomic<unsigned> childWaitCount_{600};
 };
 
 // The process-wide engine, alive from module load to unload.

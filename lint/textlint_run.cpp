@@ -3,6 +3,7 @@
 
 #include "common/system_error.h"
 #include "config/text_lint_config.h"
+#include "lint/lint_failure_texts.h"
 #include "lint/textlint_error_output.h"
 
 #include <iterator>
@@ -35,35 +36,30 @@ bool queryTempDir(std::string &dir) {
     if (n == 0 || n > std::size(szTempDirPath)) {
         if (n != 0)
             SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        return fail("GetTempPath(sizeof(szTempDirPath), szTempDirPath) failed.");
+        return fail(lint_text::TEMP_PATH_FAILED);
     }
     dir.assign(szTempDirPath, n);
     return true;
 }
 
-bool createTempFile(const std::string &dir, const char *bufferName, TempFile &file) {
+bool createTempFile(const std::string &dir, const char *failure, TempFile &file) {
     char name[PATH_CAPACITY];
     if (GetTempFileNameA(dir.c_str(), "Quillcheck", 0, name) == 0)
-        return fail(std::string("Exception: GetTempFileName(szTempDirPath, TEXT(\"Quillcheck\"), "
-                                "0, ") +
-                    bufferName + ") failed.\n");
+        return fail(failure);
     file.adopt(name);
     return true;
 }
 
-bool moveToTypedName(TempFile &placeholder, MimeType type, TempFile &typed,
-                     const char *placeholderName, const char *typedName) {
+bool moveToTypedName(TempFile &placeholder, MimeType type, const TextFile &text) {
     std::string name = placeholder.path() + (type == MIME_TEXT_HTML ? ".html" : ".txt");
     if (name.size() + 1 > PATH_CAPACITY) {
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        return fail(std::string("Exception: ") + typedName + " would be longer than " +
-                    std::to_string(PATH_CAPACITY - 1) + " bytes.\n");
+        return fail(text.nameTooLong);
     }
     if (!MoveFileA(placeholder.path().c_str(), name.c_str()))
-        return fail(std::string("Exception: MoveFile(") + placeholderName + ", " + typedName +
-                    ") failed.\n");
+        return fail(text.moveFailure);
     placeholder.forget();
-    typed.adopt(name);
+    text.file.adopt(name);
     return true;
 }
 
@@ -86,17 +82,14 @@ bool writeExistingFile(const std::string &path, const std::string &text, const c
     return true;
 }
 
-bool createRunFiles(std::initializer_list<NamedTempFile> files, NamedTempFile placeholder,
-                    MimeType type, NamedTempFile text) {
-    std::string szTempDirPath;
-    if (!queryTempDir(szTempDirPath))
-        return false;
-    for (const NamedTempFile &file : files)
-        if (!createTempFile(szTempDirPath, file.name, file.file))
+bool createRunFiles(const std::string &dir, std::initializer_list<NewTempFile> files,
+                    NewTempFile placeholder, MimeType type, const TextFile &text) {
+    for (const NewTempFile &file : files)
+        if (!createTempFile(dir, file.createFailure, file.file))
             return false;
-    if (!createTempFile(szTempDirPath, placeholder.name, placeholder.file))
+    if (!createTempFile(dir, placeholder.createFailure, placeholder.file))
         return false;
-    return moveToTypedName(placeholder.file, type, text.file, placeholder.name, text.name);
+    return moveToTypedName(placeholder.file, type, text);
 }
 
 bool writeRunInputs(const TempFile &config, const char *configCloseFailure, const TempFile &input,
@@ -120,7 +113,7 @@ TextLintCommandFiles commandFilesOf(const TempFile &config, const TempFile &inpu
 bool startTextLint(const std::optional<std::string> &commandLine, UniqueHandle &process) {
     if (!commandLine) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return fail("The textlint command line does not fit into cmd (1024 bytes).");
+        return fail(lint_text::COMMAND_LINE_TOO_LONG);
     }
     return startHiddenChild(*commandLine, process);
 }
@@ -137,7 +130,7 @@ bool startHiddenChild(const std::string &commandLine, UniqueHandle &process) {
     char cmd[1024];
     if (commandLine.size() + 1 > std::size(cmd)) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return fail("The textlint command line does not fit into cmd (1024 bytes).");
+        return fail(lint_text::COMMAND_LINE_TOO_LONG);
     }
     commandLine.copy(cmd, commandLine.size());
     cmd[commandLine.size()] = '\0';
@@ -162,11 +155,11 @@ bool startHiddenChild(const std::string &commandLine, UniqueHandle &process) {
     si.hStdError = nul.get();
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(nullptr, cmd, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
-        return fail("CreateProcess(NULL, cmd, NULL, NULL, TRUE, 0, NULL, NULL, &si, &pi) failed.");
+        return fail(lint_text::CREATE_PROCESS_FAILED);
     process.reset(pi.hProcess);
     UniqueHandle thread(pi.hThread);
     if (!thread.reset())
-        return fail("CloseHandle(pi.hThread) failed.");
+        return fail(lint_text::CLOSE_THREAD_FAILED);
     return true;
 }
 
@@ -185,7 +178,7 @@ std::string describeWait(unsigned count) {
 }
 
 bool errorFileIsClean(const std::string &path) {
-    const char closeFailure[] = "CloseHandle(hLintResultFile) failed.\n";
+    const char *closeFailure = lint_text::CLOSE_RESULT_FILE_FAILED;
     // Shared, so that a child still running after the wait, which holds the file open for
     // its redirection, does not turn the examination itself into a failure.
     UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, SHARE_ALL, nullptr, OPEN_EXISTING,
@@ -205,15 +198,14 @@ bool errorFileIsClean(const std::string &path) {
     if (!file.reset())
         return fail(closeFailure);
     if (tooLarge || errorOutputMeansFailure(bytes))
-        return fail("Some error occurred when execute textlint.");
+        return fail(lint_text::ERROR_OUTPUT);
     return true;
 }
 
 bool readFileInChunks(const std::string &path, ReportBuffer &buffer, DWORD &size) {
-    const char readFailure[] =
-        "ReadFile(hLintResultFile, lpBuffer, sizeof(readBuf) - 1, &len, NULL) failed.";
+    const char *readFailure = lint_text::READ_FAILED;
     if (!buffer.allocate())
-        return fail("(CHAR *) calloc(dwMax, sizeof(CHAR)) failed.");
+        return fail(lint_text::ALLOCATION_FAILED);
     UniqueHandle hLintResultFile(CreateFileA(path.c_str(), GENERIC_READ, SHARE_ALL, nullptr,
                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!hLintResultFile)
@@ -230,13 +222,13 @@ bool readFileInChunks(const std::string &path, ReportBuffer &buffer, DWORD &size
             break;
         if (!buffer.append(readBuf, len)) {
             SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-            return fail("(CHAR *)realloc(mem, sizeof(CHAR) * dwMax) failed.");
+            return fail(lint_text::GROWTH_FAILED);
         }
         if (buffer.size() >= size || len == 0)
             break;
     }
     if (!hLintResultFile.reset())
-        return fail("CloseHandle(hLintResultFile) failed.\n");
+        return fail(lint_text::CLOSE_RESULT_FILE_FAILED);
     return true;
 }
 

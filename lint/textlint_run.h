@@ -40,30 +40,36 @@ class TempFile {
 // The system's temporary folder with its trailing backslash (at most 259 bytes).
 bool queryTempDir(std::string &dir);
 
-// A new empty file from GetTempFileName with the prefix "Quillcheck"; `bufferName` names
-// the file in the failure text.
-bool createTempFile(const std::string &dir, const char *bufferName, TempFile &file);
+// A new empty file from GetTempFileName with the prefix "Quillcheck" in `dir`; a failure
+// is reported with `failure`.
+bool createTempFile(const std::string &dir, const char *failure, TempFile &file);
+
+// A temporary file still to be made, with the failure text of its creation.
+struct NewTempFile {
+    TempFile &file;
+    const char *createFailure;
+};
+
+// The file that holds the text, with the failure texts of its move from the placeholder.
+struct TextFile {
+    TempFile &file;
+    const char *moveFailure;
+    const char *nameTooLong;
+};
 
 // Moves the placeholder to its name with ".txt" (plain text) or ".html" appended. A name
 // that would not fit into 260 bytes fails the run before anything is moved.
-bool moveToTypedName(TempFile &placeholder, MimeType type, TempFile &typed,
-                     const char *placeholderName, const char *typedName);
+bool moveToTypedName(TempFile &placeholder, MimeType type, const TextFile &text);
 
 // Writes `text` up to its first NUL into the existing file `path`. Any failure of the
 // open, the write or the close is reported with `closeFailure`.
 bool writeExistingFile(const std::string &path, const std::string &text, const char *closeFailure);
 
-// A temporary file of a run and the name the run's failure texts give it.
-struct NamedTempFile {
-    TempFile &file;
-    const char *name;
-};
-
-// Creates the temporary files of a run in the system's temporary folder: each of `files`
-// in turn, then `placeholder`, which then moves to `text` with the extension of `type`.
-// The first failing step ends the run with its failure text.
-bool createRunFiles(std::initializer_list<NamedTempFile> files, NamedTempFile placeholder,
-                    MimeType type, NamedTempFile text);
+// Creates the temporary files of a run in `dir`: each of `files` in turn, then
+// `placeholder`, which then moves to `text` with the extension of `type`. The first failing
+// step ends the run with its failure text.
+bool createRunFiles(const std::string &dir, std::initializer_list<NewTempFile> files,
+                    NewTempFile placeholder, MimeType type, const TextFile &text);
 
 // Writes the textlint configuration of the settings into `config`, then `text` into
 // `input`; each file's failures are reported with its own close-failure text.

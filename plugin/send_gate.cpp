@@ -89,13 +89,17 @@ int checkOutgoingMail(LPCSTR source) {
     std::string subject = specifiedHeader("Subject");
     TargetMailInfo target(0, sendMimeType(top), from, subject, bodyText);
 
-    // A failed run publishes nothing; the findings the engine still holds belong to some
-    // other mail, so they must not decide this one. Errors never stop a send.
-    if (!lintEngine().executeProofreadingTool(ProofreadingToolControlType::Check, target)) {
+    // The gate weighs the findings of its own run, also when a job that entered later kept
+    // them from the window. A failed run has none: the findings the engine still holds
+    // belong to some other mail, so they must not decide this one. Errors never stop a send.
+    LintResultController &engine = lintEngine();
+    CheckOutcome outcome = engine.runCheck(engine.enterJob(target), target);
+    if (outcome.publication == Publication::Failed) {
         writeDiagnosticLine("BKC_OnSend() failed. the mail was sent unchecked.");
         return 0;
     }
-    if (!lintEngine().isEvaluateValueOverThreshold())
+    if (outcome.nothingToCheck ||
+        !LintResultController::isEvaluateValueOverThreshold(outcome.findings))
         return 0;
     showMessage(L"校正結果の評価が閾値を超えているためこのメールを送信するのを防止しました。",
                 L"Quillcheck Plugin Info");

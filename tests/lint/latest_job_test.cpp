@@ -26,6 +26,10 @@ std::string ruleOf(LintResultController &engine) {
                                 : "<" + std::to_string(findings.size()) + ">";
 }
 
+bool published(const CheckOutcome &outcome) {
+    return outcome.publication == Publication::Published;
+}
+
 TargetMailInfo targetWithSubject(const std::string &subject) {
     return TargetMailInfo(1, MIME_TEXT_PLAIN, "from", subject, "text\n");
 }
@@ -66,18 +70,23 @@ TEST(LatestJob, AnEarlierJobThatFinishesLaterPublishesNothing) {
     std::promise<void> laterEntered;
     std::promise<void> laterPublished;
     std::thread earlier([&] {
-        engine.enterJob(targetWithSubject("A"));
+        JobTicket job = engine.enterJob(targetWithSubject("A"));
         earlierEntered.set_value();
         laterEntered.get_future().wait();
         laterPublished.get_future().wait();
-        EXPECT_FALSE(engine.isLatestJob());
-        EXPECT_TRUE(engine.publishReport(reportOf("from-A")));
+        EXPECT_FALSE(engine.isLatestJob(job));
+        CheckOutcome outcome = engine.publishReport(job, reportOf("from-A"));
+        EXPECT_EQ(outcome.publication, Publication::Superseded);
+        // The run keeps its own findings for a caller that weighs them.
+        ASSERT_EQ(outcome.findings.size(), 1u);
+        EXPECT_EQ(outcome.findings[0].ruleName, "from-A");
     });
     std::thread later([&] {
         earlierEntered.get_future().wait();
-        engine.enterJob(targetWithSubject("B"));
+        JobTicket job = engine.enterJob(targetWithSubject("B"));
         laterEntered.set_value();
-        EXPECT_TRUE(engine.publishReport(reportOf("from-B")));
+        EXPECT_EQ(engine.publishReport(job, reportOf("from-B")).publication,
+                  Publication::Published);
         laterPublished.set_value();
     });
     later.join();
@@ -92,31 +101,47 @@ TEST(LatestJob, AJobDoneBeforeTheNextEntersIsPublishedThenReplaced) {
     CountingListener listener;
     engine.addLintResultModelListener(&listener);
     runJobThread([&] {
-        engine.enterJob(targetWithSubject("A"));
-        return engine.publishReport(reportOf("from-A"));
+        JobTicket job = engine.enterJob(targetWithSubject("A"));
+        return published(engine.publishReport(job, reportOf("from-A")));
     });
     EXPECT_EQ(ruleOf(engine), "from-A");
     runJobThread([&] {
-        engine.enterJob(targetWithSubject("B"));
-        return engine.publishReport(reportOf("from-B"));
+        JobTicket job = engine.enterJob(targetWithSubject("B"));
+        return published(engine.publishReport(job, reportOf("from-B")));
     });
     EXPECT_EQ(ruleOf(engine), "from-B");
     EXPECT_EQ(listener.calls, 2);
 }
 
-TEST(LatestJob, ThreadThatNeverEnteredDoesNotPublish) {
+TEST(LatestJob, AJobThatNeverEnteredDoesNotPublish) {
     LintResultController engine;
-    EXPECT_TRUE(runJobThread([&] { return engine.publishReport(reportOf("stray")); }));
+    EXPECT_EQ(engine.publishReport(JobTicket{}, reportOf("stray")).publication,
+              Publication::Superseded);
     EXPECT_TRUE(engine.getLintResults().empty());
+}
+
+// The job belongs to whoever entered it, not to a thread: a job entered on one thread and
+// run on another publishes, and a later job entered on the same thread supersedes it.
+TEST(LatestJob, IdentityIsTheJobsNotTheThreads) {
+    LintResultController engine;
+    JobTicket first = engine.enterJob(targetWithSubject("A"));
+    EXPECT_TRUE(
+        runJobThread([&] { return published(engine.publishReport(first, reportOf("A"))); }));
+    JobTicket second = engine.enterJob(targetWithSubject("B"));
+    EXPECT_FALSE(engine.isLatestJob(first));
+    EXPECT_FALSE(published(engine.publishReport(first, reportOf("late-A"))));
+    EXPECT_TRUE(published(engine.publishReport(second, reportOf("B"))));
+    EXPECT_EQ(ruleOf(engine), "B");
 }
 
 TEST(LatestJob, AFailedParseKeepsItsEarlierFindingsAndNotifiesNobody) {
     LintResultController engine;
     CountingListener listener;
     engine.addLintResultModelListener(&listener);
-    engine.enterJob(targetWithSubject("A"));
-    ASSERT_TRUE(engine.publishReport(reportOf("old")));
-    EXPECT_FALSE(engine.publishReport(reportOf("kept") + "C:\\T\\a.txt: a: b (r)\n"));
+    JobTicket job = engine.enterJob(targetWithSubject("A"));
+    ASSERT_TRUE(published(engine.publishReport(job, reportOf("old"))));
+    EXPECT_EQ(engine.publishReport(job, reportOf("kept") + "C:\\T\\a.txt: a: b (r)\n").publication,
+              Publication::Failed);
     EXPECT_EQ(ruleOf(engine), "kept");
     EXPECT_EQ(listener.calls, 1);
 }
@@ -128,12 +153,12 @@ TEST(Listeners, RegisteredTwiceIsCalledTwiceAndRemovedOnce) {
     engine.addLintResultModelListener(&twice);
     engine.addLintResultModelListener(&once);
     engine.addLintResultModelListener(&twice);
-    engine.enterJob(targetWithSubject("A"));
-    engine.publishReport(reportOf("r"));
+    JobTicket job = engine.enterJob(targetWithSubject("A"));
+    engine.publishReport(job, reportOf("r"));
     EXPECT_EQ(twice.calls, 2);
     EXPECT_EQ(once.calls, 1);
     engine.removeLintResultModelListener(&twice);
-    engine.publishReport(reportOf("r"));
+    engine.publishReport(job, reportOf("r"));
     EXPECT_EQ(twice.calls, 2);
     EXPECT_EQ(once.calls, 2);
 }
@@ -145,12 +170,12 @@ TEST(Listeners, ReadTheEngineFromAWorkerThreadWithoutDeadlock) {
     CountingListener reader([&] {
         seenSubject = engine.getTargetMailInfo().getSubject();
         seenRule = ruleOf(engine);
-        engine.isLatestJob();
+        engine.isLatestJob(JobTicket{});
     });
     engine.addLintResultModelListener(&reader);
     EXPECT_TRUE(runJobThread([&] {
-        engine.enterJob(targetWithSubject("subject of B"));
-        return engine.publishReport(reportOf("rule-B"));
+        JobTicket job = engine.enterJob(targetWithSubject("subject of B"));
+        return published(engine.publishReport(job, reportOf("rule-B")));
     }));
     EXPECT_EQ(seenSubject, "subject of B");
     EXPECT_EQ(seenRule, "rule-B");
@@ -164,8 +189,8 @@ TEST(Listeners, RemovingAnotherDuringTheNotificationSkipsIt) {
     CountingListener first([&] { engine.removeLintResultModelListener(&second); });
     engine.addLintResultModelListener(&first);
     engine.addLintResultModelListener(&second);
-    engine.enterJob(targetWithSubject("A"));
-    EXPECT_TRUE(engine.publishReport(reportOf("r")));
+    JobTicket job = engine.enterJob(targetWithSubject("A"));
+    EXPECT_TRUE(published(engine.publishReport(job, reportOf("r"))));
     EXPECT_EQ(first.calls, 1);
     EXPECT_EQ(second.calls, 0);
 }

@@ -25,8 +25,8 @@ void ResultWindowTest::TearDown() {
 }
 
 void ResultWindowTest::publish(const TargetMailInfo &target, const std::string &report) {
-    controller.enterJob(target);
-    ASSERT_TRUE(controller.publishReport(report));
+    JobTicket job = controller.enterJob(target);
+    ASSERT_EQ(controller.publishReport(job, report).publication, Publication::Published);
 }
 
 std::vector<std::string> ResultWindowTest::rows() const {

@@ -210,8 +210,8 @@ TEST(ResultWindowCreation, MissingTemplateLeavesAnInertObject) {
 
     view.setController(&controller);
     controller.addLintResultModelListener(&view);
-    controller.enterJob(TargetMailInfo(1, MIME_TEXT_PLAIN, "f", "s", "x"));
-    EXPECT_TRUE(controller.publishReport(TWO_FINDINGS));
+    JobTicket job = controller.enterJob(TargetMailInfo(1, MIME_TEXT_PLAIN, "f", "s", "x"));
+    EXPECT_EQ(controller.publishReport(job, TWO_FINDINGS).publication, Publication::Published);
     pumpMessages();
     view.closeWindow();
     EXPECT_EQ(config.resultWindowX, 11);
@@ -226,12 +226,12 @@ TEST_F(ResultWindowTest, WorkerUpdateDoesNotWaitForTheWindowThread) {
     std::promise<void> lockHeld;
     std::atomic<bool> published{false};
     std::thread worker([&] {
-        controller.enterJob(TargetMailInfo(1, MIME_TEXT_PLAIN, "worker", "s", "x"));
+        JobTicket job = controller.enterJob(TargetMailInfo(1, MIME_TEXT_PLAIN, "worker", "s", "x"));
         std::lock_guard<std::recursive_mutex> lock(controller.mutex());
         lockHeld.set_value();
         // Long enough for the window's thread to be waiting for the lock.
         Sleep(300);
-        controller.publishReport(TWO_FINDINGS);
+        controller.publishReport(job, TWO_FINDINGS);
         published = true;
     });
     lockHeld.get_future().wait();

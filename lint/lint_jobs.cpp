@@ -1,0 +1,69 @@
+// The job entries of the lint engine: a check and an auto-fix each enter the job, prepare
+// the text textlint will see, run textlint and publish or return what it found.
+#include "lint/lint_result_controller.h"
+
+#include "common/system_error.h"
+#include "lint/cold_run.h"
+
+#include <exception>
+
+namespace quill {
+
+bool LintResultController::executeProofreadingTool(ProofreadingToolControlType type,
+                                                   TargetMailInfo target) {
+    try {
+        JobTicket job = enterJob(target);
+        if (type != ProofreadingToolControlType::Check)
+            return false;
+        return runCheck(job, target).publication != Publication::Failed;
+    } catch (const std::exception &e) {
+        writeDiagnosticLine(e.what());
+    } catch (...) {
+        writeDiagnosticLine("executeProofreadingTool() failed.");
+    }
+    return false;
+}
+
+CheckOutcome LintResultController::runCheck(JobTicket job, const TargetMailInfo &target) {
+    try {
+        const std::string text = target.getMailText();
+        std::optional<std::string> report = runColdCheck(text, target.mimeType, childWaitCount());
+        if (!report)
+            return CheckOutcome{};
+        return publishReport(job, *report);
+    } catch (const std::exception &e) {
+        writeDiagnosticLine(e.what());
+    } catch (...) {
+        writeDiagnosticLine("executeProofreadingTool() failed.");
+    }
+    return CheckOutcome{};
+}
+
+TextLintFixResult LintResultController::executeTextLintFix(TargetMailInfo target) {
+    TextLintFixResult result;
+    try {
+        result.text = target.getMailText();
+        JobTicket job = enterJob(target);
+        if (std::optional<std::string> fixed = runFix(target)) {
+            result.text = std::move(*fixed);
+            result.succeeded = true;
+        }
+        // The findings no longer match the text; the window keeps its rows until the next
+        // published check.
+        std::lock_guard<std::recursive_mutex> lock(mutex());
+        if (isLatestJob(job))
+            clearLintResult();
+    } catch (const std::exception &e) {
+        writeDiagnosticLine(e.what());
+        result.text = target.getMailText();
+        result.succeeded = false;
+    }
+    return result;
+}
+
+std::optional<std::string> LintResultController::runFix(const TargetMailInfo &target) {
+    const std::string text = target.getMailText();
+    return runColdFix(text, target.mimeType, childWaitCount());
+}
+
+} // namespace quill
