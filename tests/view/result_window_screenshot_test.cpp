@@ -130,10 +130,10 @@ TEST(ResultWindowScreenshot, LongMessagesAndTheTipUnderThePointer) {
                     "sentence-length") +
         findingLine(6, 22, "一文に二回以上利用されている助詞 \"は\" がみつかりました。",
                     "no-doubled-joshi");
-    controller.enterJob(TargetMailInfo(0, MIME_TEXT_PLAIN,
-                                       ansi(L"山田太郎 <taro@quill.example.jp>"),
-                                       ansi(L"Re: 来週の打ち合わせ"), "x"));
-    ASSERT_TRUE(controller.publishReport(report));
+    JobTicket job = controller.enterJob(TargetMailInfo(0, MIME_TEXT_PLAIN,
+                                                       ansi(L"山田太郎 <taro@quill.example.jp>"),
+                                                       ansi(L"Re: 来週の打ち合わせ"), "x"));
+    ASSERT_EQ(controller.publishReport(job, report).publication, Publication::Published);
     pumpMessages();
 
     // The real pointer rests on the long row: the system's hover notice brings the tip.
