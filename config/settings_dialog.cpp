@@ -108,9 +108,10 @@ SettingsDialogData currentSettings(TextLintConfig &config) {
     SettingsDialogData data;
     data.textLintCmdPath = config.getTextLintCmdPath();
     data.rules = config.getRules();
-    data.enableEvaluateValueThreshold = config.enableEvaluateValueThreshold;
-    data.evaluateValueThreshold = config.evaluateValueThreshold;
-    data.enableProofreadingHTMLMail = config.enableProofreadingHTMLMail;
+    const TextLintSettings settings = config.snapshot();
+    data.enableEvaluateValueThreshold = settings.enableEvaluateValueThreshold;
+    data.evaluateValueThreshold = settings.evaluateValueThreshold;
+    data.enableProofreadingHTMLMail = settings.enableProofreadingHTMLMail;
     return data;
 }
 
@@ -119,9 +120,11 @@ SettingsDialogData currentSettings(TextLintConfig &config) {
 bool applySettings(TextLintConfig &config, const SettingsDialogData &data) {
     bool pathAccepted = config.setTextLintCmdPath(data.textLintCmdPath);
     config.setRules(data.rules);
-    config.enableEvaluateValueThreshold = data.enableEvaluateValueThreshold;
-    config.evaluateValueThreshold = data.evaluateValueThreshold;
-    config.enableProofreadingHTMLMail = data.enableProofreadingHTMLMail;
+    config.update([&data](TextLintSettings &settings) {
+        settings.enableEvaluateValueThreshold = data.enableEvaluateValueThreshold;
+        settings.evaluateValueThreshold = data.evaluateValueThreshold;
+        settings.enableProofreadingHTMLMail = data.enableProofreadingHTMLMail;
+    });
     return pathAccepted;
 }
 

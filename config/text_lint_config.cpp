@@ -19,7 +19,6 @@ namespace quill {
 
 const char DEFAULT_TEXTLINT_CMD_PATH[] =
     "C:\\Users\\Administrator\\AppData\\Roaming\\npm\\textlint.cmd";
-const char DEFAULT_QUOTE_MARKS[] = ">\x81\x84";
 
 namespace {
 
@@ -118,23 +117,23 @@ bool TextLintConfig::readConfigFile(std::string iniPath) {
             if (key == "TextLintCmdPath")
                 textLintCmdPath_.assign(entry.value);
             else if (key == "EnableEvaluateValueThreshold")
-                enableEvaluateValueThreshold = parseIniBool(entry.value);
+                settings_.enableEvaluateValueThreshold = parseIniBool(entry.value);
             else if (key == "EvaluateValueThreshold")
-                evaluateValueThreshold = parseIniInteger(entry.value);
+                settings_.evaluateValueThreshold = parseIniInteger(entry.value);
             else if (key == "EvaluateWeightList")
                 weightsText.assign(entry.value);
             else if (key == "EnableProofreadingHTMLMail")
-                enableProofreadingHTMLMail = parseIniBool(entry.value);
+                settings_.enableProofreadingHTMLMail = parseIniBool(entry.value);
             else if (key == "TextLintConfig")
                 rulesText.assign(entry.value);
             else if (key == "ResultWindowX")
-                resultWindowX = parseIniInteger(entry.value);
+                settings_.resultWindowX = parseIniInteger(entry.value);
             else if (key == "ResultWindowY")
-                resultWindowY = parseIniInteger(entry.value);
+                settings_.resultWindowY = parseIniInteger(entry.value);
             else if (key == "ResultWindowWidth")
-                resultWindowWidth = parseIniInteger(entry.value);
+                settings_.resultWindowWidth = parseIniInteger(entry.value);
             else if (key == "ResultWindowHeight")
-                resultWindowHeight = parseIniInteger(entry.value);
+                settings_.resultWindowHeight = parseIniInteger(entry.value);
             else if (key == "EnableResidentTextLint")
                 settings_.enableResidentTextLint = parseIniBool(entry.value);
             else if (key == "ExcludeQuotedLines")
@@ -183,14 +182,14 @@ bool TextLintConfig::writeConfigFile(std::string iniPath) {
     const auto write = [&](const char *key, const std::string &value) {
         allWritten = writeIniValue(sectionName, key, value, iniPath) && allWritten;
     };
-    write("ResultWindowX", std::to_string(resultWindowX));
-    write("ResultWindowY", std::to_string(resultWindowY));
-    write("ResultWindowWidth", std::to_string(resultWindowWidth));
-    write("ResultWindowHeight", std::to_string(resultWindowHeight));
+    write("ResultWindowX", std::to_string(settings.resultWindowX));
+    write("ResultWindowY", std::to_string(settings.resultWindowY));
+    write("ResultWindowWidth", std::to_string(settings.resultWindowWidth));
+    write("ResultWindowHeight", std::to_string(settings.resultWindowHeight));
     write("TextLintCmdPath", cmdPath);
-    write("EnableEvaluateValueThreshold", enableEvaluateValueThreshold ? "true" : "false");
-    write("EnableProofreadingHTMLMail", enableProofreadingHTMLMail ? "true" : "false");
-    write("EvaluateValueThreshold", std::to_string(evaluateValueThreshold));
+    write("EnableEvaluateValueThreshold", settings.enableEvaluateValueThreshold ? "true" : "false");
+    write("EnableProofreadingHTMLMail", settings.enableProofreadingHTMLMail ? "true" : "false");
+    write("EvaluateValueThreshold", std::to_string(settings.evaluateValueThreshold));
     write("EvaluateWeightList", buildWeightListText(rules, ansiCharLength));
     write("TextLintConfig", buildTextLintConfigText(rules, false, ansiCharLength));
     write("EnableResidentTextLint", settings.enableResidentTextLint ? "true" : "false");
@@ -201,7 +200,17 @@ bool TextLintConfig::writeConfigFile(std::string iniPath) {
 }
 
 bool TextLintConfig::saveConfig() {
-    return writeConfigFile(iniFilePath);
+    return writeConfigFile(getIniFilePath());
+}
+
+std::string TextLintConfig::getIniFilePath() {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    return iniFilePath_;
+}
+
+void TextLintConfig::setIniFilePath(const std::string &path) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    iniFilePath_ = path;
 }
 
 std::string TextLintConfig::getTextLintCmdPath() {
@@ -264,7 +273,8 @@ std::string TextLintConfig::buildTextLintConfigJson() {
     std::string ansi;
     {
         std::lock_guard<std::recursive_mutex> lock(mutex_);
-        ansi = buildTextLintConfigText(rules_, enableProofreadingHTMLMail, ansiCharLength);
+        ansi =
+            buildTextLintConfigText(rules_, settings_.enableProofreadingHTMLMail, ansiCharLength);
     }
     // textlint reads its configuration as UTF-8.
     std::string utf8 = utf8FromAnsi(ansi);

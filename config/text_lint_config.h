@@ -3,6 +3,7 @@
 #pragma once
 
 #include "config/text_lint_rule.h"
+#include "config/text_lint_settings.h"
 
 #include <windows.h>
 
@@ -14,24 +15,6 @@
 #include <vector>
 
 namespace quill {
-
-// The quote marks used when the INI file has none: ">" and the full-width "＞", held in the
-// ANSI code page like every INI text (CP932: 3E 81 84).
-extern const char DEFAULT_QUOTE_MARKS[];
-
-// The settings' plain values. A copy is taken whole under the record's lock, so a reader on
-// a worker or hook thread sees either all of a change made by the dialog or none of it.
-struct TextLintSettings {
-    // Keep one textlint running and send checks to it; off: every run starts textlint anew.
-    bool enableResidentTextLint = true;
-    // Lines whose first character is one of `quoteMarks` are not proofread.
-    bool excludeQuotedLines = true;
-    // The quote characters, in the ANSI code page (CP932); each character, single- or
-    // double-byte, is one mark.
-    std::string quoteMarks = DEFAULT_QUOTE_MARKS;
-    // The signature (after the last "-- " or "--" line) is not proofread.
-    bool excludeSignature = true;
-};
 
 class TextLintConfig {
   public:
@@ -74,22 +57,19 @@ class TextLintConfig {
     // Changes the plain values under the lock: `change` gets them to edit in place.
     void update(const std::function<void(TextLintSettings &)> &change);
 
-    std::string iniFilePath;
-    bool enableEvaluateValueThreshold = false;
-    int evaluateValueThreshold = 0;
-    bool enableProofreadingHTMLMail = false;
+    // Full path of the INI file; empty until the load gives one (then nothing is written).
+    std::string getIniFilePath();
+    void setIniFilePath(const std::string &path);
+
     const std::string sectionName = "Quillcheck";
-    int resultWindowX = 500;
-    int resultWindowY = 250;
-    int resultWindowWidth = 500;
-    int resultWindowHeight = 250;
     HWND settingsWindow = nullptr;
 
   private:
+    std::string iniFilePath_;
     std::vector<TextLintRule> rules_;
     std::string textLintCmdPath_;
     TextLintSettings settings_;
-    // Guards rules_, textLintCmdPath_ and settings_: check runs on worker threads read them
+    // Guards every field above: check runs on worker threads read them
     // while the settings dialog may change them on the host's thread.
     std::recursive_mutex mutex_;
 };

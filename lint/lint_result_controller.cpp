@@ -137,7 +137,7 @@ bool LintResultController::isEvaluateValueOverThreshold(const std::vector<LintRe
     for (const LintResult &finding : findings)
         ruleNames.push_back(finding.ruleName);
     TextLintConfig &config = TextLintConfig::getInstance();
-    return config.sumWeights(ruleNames) > config.evaluateValueThreshold;
+    return config.sumWeights(ruleNames) > config.snapshot().evaluateValueThreshold;
 }
 
 CheckOutcome LintResultController::publishFindings(JobTicket job,

@@ -50,7 +50,7 @@ void updateComposeMenu(HWND window) {
     mimeType[std::size(mimeType) - 1] = '\0';
 
     const ComposeTextKind kind = composeTextKindOf(mimeType);
-    const bool proofreadHtml = TextLintConfig::getInstance().enableProofreadingHTMLMail;
+    const bool proofreadHtml = TextLintConfig::getInstance().snapshot().enableProofreadingHTMLMail;
     int editorState = EDITOR_NOT_FOUND;
     if (needsEditorSearch(kind, proofreadHtml))
         EnumChildWindows(window, findEditorWindow, reinterpret_cast<LPARAM>(&editorState));

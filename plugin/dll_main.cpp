@@ -27,9 +27,9 @@ bool attachProcess(HINSTANCE instance) {
         return true;
     }
     TextLintConfig &config = TextLintConfig::getInstance();
-    config.iniFilePath = iniPath;
+    config.setIniFilePath(iniPath);
     // An exception from the reader leaves here and refuses the load.
-    config.readConfigFile(config.iniFilePath);
+    config.readConfigFile(iniPath);
     return true;
 }
 

@@ -32,8 +32,9 @@ void exitPlugIn() {
         TextLintConfig &config = TextLintConfig::getInstance();
         // Without a path of its own (a module path too long for one) the plug-in writes
         // nowhere rather than into some other file.
-        if (!config.iniFilePath.empty())
-            config.writeConfigFile(config.iniFilePath);
+        const std::string iniPath = config.getIniFilePath();
+        if (!iniPath.empty())
+            config.writeConfigFile(iniPath);
     } catch (...) {
         writeDiagnosticLine("BKC_OnExit() failed.");
     }

@@ -61,7 +61,7 @@ void showMessage(const wchar_t *text, const wchar_t *caption) {
 // The gate itself; exceptions are left to the export.
 int checkOutgoingMail(LPCSTR source) {
     TextLintConfig &config = TextLintConfig::getInstance();
-    if (!config.enableEvaluateValueThreshold)
+    if (!config.snapshot().enableEvaluateValueThreshold)
         return 0;
     if (source == nullptr) {
         writeDiagnosticLine("BKC_OnSend() failed. no mail source.");

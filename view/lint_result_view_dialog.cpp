@@ -68,9 +68,9 @@ void LintResultViewDialog::createWindow(HINSTANCE module) {
     menu_.attach(dialog, resultList_, module);
     rowTip_.attach(resultList_);
 
-    TextLintConfig &config = TextLintConfig::getInstance();
-    SetWindowPos(dialog, nullptr, config.resultWindowX, config.resultWindowY,
-                 config.resultWindowWidth, config.resultWindowHeight, SWP_NOZORDER);
+    const TextLintSettings settings = TextLintConfig::getInstance().snapshot();
+    SetWindowPos(dialog, nullptr, settings.resultWindowX, settings.resultWindowY,
+                 settings.resultWindowWidth, settings.resultWindowHeight, SWP_NOZORDER);
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
 }
@@ -177,11 +177,12 @@ void LintResultViewDialog::closeWindow() {
     menu_.detach();
     RECT outer;
     if (GetWindowRect(dialog_, &outer)) {
-        TextLintConfig &config = TextLintConfig::getInstance();
-        config.resultWindowWidth = outer.right - outer.left;
-        config.resultWindowHeight = outer.bottom - outer.top;
-        config.resultWindowX = outer.left;
-        config.resultWindowY = outer.top;
+        TextLintConfig::getInstance().update([&outer](TextLintSettings &settings) {
+            settings.resultWindowWidth = outer.right - outer.left;
+            settings.resultWindowHeight = outer.bottom - outer.top;
+            settings.resultWindowX = outer.left;
+            settings.resultWindowY = outer.top;
+        });
     }
     DestroyWindow(dialog_);
     dialog_ = resultList_ = mailField_ = subjectField_ = mimeTypeField_ = nullptr;

@@ -37,7 +37,7 @@ TEST(TextLintConfigText, WithAndWithoutTheHtmlMember) {
     for (const Case &c : cases) {
         TextLintConfig config;
         config.setRules(c.rules);
-        config.enableProofreadingHTMLMail = c.html;
+        config.update([&](TextLintSettings &s) { s.enableProofreadingHTMLMail = c.html; });
         EXPECT_EQ(config.buildTextLintConfigJson(), c.expected);
     }
 }

@@ -44,10 +44,10 @@ TEST_F(ConfigReading, MissingFileOrSectionKeepsDefaults) {
     for (const std::string &path : {dir.file("none.ini"), dir.file("other.ini")}) {
         TextLintConfig fresh;
         EXPECT_TRUE(fresh.readConfigFile(path));
-        EXPECT_EQ(fresh.resultWindowX, 500);
-        EXPECT_EQ(fresh.resultWindowHeight, 250);
+        EXPECT_EQ(fresh.snapshot().resultWindowX, 500);
+        EXPECT_EQ(fresh.snapshot().resultWindowHeight, 250);
         EXPECT_EQ(fresh.getTextLintCmdPath(), DEFAULT_TEXTLINT_CMD_PATH);
-        EXPECT_FALSE(fresh.enableEvaluateValueThreshold);
+        EXPECT_FALSE(fresh.snapshot().enableEvaluateValueThreshold);
         EXPECT_TRUE(fresh.getRules().empty());
         TextLintSettings settings = fresh.snapshot();
         EXPECT_TRUE(settings.enableResidentTextLint);
@@ -63,13 +63,13 @@ TEST_F(ConfigReading, PlainValues) {
                       "EnableEvaluateValueThreshold=TRUE", "EnableProofreadingHTMLMail=yes",
                       "TextLintCmdPath=D:\\tools\\textlint.cmd", "EnableResidentTextLint=false",
                       "ExcludeQuotedLines=no", "QuoteMarks=|#", "ExcludeSignature=True"}));
-    EXPECT_EQ(config.resultWindowX, 12);
-    EXPECT_EQ(config.resultWindowY, 0);
-    EXPECT_EQ(config.resultWindowWidth, -3);
-    EXPECT_EQ(config.resultWindowHeight, INT_MAX);
-    EXPECT_EQ(config.evaluateValueThreshold, 42);
-    EXPECT_TRUE(config.enableEvaluateValueThreshold);
-    EXPECT_FALSE(config.enableProofreadingHTMLMail);
+    EXPECT_EQ(config.snapshot().resultWindowX, 12);
+    EXPECT_EQ(config.snapshot().resultWindowY, 0);
+    EXPECT_EQ(config.snapshot().resultWindowWidth, -3);
+    EXPECT_EQ(config.snapshot().resultWindowHeight, INT_MAX);
+    EXPECT_EQ(config.snapshot().evaluateValueThreshold, 42);
+    EXPECT_TRUE(config.snapshot().enableEvaluateValueThreshold);
+    EXPECT_FALSE(config.snapshot().enableProofreadingHTMLMail);
     EXPECT_EQ(config.getTextLintCmdPath(), "D:\\tools\\textlint.cmd");
     TextLintSettings settings = config.snapshot();
     EXPECT_FALSE(settings.enableResidentTextLint);
@@ -89,14 +89,14 @@ TEST_F(ConfigReading, UnknownKeyIsReportedAndIgnored) {
     std::string out = ::testing::internal::GetCapturedStdout();
     EXPECT_TRUE(ok);
     EXPECT_EQ(out, "ignore unknown config: Foo\nignore unknown config: resultwindowx\n");
-    EXPECT_EQ(config.resultWindowX, 500);
+    EXPECT_EQ(config.snapshot().resultWindowX, 500);
 }
 
 TEST_F(ConfigReading, LaterDuplicateKeyWins) {
     ASSERT_TRUE(read({"EvaluateValueThreshold=1", "EvaluateWeightList={\"a\":1}",
                       "TextLintConfig={\"rules\":{\"a\":true}}", "EvaluateValueThreshold=2",
                       "EvaluateWeightList={\"a\":3}"}));
-    EXPECT_EQ(config.evaluateValueThreshold, 2);
+    EXPECT_EQ(config.snapshot().evaluateValueThreshold, 2);
     ASSERT_EQ(config.getRules().size(), 1u);
     EXPECT_EQ(config.getRules()[0].weight, 3);
 }
@@ -167,7 +167,7 @@ TEST_F(ConfigReading, LoadStopsWithExactTexts) {
         }
         EXPECT_EQ(message, c.message) << c.lines[0];
         // Plain values read before the JSON texts stay; no rule arrives.
-        EXPECT_EQ(fresh.resultWindowX, 7);
+        EXPECT_EQ(fresh.snapshot().resultWindowX, 7);
         EXPECT_TRUE(fresh.getRules().empty());
     }
 }

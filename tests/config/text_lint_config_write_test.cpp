@@ -22,7 +22,7 @@ class ConfigWriting : public ::testing::Test {
     // Writes `config` into a new file, then reads it into `reloaded`.
     void saveAndReload() {
         std::string path = dir.file("q" + std::to_string(++files) + ".ini");
-        config.iniFilePath = path;
+        config.setIniFilePath(path);
         ASSERT_TRUE(config.saveConfig());
         written = readFileBytes(path);
         reloaded.setRules({});
@@ -37,10 +37,12 @@ class ConfigWriting : public ::testing::Test {
 };
 
 TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
-    config.resultWindowX = -20;
-    config.resultWindowWidth = 640;
-    config.enableEvaluateValueThreshold = true;
-    config.evaluateValueThreshold = 15;
+    config.update([&](TextLintSettings &s) {
+        s.resultWindowX = -20;
+        s.resultWindowWidth = 640;
+        s.enableEvaluateValueThreshold = true;
+        s.evaluateValueThreshold = 15;
+    });
     config.update([](TextLintSettings &s) {
         s.enableResidentTextLint = false;
         s.quoteMarks = "|";
@@ -64,10 +66,10 @@ TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
                        "ExcludeQuotedLines=true\r\n"
                        "QuoteMarks=|\r\n"
                        "ExcludeSignature=false\r\n");
-    EXPECT_EQ(reloaded.resultWindowX, -20);
-    EXPECT_EQ(reloaded.resultWindowWidth, 640);
-    EXPECT_TRUE(reloaded.enableEvaluateValueThreshold);
-    EXPECT_EQ(reloaded.evaluateValueThreshold, 15);
+    EXPECT_EQ(reloaded.snapshot().resultWindowX, -20);
+    EXPECT_EQ(reloaded.snapshot().resultWindowWidth, 640);
+    EXPECT_TRUE(reloaded.snapshot().enableEvaluateValueThreshold);
+    EXPECT_EQ(reloaded.snapshot().evaluateValueThreshold, 15);
     TextLintSettings settings = reloaded.snapshot();
     EXPECT_FALSE(settings.enableResidentTextLint);
     EXPECT_TRUE(settings.excludeQuotedLines);

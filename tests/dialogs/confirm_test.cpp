@@ -68,9 +68,9 @@ TEST_F(ConfirmTest, WorkingTextlintSavesEveryEntryAndCloses) {
     EXPECT_EQ(0, rules[0].weight);
     EXPECT_EQ(std::vector<std::string>{"\"max\":5"}, rules[0].options);
     EXPECT_FALSE(rules[1].enabled);
-    EXPECT_TRUE(config().enableEvaluateValueThreshold);
-    EXPECT_EQ(12, config().evaluateValueThreshold);
-    EXPECT_FALSE(config().enableProofreadingHTMLMail);
+    EXPECT_TRUE(config().snapshot().enableEvaluateValueThreshold);
+    EXPECT_EQ(12, config().snapshot().evaluateValueThreshold);
+    EXPECT_FALSE(config().snapshot().enableProofreadingHTMLMail);
 
     EXPECT_EQ(textlintCmdPath(), iniValue(iniPath(), "TextLintCmdPath"));
     EXPECT_EQ("true", iniValue(iniPath(), "EnableEvaluateValueThreshold"));
@@ -82,7 +82,7 @@ TEST_F(ConfirmTest, WorkingTextlintSavesEveryEntryAndCloses) {
 }
 
 TEST_F(ConfirmTest, SettingsThatCannotBeSavedAreNotClosedAsSaved) {
-    config().iniFilePath = "C:\\no such folder\\Quillcheck.ini";
+    config().setIniFilePath("C:\\no such folder\\Quillcheck.ini");
     HWND dialog = openDialog();
     SendDlgItemMessageW(dialog, IDC_SETTINGS_ENABLE_THRESHOLD, BM_CLICK, 0, 0);
 
@@ -93,7 +93,7 @@ TEST_F(ConfirmTest, SettingsThatCannotBeSavedAreNotClosedAsSaved) {
     EXPECT_EQ("設定をファイルに保存できませんでした。変更した内容は次回の起動時には失われます。",
               recorder.boxes()[0].textUtf8());
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_TRUE(config().enableEvaluateValueThreshold);
+    EXPECT_TRUE(config().snapshot().enableEvaluateValueThreshold);
 }
 
 // Runs OK with a recorder and checks that the run was refused: the failure message, the
@@ -116,9 +116,9 @@ void expectRefused(HWND dialog, const std::string &iniPath,
         EXPECT_EQ(rulesBefore[i].name, rules[i].name);
         EXPECT_EQ(rulesBefore[i].options, rules[i].options);
     }
-    EXPECT_FALSE(c.enableEvaluateValueThreshold);
-    EXPECT_EQ(5, c.evaluateValueThreshold);
-    EXPECT_TRUE(c.enableProofreadingHTMLMail);
+    EXPECT_FALSE(c.snapshot().enableEvaluateValueThreshold);
+    EXPECT_EQ(5, c.snapshot().evaluateValueThreshold);
+    EXPECT_TRUE(c.snapshot().enableProofreadingHTMLMail);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(iniPath.c_str()));
 }
 

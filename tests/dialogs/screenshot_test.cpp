@@ -43,16 +43,20 @@ bool writePng(HBITMAP bitmap, const std::wstring &path) {
 
 TEST_F(SettingsDialogScreenshot, WritesAPictureOfTheFilledDialog) {
     const std::string demoIni = sourceDir() + "\\tools\\demo\\Quillcheck.ini";
-    const int x = config().resultWindowX, y = config().resultWindowY;
-    const int width = config().resultWindowWidth, height = config().resultWindowHeight;
+    // Reading the demo's INI file must not move the result window of later tests.
+    const TextLintSettings kept = config().snapshot();
     config().setRules({});
     if (GetFileAttributesA(demoIni.c_str()) == INVALID_FILE_ATTRIBUTES ||
         !config().readConfigFile(demoIni) || config().getRules().empty())
         config().setRules(demoRules());
-    config().resultWindowX = x, config().resultWindowY = y;
-    config().resultWindowWidth = width, config().resultWindowHeight = height;
-    config().enableEvaluateValueThreshold = true;
-    config().evaluateValueThreshold = 10;
+    config().update([&](TextLintSettings &s) {
+        s.resultWindowX = kept.resultWindowX;
+        s.resultWindowY = kept.resultWindowY;
+        s.resultWindowWidth = kept.resultWindowWidth;
+        s.resultWindowHeight = kept.resultWindowHeight;
+        s.enableEvaluateValueThreshold = true;
+        s.evaluateValueThreshold = 10;
+    });
 
     HWND dialog = openDialog();
     SetWindowPos(dialog, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);

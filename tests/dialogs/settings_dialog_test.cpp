@@ -51,7 +51,7 @@ TEST_F(SettingsDialogTest, OpensFilledFromTheSettings) {
 }
 
 TEST_F(SettingsDialogTest, ThresholdControlsFollowTheSendGateCheckBox) {
-    config().enableEvaluateValueThreshold = true;
+    config().update([&](TextLintSettings &s) { s.enableEvaluateValueThreshold = true; });
     HWND dialog = openDialog();
     EXPECT_TRUE(enabled(dialog, IDC_SETTINGS_THRESHOLD));
     EXPECT_TRUE(enabled(dialog, IDC_SETTINGS_THRESHOLD_SPIN));
@@ -64,7 +64,7 @@ TEST_F(SettingsDialogTest, ThresholdControlsFollowTheSendGateCheckBox) {
 }
 
 TEST_F(SettingsDialogTest, SpinArrowsStepTheTypedThreshold) {
-    config().enableEvaluateValueThreshold = true;
+    config().update([&](TextLintSettings &s) { s.enableEvaluateValueThreshold = true; });
     HWND dialog = openDialog();
     HWND threshold = GetDlgItem(dialog, IDC_SETTINGS_THRESHOLD);
     HWND spin = GetDlgItem(dialog, IDC_SETTINGS_THRESHOLD_SPIN);
@@ -225,7 +225,7 @@ TEST_F(SettingsDialogTest, CancelConfirmedClosesWithoutApplying) {
     }
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(3u, config().getRules().size());
-    EXPECT_TRUE(config().enableProofreadingHTMLMail);
+    EXPECT_TRUE(config().snapshot().enableProofreadingHTMLMail);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(iniPath().c_str()));
 
     HWND again = openDialog();

@@ -6,17 +6,19 @@ namespace quill::test {
 void SettingsDialogFixture::SetUp() {
     temp_ = std::make_unique<TempDir>("qcdlg");
     TextLintConfig &c = config();
-    savedIniPath_ = c.iniFilePath;
-    saved_ =
-        SettingsDialogData{c.getTextLintCmdPath(), c.getRules(), c.enableEvaluateValueThreshold,
-                           c.evaluateValueThreshold, c.enableProofreadingHTMLMail};
+    savedIniPath_ = c.getIniFilePath();
+    savedCmdPath_ = c.getTextLintCmdPath();
+    savedRules_ = c.getRules();
+    savedSettings_ = c.snapshot();
     writeFileBytes(standInCommand(), "@echo off\r\n");
-    c.iniFilePath = iniPath();
+    c.setIniFilePath(iniPath());
     ASSERT_TRUE(c.setTextLintCmdPath(standInCommand()));
     c.setRules(startingRules());
-    c.enableEvaluateValueThreshold = false;
-    c.evaluateValueThreshold = 5;
-    c.enableProofreadingHTMLMail = true;
+    c.update([&](TextLintSettings &s) {
+        s.enableEvaluateValueThreshold = false;
+        s.evaluateValueThreshold = 5;
+        s.enableProofreadingHTMLMail = true;
+    });
 }
 
 void SettingsDialogFixture::TearDown() {
@@ -24,12 +26,10 @@ void SettingsDialogFixture::TearDown() {
         if (IsWindow(window))
             DestroyWindow(window);
     TextLintConfig &c = config();
-    c.iniFilePath = savedIniPath_;
-    c.restoreTextLintCmdPath(saved_.textLintCmdPath);
-    c.setRules(saved_.rules);
-    c.enableEvaluateValueThreshold = saved_.enableEvaluateValueThreshold;
-    c.evaluateValueThreshold = saved_.evaluateValueThreshold;
-    c.enableProofreadingHTMLMail = saved_.enableProofreadingHTMLMail;
+    c.setIniFilePath(savedIniPath_);
+    c.restoreTextLintCmdPath(savedCmdPath_);
+    c.setRules(savedRules_);
+    c.update([this](TextLintSettings &s) { s = savedSettings_; });
     pumpMessages(10);
     temp_.reset();
 }

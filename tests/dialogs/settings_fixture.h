@@ -34,7 +34,9 @@ class SettingsDialogFixture : public ::testing::Test {
     std::unique_ptr<TempDir> temp_;
     std::vector<HWND> opened_;
     std::string savedIniPath_;
-    SettingsDialogData saved_;
+    std::string savedCmdPath_;
+    std::vector<TextLintRule> savedRules_;
+    TextLintSettings savedSettings_;
 };
 
 } // namespace quill::test

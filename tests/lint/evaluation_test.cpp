@@ -23,11 +23,11 @@ class Evaluation : public testing::TestWithParam<EvaluationCase> {
   protected:
     void SetUp() override {
         savedRules_ = config().getRules();
-        savedThreshold_ = config().evaluateValueThreshold;
+        savedThreshold_ = config().snapshot().evaluateValueThreshold;
     }
     void TearDown() override {
         config().setRules(savedRules_);
-        config().evaluateValueThreshold = savedThreshold_;
+        config().update([&](TextLintSettings &s) { s.evaluateValueThreshold = savedThreshold_; });
     }
     static TextLintConfig &config() { return TextLintConfig::getInstance(); }
 
@@ -39,7 +39,7 @@ class Evaluation : public testing::TestWithParam<EvaluationCase> {
 TEST_P(Evaluation, WeighsEveryFindingByItsRule) {
     const EvaluationCase &c = GetParam();
     config().setRules(c.rules);
-    config().evaluateValueThreshold = c.threshold;
+    config().update([&](TextLintSettings &s) { s.evaluateValueThreshold = c.threshold; });
     std::string report;
     for (const std::string &rule : c.findingRules)
         report += "C:\\T\\a.txt: line 1, col 1, Error - x (" + rule + ")\n";

@@ -37,7 +37,7 @@ void RunTest::SetUp() {
     TextLintConfig &settings = TextLintConfig::getInstance();
     oldCmdPath_ = settings.getTextLintCmdPath();
     oldRules_ = settings.getRules();
-    oldHtml_ = settings.enableProofreadingHTMLMail;
+    oldHtml_ = settings.snapshot().enableProofreadingHTMLMail;
     oldTmp_ = environmentValue("TMP");
     oldTemp_ = environmentValue("TEMP");
     temp_ = std::make_unique<TempDir>("qcrun");
@@ -53,7 +53,7 @@ void RunTest::TearDown() {
     if (!oldCmdPath_.empty())
         settings.setTextLintCmdPath(oldCmdPath_);
     settings.setRules(oldRules_);
-    settings.enableProofreadingHTMLMail = oldHtml_;
+    settings.update([&](TextLintSettings &s) { s.enableProofreadingHTMLMail = oldHtml_; });
     temp_.reset();
 }
 
@@ -61,7 +61,7 @@ void RunTest::useCommand(const std::string &commandPath, const std::vector<TextL
     TextLintConfig &settings = TextLintConfig::getInstance();
     ASSERT_TRUE(settings.setTextLintCmdPath(commandPath)) << commandPath;
     settings.setRules(rules);
-    settings.enableProofreadingHTMLMail = false;
+    settings.update([&](TextLintSettings &s) { s.enableProofreadingHTMLMail = false; });
 }
 
 void RunTest::useTempFolder(const std::string &dir) {

@@ -54,14 +54,15 @@ TEST_F(TextLintRun, CheckPublishesFindingsOnceAndLeavesNoFile) {
 // Node.js cannot open under Wine when it inherits it.
 TEST_F(TextLintRun, CheckDoesNotDependOnTheHostsStandardOutput) {
     useCommand(textlintCmdPath(), JAPANESE_RULES);
-    EXPECT_TRUE(engine_.executeProofreadingTool(ProofreadingToolControlType::Check,
-                                                plainMail(MAIL)));
+    EXPECT_TRUE(
+        engine_.executeProofreadingTool(ProofreadingToolControlType::Check, plainMail(MAIL)));
     expectFindings(engine_.getLintResults(), MAIL_FINDINGS);
 }
 
 TEST_F(TextLintRun, HtmlMailIsCheckedAsHtmlWithThePlugin) {
     useCommand(textlintCmdPath(), JAPANESE_RULES);
-    TextLintConfig::getInstance().enableProofreadingHTMLMail = true;
+    TextLintConfig::getInstance().update(
+        [&](TextLintSettings &s) { s.enableProofreadingHTMLMail = true; });
     // Read as plain text the comment would break max-ten; as HTML only the paragraph counts.
     bool result = false;
     std::string output =

@@ -40,8 +40,10 @@ class SendGate : public ::testing::Test {
     void SetUp() override {
         hostApi().BKA_GetSpecifiedHeader = &fakeGetSpecifiedHeader;
         headerCalls.clear();
-        config().enableEvaluateValueThreshold = true;
-        config().evaluateValueThreshold = 0;
+        config().update([&](TextLintSettings &s) {
+            s.enableEvaluateValueThreshold = true;
+            s.evaluateValueThreshold = 0;
+        });
         config().setTextLintCmdPath(test::textlintCmdPath());
         config().setRules({rule("max-ten", 1)});
     }
@@ -77,7 +79,7 @@ class SendGate : public ::testing::Test {
 };
 
 TEST_F(SendGate, OffSendsWithoutAskingTheHostOrChecking) {
-    config().enableEvaluateValueThreshold = false;
+    config().update([&](TextLintSettings &s) { s.enableEvaluateValueThreshold = false; });
     lintEngine().enterJob(TargetMailInfo(1, MIME_TEXT_PLAIN, "", "before", ""));
     EXPECT_EQ(send("\r\nanything\r\n"), 0);
     EXPECT_TRUE(headerCalls.empty());
@@ -146,7 +148,7 @@ TEST_F(SendGate, QuotedIso2022JpSelectsItsCodePage) {
 }
 
 TEST_F(SendGate, FailedCheckSendsInsteadOfWeighingOlderFindings) {
-    config().evaluateValueThreshold = 0;
+    config().update([&](TextLintSettings &s) { s.evaluateValueThreshold = 0; });
     ASSERT_TRUE(check(std::string(MAX_TEN) + "\n"));
     ASSERT_TRUE(lintEngine().isEvaluateValueOverThreshold());
     useFailingCommand();
@@ -156,7 +158,7 @@ TEST_F(SendGate, FailedCheckSendsInsteadOfWeighingOlderFindings) {
 }
 
 TEST_F(SendGate, RefusesOnlyWhenTheWeightsExceedTheThreshold) {
-    config().evaluateValueThreshold = 10;
+    config().update([&](TextLintSettings &s) { s.evaluateValueThreshold = 10; });
     config().setRules(
         {rule("max-ten", 4), rule("no-doubled-joshi", 6), rule("ja-no-redundant-expression", 1)});
     const std::string ten = UTF8_HEADER + std::string(DOUBLED_JOSHI) + "\r\n" + MAX_TEN;
@@ -183,7 +185,8 @@ TEST_F(SendGate, RulesMissingFromTheListOrInOtherCaseWeighNothing) {
     test::MessageBoxRecorder boxes;
     EXPECT_EQ(send(source), 0);
     EXPECT_EQ(lintEngine().getLintResults().size(), 2u) << output;
-    config().evaluateValueThreshold = -1; // value 0 is greater
+    config().update(
+        [&](TextLintSettings &s) { s.evaluateValueThreshold = -1; }); // value 0 is greater
     EXPECT_EQ(send(source), -1);
     EXPECT_EQ(boxes.count(), 1u);
 }

@@ -9,10 +9,12 @@ namespace quill::test {
 
 void ResultWindowTest::SetUp() {
     TextLintConfig &config = TextLintConfig::getInstance();
-    config.resultWindowX = 120;
-    config.resultWindowY = 100;
-    config.resultWindowWidth = 520;
-    config.resultWindowHeight = 300;
+    config.update([&](TextLintSettings &s) {
+        s.resultWindowX = 120;
+        s.resultWindowY = 100;
+        s.resultWindowWidth = 520;
+        s.resultWindowHeight = 300;
+    });
     view.createWindow();
     ASSERT_NE(view.window(), nullptr);
     view.setController(&controller);

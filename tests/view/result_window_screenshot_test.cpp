@@ -59,10 +59,12 @@ TEST(ResultWindowScreenshot, RealCheckOfTheSampleMail) {
     TextLintConfig &config = TextLintConfig::getInstance();
     ASSERT_TRUE(config.readConfigFile(sourceDir() + "\\tools\\demo\\Quillcheck.ini"));
     config.setTextLintCmdPath(textlintCmdPath());
-    config.resultWindowX = 40;
-    config.resultWindowY = 40;
-    config.resultWindowWidth = 760;
-    config.resultWindowHeight = 360;
+    config.update([&](TextLintSettings &s) {
+        s.resultWindowX = 40;
+        s.resultWindowY = 40;
+        s.resultWindowWidth = 760;
+        s.resultWindowHeight = 360;
+    });
 
     LintResultController controller;
     LintResultViewDialog view;
@@ -109,10 +111,12 @@ void saveScreenshot(HWND window, const char *name) {
 
 TEST(ResultWindowScreenshot, LongMessagesAndTheTipUnderThePointer) {
     TextLintConfig &config = TextLintConfig::getInstance();
-    config.resultWindowX = 40;
-    config.resultWindowY = 40;
-    config.resultWindowWidth = 640;
-    config.resultWindowHeight = 300;
+    config.update([&](TextLintSettings &s) {
+        s.resultWindowX = 40;
+        s.resultWindowY = 40;
+        s.resultWindowWidth = 640;
+        s.resultWindowHeight = 300;
+    });
     LintResultController controller;
     LintResultViewDialog view;
     view.createWindow();

@@ -182,10 +182,10 @@ TEST_F(ResultWindowTest, OpensAtAndStoresItsRectangle) {
     view.closeWindow();
     EXPECT_FALSE(IsWindow(dialog));
     TextLintConfig &config = TextLintConfig::getInstance();
-    EXPECT_EQ(config.resultWindowX, 100);
-    EXPECT_EQ(config.resultWindowY, 80);
-    EXPECT_EQ(config.resultWindowWidth, 640);
-    EXPECT_EQ(config.resultWindowHeight, 300);
+    EXPECT_EQ(config.snapshot().resultWindowX, 100);
+    EXPECT_EQ(config.snapshot().resultWindowY, 80);
+    EXPECT_EQ(config.snapshot().resultWindowWidth, 640);
+    EXPECT_EQ(config.snapshot().resultWindowHeight, 300);
 
     // The engine no longer tells the closed window; an update called anyway does nothing.
     publish(TargetMailInfo(), TWO_FINDINGS);
@@ -195,10 +195,12 @@ TEST_F(ResultWindowTest, OpensAtAndStoresItsRectangle) {
 
 TEST(ResultWindowCreation, MissingTemplateLeavesAnInertObject) {
     TextLintConfig &config = TextLintConfig::getInstance();
-    config.resultWindowX = 11;
-    config.resultWindowY = 22;
-    config.resultWindowWidth = 333;
-    config.resultWindowHeight = 244;
+    config.update([&](TextLintSettings &s) {
+        s.resultWindowX = 11;
+        s.resultWindowY = 22;
+        s.resultWindowWidth = 333;
+        s.resultWindowHeight = 244;
+    });
 
     LintResultController controller;
     LintResultViewDialog view;
@@ -214,10 +216,10 @@ TEST(ResultWindowCreation, MissingTemplateLeavesAnInertObject) {
     EXPECT_EQ(controller.publishReport(job, TWO_FINDINGS).publication, Publication::Published);
     pumpMessages();
     view.closeWindow();
-    EXPECT_EQ(config.resultWindowX, 11);
-    EXPECT_EQ(config.resultWindowY, 22);
-    EXPECT_EQ(config.resultWindowWidth, 333);
-    EXPECT_EQ(config.resultWindowHeight, 244);
+    EXPECT_EQ(config.snapshot().resultWindowX, 11);
+    EXPECT_EQ(config.snapshot().resultWindowY, 22);
+    EXPECT_EQ(config.snapshot().resultWindowWidth, 333);
+    EXPECT_EQ(config.snapshot().resultWindowHeight, 244);
 }
 
 TEST_F(ResultWindowTest, WorkerUpdateDoesNotWaitForTheWindowThread) {

@@ -24,7 +24,7 @@ void print(const std::string &text) {
 int run(const std::string &iniPath, const std::string &mailPath) {
     quill::TextLintConfig &settings = quill::TextLintConfig::getInstance();
     settings.readConfigFile(iniPath);
-    settings.iniFilePath = iniPath;
+    settings.setIniFilePath(iniPath);
 
     std::ifstream in(mailPath, std::ios::binary);
     if (!in) {

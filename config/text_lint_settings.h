@@ -1,0 +1,37 @@
+// The settings record's plain values: flags, numbers and the quote marks, without the
+// command path, the rules and the INI path. Platform-free, so text logic can take it.
+#pragma once
+
+#include <string>
+
+namespace quill {
+
+// The quote marks used when the INI file has none: ">" and the full-width "＞", held in the
+// ANSI code page like every INI text (CP932: 3E 81 84).
+inline constexpr char DEFAULT_QUOTE_MARKS[] = ">\x81\x84";
+
+// The settings' plain values. A copy is taken whole under the record's lock, so a reader on
+// a worker or hook thread sees either all of a change made by the dialog or none of it.
+struct TextLintSettings {
+    // The send-time gate: when on, a send whose findings weigh more than the threshold stops.
+    bool enableEvaluateValueThreshold = false;
+    int evaluateValueThreshold = 0;
+    // HTML mails are proofread (with textlint's HTML plug-in).
+    bool enableProofreadingHTMLMail = false;
+    // The result window's outer rectangle in screen pixels, kept across sessions.
+    int resultWindowX = 500;
+    int resultWindowY = 250;
+    int resultWindowWidth = 500;
+    int resultWindowHeight = 250;
+    // Keep one textlint running and send checks to it; off: every run starts textlint anew.
+    bool enableResidentTextLint = true;
+    // Lines whose first character is one of `quoteMarks` are not proofread.
+    bool excludeQuotedLines = true;
+    // The quote characters, in the ANSI code page (CP932); each character, single- or
+    // double-byte, is one mark.
+    std::string quoteMarks = DEFAULT_QUOTE_MARKS;
+    // The signature (after the last "-- " or "--" line) is not proofread.
+    bool excludeSignature = true;
+};
+
+} // namespace quill
