@@ -32,6 +32,10 @@ struct SettingsDialogData {
     bool enableEvaluateValueThreshold = false;
     int evaluateValueThreshold = 0;
     bool enableProofreadingHTMLMail = false;
+    bool enableResidentTextLint = true;
+    bool excludeQuotedLines = true;
+    std::string quoteMarks;
+    bool excludeSignature = true;
 };
 
 // The leading decimal integer of `text` as atoi reads it (blanks, a sign, digits; 0 when

@@ -99,6 +99,14 @@ void setRowSelected(HWND list, int index, bool selected) {
                  reinterpret_cast<LPARAM>(&state));
 }
 
+void checkButton(HWND dialog, int id, bool ticked) {
+    CheckDlgButton(dialog, id, ticked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool isTicked(HWND dialog, int id) {
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
 void enableThresholdControls(HWND dialog, bool enable) {
     EnableWindow(GetDlgItem(dialog, IDC_SETTINGS_THRESHOLD), enable);
     EnableWindow(GetDlgItem(dialog, IDC_SETTINGS_THRESHOLD_SPIN), enable);
@@ -112,6 +120,10 @@ SettingsDialogData currentSettings(TextLintConfig &config) {
     data.enableEvaluateValueThreshold = settings.enableEvaluateValueThreshold;
     data.evaluateValueThreshold = settings.evaluateValueThreshold;
     data.enableProofreadingHTMLMail = settings.enableProofreadingHTMLMail;
+    data.enableResidentTextLint = settings.enableResidentTextLint;
+    data.excludeQuotedLines = settings.excludeQuotedLines;
+    data.quoteMarks = settings.quoteMarks;
+    data.excludeSignature = settings.excludeSignature;
     return data;
 }
 
@@ -124,6 +136,10 @@ bool applySettings(TextLintConfig &config, const SettingsDialogData &data) {
         settings.enableEvaluateValueThreshold = data.enableEvaluateValueThreshold;
         settings.evaluateValueThreshold = data.evaluateValueThreshold;
         settings.enableProofreadingHTMLMail = data.enableProofreadingHTMLMail;
+        settings.enableResidentTextLint = data.enableResidentTextLint;
+        settings.excludeQuotedLines = data.excludeQuotedLines;
+        settings.quoteMarks = data.quoteMarks;
+        settings.excludeSignature = data.excludeSignature;
     });
     return pathAccepted;
 }
@@ -139,6 +155,11 @@ void fillDialog(HWND dialog, const SettingsDialogData &data) {
     enableThresholdControls(dialog, data.enableEvaluateValueThreshold);
     CheckDlgButton(dialog, IDC_SETTINGS_ENABLE_HTML,
                    data.enableProofreadingHTMLMail ? BST_CHECKED : BST_UNCHECKED);
+    checkButton(dialog, IDC_SETTINGS_ENABLE_RESIDENT, data.enableResidentTextLint);
+    checkButton(dialog, IDC_SETTINGS_EXCLUDE_QUOTED, data.excludeQuotedLines);
+    setControlText(dialog, IDC_SETTINGS_QUOTE_MARKS, data.quoteMarks);
+    EnableWindow(GetDlgItem(dialog, IDC_SETTINGS_QUOTE_MARKS), data.excludeQuotedLines);
+    checkButton(dialog, IDC_SETTINGS_EXCLUDE_SIGNATURE, data.excludeSignature);
 }
 
 SettingsDialogData readDialog(HWND dialog) {
@@ -154,6 +175,10 @@ SettingsDialogData readDialog(HWND dialog) {
         leadingInteger(controlText(dialog, IDC_SETTINGS_THRESHOLD, DIALOG_TEXT_LIMIT));
     data.enableProofreadingHTMLMail =
         IsDlgButtonChecked(dialog, IDC_SETTINGS_ENABLE_HTML) == BST_CHECKED;
+    data.enableResidentTextLint = isTicked(dialog, IDC_SETTINGS_ENABLE_RESIDENT);
+    data.excludeQuotedLines = isTicked(dialog, IDC_SETTINGS_EXCLUDE_QUOTED);
+    data.quoteMarks = controlText(dialog, IDC_SETTINGS_QUOTE_MARKS, DIALOG_TEXT_LIMIT);
+    data.excludeSignature = isTicked(dialog, IDC_SETTINGS_EXCLUDE_SIGNATURE);
     return data;
 }
 
@@ -281,6 +306,9 @@ bool onCommand(HWND dialog, int id) {
         return true;
     case IDC_SETTINGS_ENABLE_THRESHOLD:
         enableThresholdControls(dialog, IsDlgButtonChecked(dialog, id) == BST_CHECKED);
+        return true;
+    case IDC_SETTINGS_EXCLUDE_QUOTED:
+        EnableWindow(GetDlgItem(dialog, IDC_SETTINGS_QUOTE_MARKS), isTicked(dialog, id));
         return true;
     case IDC_SETTINGS_BROWSE:
         onBrowse(dialog);

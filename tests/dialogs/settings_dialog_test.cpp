@@ -39,6 +39,13 @@ TEST_F(SettingsDialogTest, OpensFilledFromTheSettings) {
     EXPECT_FALSE(enabled(dialog, IDC_SETTINGS_THRESHOLD));
     EXPECT_FALSE(enabled(dialog, IDC_SETTINGS_THRESHOLD_SPIN));
     EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_SETTINGS_ENABLE_HTML));
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, IDC_SETTINGS_ENABLE_RESIDENT));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_SETTINGS_EXCLUDE_QUOTED));
+    EXPECT_EQ("|>", windowTextUtf8(GetDlgItem(dialog, IDC_SETTINGS_QUOTE_MARKS)));
+    EXPECT_TRUE(enabled(dialog, IDC_SETTINGS_QUOTE_MARKS));
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, IDC_SETTINGS_EXCLUDE_SIGNATURE));
+    click(dialog, IDC_SETTINGS_EXCLUDE_QUOTED);
+    EXPECT_FALSE(enabled(dialog, IDC_SETTINGS_QUOTE_MARKS));
 
     HWND header = reinterpret_cast<HWND>(
         SendDlgItemMessageW(dialog, IDC_SETTINGS_RULES, LVM_GETHEADER, 0, 0));

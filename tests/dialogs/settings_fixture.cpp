@@ -18,6 +18,10 @@ void SettingsDialogFixture::SetUp() {
         s.enableEvaluateValueThreshold = false;
         s.evaluateValueThreshold = 5;
         s.enableProofreadingHTMLMail = true;
+        s.enableResidentTextLint = false;
+        s.excludeQuotedLines = true;
+        s.quoteMarks = "|>";
+        s.excludeSignature = false;
     });
 }
 
