@@ -1,7 +1,8 @@
-// The compose-window list, BKC_OnOpenCompose and the compose message hook.
+// The compose-window list, the tracking of a new compose window and the compose message
+// hook.
 #include "plugin/compose_hook.h"
 
-#include "common/module_instance.h"
+#include "common/owner_window.h"
 #include "config/text_lint_config.h"
 #include "lint/lint_result_controller.h"
 #include "plugin/commands.h"
@@ -9,6 +10,7 @@
 #include "plugin/menu_state.h"
 
 #include <algorithm>
+#include <atomic>
 #include <iterator>
 
 namespace quill {
@@ -19,7 +21,7 @@ const char EDITOR_CLASS[] = "DanaEditWindowClass";
 const char EDITOR_FRAME_CLASS[] = "AfxMDIFrame80s";
 
 void showError(const wchar_t *text) {
-    MessageBoxW(nullptr, text, ERROR_CAPTION, MB_OK);
+    MessageBoxW(hostOwnerWindow(), text, ERROR_CAPTION, MB_OK);
 }
 
 bool hasClass(HWND window, const char *className) {
@@ -36,9 +38,8 @@ void applyItemState(HMENU menu, UINT id, MenuItemState state) {
                    MF_BYCOMMAND | (state == MenuItemState::Enabled ? MF_ENABLED : MF_GRAYED));
 }
 
-// Sets the two items in the menu bar of `window` from the kind of text it holds. Child
-// windows and windows without a menu bar have no items to set, so the host is not asked
-// about them: the hook sees every message of the process and must stay cheap.
+// Sets the two items in the menu bar of the compose window `window` from the kind of text
+// it holds. A window without a menu bar has no items to set, so the host is not asked.
 void updateComposeMenu(HWND window) {
     if (window == nullptr || (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0)
         return;
@@ -60,64 +61,169 @@ void updateComposeMenu(HWND window) {
     applyItemState(menu, autoFixCommandId.load(), states.autoFix);
 }
 
-void unhookAll(std::vector<std::unique_ptr<ComposeWindowRecord>> records, bool reportFailure) {
-    for (auto &record : records) {
-        if (!record->hook.reset() && reportFailure)
+// Removes hooks of threads left without compose windows; a failure is told to the user, as
+// the hook may then still run.
+void removeHooks(std::vector<UniqueHook> hooks) {
+    for (UniqueHook &hook : hooks) {
+        if (!hook.reset())
             showError(L"UnhookWindowsHookEx() failed.");
+    }
+}
+
+// Set at exit: from then on the host may drop its reference to the module at any time.
+std::atomic<bool> plugInEnded{false};
+
+// A reference to this module, held while the hook works on a message of a compose window:
+// the host calls and message boxes made there let the host run on, and it could unload the
+// plug-in meanwhile. Until the plug-in's exit the host holds a reference of its own, so the
+// one given back here is never the last; after it, the reference is given back by a thread
+// that starts in FreeLibrary itself, so that no code of the module runs after the unload.
+class ModuleReference {
+  public:
+    ModuleReference() {
+        if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                reinterpret_cast<LPCWSTR>(&composeMessageHook), &module_))
+            module_ = nullptr;
+    }
+    ~ModuleReference() {
+        if (module_ == nullptr)
+            return;
+        if (plugInEnded.load()) {
+            const auto release =
+                reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void *>(&FreeLibrary));
+            if (const HANDLE thread = CreateThread(nullptr, 0, release, module_, 0, nullptr)) {
+                CloseHandle(thread);
+                return;
+            }
+            // Without a thread the module stays loaded: better than running into an unload.
+            return;
+        }
+        FreeLibrary(module_);
+    }
+    ModuleReference(const ModuleReference &) = delete;
+    ModuleReference &operator=(const ModuleReference &) = delete;
+
+  private:
+    HMODULE module_ = nullptr;
+};
+
+// A window's parent when it is a child window; null for a top-level window, whose "parent"
+// would be its owner.
+HWND parentOf(HWND window) {
+    return (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0 ? GetParent(window) : nullptr;
+}
+
+// What the hook does for a message of a tracked compose window or of a window inside it.
+void onComposeMessage(HWND composeWindow, const MSG &message) {
+    if (message.hwnd == composeWindow)
+        updateComposeMenu(composeWindow);
+    if (message.message == WM_WINDOWPOSCHANGED && message.lParam != 0) {
+        const auto *position = reinterpret_cast<const WINDOWPOS *>(message.lParam);
+        if (position->hwndInsertAfter != nullptr)
+            lintEngine().clearLintResult();
     }
 }
 
 } // namespace
 
-void ComposeWindowList::append(std::unique_ptr<ComposeWindowRecord> record) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    records_.push_back(std::move(record));
-}
-
-bool ComposeWindowList::contains(HWND window) {
-    return countOf(window) != 0;
+bool ComposeWindowList::track(HWND window, DWORD threadId) {
+    std::vector<UniqueHook> unused;
+    bool tracked = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        forgetDestroyedWindows(unused);
+        const bool hooked =
+            std::any_of(hooks_.begin(), hooks_.end(),
+                        [threadId](const auto &entry) { return entry.threadId == threadId; });
+        // No module handle: the procedure is in this process, and the hook is the thread's
+        // alone, not the desktop's.
+        UniqueHook hook(
+            hooked ? nullptr
+                   : SetWindowsHookExW(WH_GETMESSAGE, composeMessageHook, nullptr, threadId));
+        if (hooked || hook) {
+            if (hook)
+                hooks_.push_back(ThreadHook{threadId, std::move(hook)});
+            records_.push_back(ComposeWindowRecord{window, threadId});
+            tracked = true;
+        }
+    }
+    removeHooks(std::move(unused));
+    return tracked;
 }
 
 std::size_t ComposeWindowList::countOf(HWND window) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return static_cast<std::size_t>(
-        std::count_if(records_.begin(), records_.end(),
-                      [window](const auto &record) { return record->window == window; }));
+    std::vector<UniqueHook> unused;
+    std::size_t count = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        forgetDestroyedWindows(unused);
+        count = static_cast<std::size_t>(
+            std::count_if(records_.begin(), records_.end(),
+                          [window](const auto &record) { return record.window == window; }));
+    }
+    removeHooks(std::move(unused));
+    return count;
 }
 
-HHOOK ComposeWindowList::firstHookOf(HWND window) {
+HWND ComposeWindowList::composeWindowOf(HWND window, UniqueHook &unusedHook) {
+    const DWORD thread = GetCurrentThreadId();
     std::lock_guard<std::mutex> lock(mutex_);
-    for (const auto &record : records_) {
-        if (record->window == window)
-            return record->hook.get();
+    // Only this thread's records: a window of another thread is nothing this thread's
+    // messages can reach, and looking at them would cost every message more.
+    records_.erase(std::remove_if(records_.begin(), records_.end(),
+                                  [thread](const auto &record) {
+                                      return record.threadId == thread && !IsWindow(record.window);
+                                  }),
+                   records_.end());
+    const bool threadHasWindows =
+        std::any_of(records_.begin(), records_.end(),
+                    [thread](const auto &record) { return record.threadId == thread; });
+    if (!threadHasWindows) {
+        for (auto entry = hooks_.begin(); entry != hooks_.end(); ++entry) {
+            if (entry->threadId == thread) {
+                unusedHook = std::move(entry->hook);
+                hooks_.erase(entry);
+                break;
+            }
+        }
+        return nullptr;
+    }
+    for (HWND candidate = window; candidate != nullptr; candidate = parentOf(candidate)) {
+        const bool tracked =
+            std::any_of(records_.begin(), records_.end(),
+                        [candidate](const auto &record) { return record.window == candidate; });
+        if (tracked)
+            return candidate;
     }
     return nullptr;
 }
 
-std::size_t ComposeWindowList::size() {
+std::vector<UniqueHook> ComposeWindowList::takeAllHooks() {
+    std::vector<UniqueHook> taken;
     std::lock_guard<std::mutex> lock(mutex_);
-    return records_.size();
+    records_.clear();
+    for (ThreadHook &entry : hooks_)
+        taken.push_back(std::move(entry.hook));
+    hooks_.clear();
+    return taken;
 }
 
-std::vector<std::unique_ptr<ComposeWindowRecord>> ComposeWindowList::takeDisabled() {
-    std::vector<std::unique_ptr<ComposeWindowRecord>> taken;
-    std::lock_guard<std::mutex> lock(mutex_);
-    auto kept = records_.begin();
-    for (auto &record : records_) {
-        if (IsWindowEnabled(record->window))
-            *kept++ = std::move(record);
-        else
-            taken.push_back(std::move(record));
+void ComposeWindowList::forgetDestroyedWindows(std::vector<UniqueHook> &unused) {
+    records_.erase(std::remove_if(records_.begin(), records_.end(),
+                                  [](const auto &record) { return !IsWindow(record.window); }),
+                   records_.end());
+    for (auto entry = hooks_.begin(); entry != hooks_.end();) {
+        const DWORD thread = entry->threadId;
+        const bool used =
+            std::any_of(records_.begin(), records_.end(),
+                        [thread](const auto &record) { return record.threadId == thread; });
+        if (used) {
+            ++entry;
+        } else {
+            unused.push_back(std::move(entry->hook));
+            entry = hooks_.erase(entry);
+        }
     }
-    records_.erase(kept, records_.end());
-    return taken;
-}
-
-std::vector<std::unique_ptr<ComposeWindowRecord>> ComposeWindowList::takeAll() {
-    std::vector<std::unique_ptr<ComposeWindowRecord>> taken;
-    std::lock_guard<std::mutex> lock(mutex_);
-    taken.swap(records_);
-    return taken;
 }
 
 ComposeWindowList &composeWindows() {
@@ -125,12 +231,11 @@ ComposeWindowList &composeWindows() {
     return list;
 }
 
-void purgeComposeWindows() {
-    unhookAll(composeWindows().takeDisabled(), true);
-}
-
 void removeAllComposeWindows() {
-    unhookAll(composeWindows().takeAll(), false);
+    plugInEnded = true;
+    // At exit nothing is told: the host is closing.
+    for (UniqueHook &hook : composeWindows().takeAllHooks())
+        hook.reset();
 }
 
 BOOL CALLBACK findEditorWindow(HWND child, LPARAM state) {
@@ -144,41 +249,39 @@ BOOL CALLBACK findEditorWindow(HWND child, LPARAM state) {
     return FALSE;
 }
 
+// Runs for every message the hooked threads retrieve: for a window that is not a tracked
+// compose window nor inside one, it only looks the window up. The message always goes on
+// to the hooks installed before this one.
 LRESULT CALLBACK composeMessageHook(int code, WPARAM wParam, LPARAM lParam) {
+    UniqueHook unusedHook;
     try {
         const MSG *message = reinterpret_cast<const MSG *>(lParam);
-        if (code < 0) {
-            const HHOOK hook =
-                message != nullptr ? composeWindows().firstHookOf(message->hwnd) : nullptr;
-            return hook != nullptr ? CallNextHookEx(hook, code, wParam, lParam) : 0;
-        }
-        if (message == nullptr)
-            return 0;
-        updateComposeMenu(message->hwnd);
-        if (message->message == WM_CLOSE) {
-            purgeComposeWindows();
-        } else if (message->message == WM_WINDOWPOSCHANGED && message->lParam != 0) {
-            const auto *position = reinterpret_cast<const WINDOWPOS *>(message->lParam);
-            if (position->hwndInsertAfter != nullptr)
-                lintEngine().clearLintResult();
+        if (code == HC_ACTION && message != nullptr) {
+            const HWND composeWindow = composeWindows().composeWindowOf(message->hwnd, unusedHook);
+            if (composeWindow != nullptr) {
+                ModuleReference keepLoaded;
+                onComposeMessage(composeWindow, *message);
+            }
         }
     } catch (...) {
         // Nothing may unwind into the system's message retrieval.
     }
-    return 0;
+    const LRESULT result = CallNextHookEx(nullptr, code, wParam, lParam);
+    // The thread has no compose window left: its hook goes after the message went on.
+    if (unusedHook && !unusedHook.reset())
+        showError(L"UnhookWindowsHookEx() failed.");
+    return result;
 }
 
 void trackComposeWindow(HWND window) {
     try {
-        HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, composeMessageHook, moduleInstance(), 0);
-        if (hook == nullptr) {
+        DWORD processId = 0;
+        const DWORD threadId = GetWindowThreadProcessId(window, &processId);
+        // Thread 0 would hook the whole desktop; another process's thread cannot be hooked
+        // without a module handle.
+        const bool ours = threadId != 0 && processId == GetCurrentProcessId();
+        if (!ours || !composeWindows().track(window, threadId))
             showError(L"SetWindowHookEx() failed. cannot hook message of compose window.");
-            return;
-        }
-        auto record = std::make_unique<ComposeWindowRecord>();
-        record->window = window;
-        record->hook.reset(hook);
-        composeWindows().append(std::move(record));
     } catch (...) {
         // Nothing may unwind into the host.
     }

@@ -3,6 +3,7 @@
 #include "plugin/send_gate.h"
 
 #include "common/encoding.h"
+#include "common/owner_window.h"
 #include "common/system_error.h"
 #include "config/text_lint_config.h"
 #include "lint/lint_result_controller.h"
@@ -55,7 +56,7 @@ std::string specifiedHeader(const char *name) {
 }
 
 void showMessage(const wchar_t *text, const wchar_t *caption) {
-    MessageBoxW(nullptr, text, caption, MB_OK);
+    MessageBoxW(hostOwnerWindow(), text, caption, MB_OK);
 }
 
 // The gate itself; exceptions are left to the export.

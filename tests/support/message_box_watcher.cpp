@@ -79,6 +79,7 @@ HWND findMessageBoxWindow(const std::set<HWND> &skip) {
 ShownMessageBox readMessageBox(HWND window) {
     ShownMessageBox box;
     box.window = window;
+    box.owner = GetWindow(window, GW_OWNER);
     box.caption = windowText(window);
     box.text = windowText(GetDlgItem(window, kMessageTextId));
     return box;

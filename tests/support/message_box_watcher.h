@@ -16,6 +16,7 @@ namespace quill::test {
 
 struct ShownMessageBox {
     HWND window = nullptr;
+    HWND owner = nullptr;
     std::wstring caption;
     std::wstring text;
     // The same texts as UTF-8, for assertions against narrow literals and readable output.
