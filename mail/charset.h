@@ -16,6 +16,15 @@ std::string convertCharSet(const std::string &text, int fromCodePage, int toCode
 std::string convertCharSet(const std::string &text, int fromCodePage, int toCodePage,
                            bool &succeeded);
 
+// How a conversion that may not lose a character ended.
+enum class ConversionOutcome { Converted, Failed, Unrepresentable };
+
+// The same, but no character is replaced: when the target code page cannot hold one of
+// them exactly (it would become the default character or a look-alike), the outcome is
+// Unrepresentable and the result "", without a report. Other failures report as above.
+std::string convertCharSetLossless(const std::string &text, int fromCodePage, int toCodePage,
+                                   ConversionOutcome &outcome);
+
 // The code page of a MIME charset name (whole name, letter case ignored), or 0 (the
 // system's ANSI code page) for a name not in the table.
 int codePageOfCharset(const std::string &name);

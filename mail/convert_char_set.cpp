@@ -1,6 +1,7 @@
 // Conversion of a byte string between two Windows code pages, through UTF-16.
 #include "mail/charset.h"
 
+#include "common/owner_window.h"
 #include "common/system_error.h"
 
 #include <windows.h>
@@ -33,17 +34,28 @@ void reportFailure(const char *failure, DWORD code) {
         writeDiagnosticLine(failure + bodyA);
         std::string captionA = failure;
         std::wstring caption(captionA.begin(), captionA.end()); // the failure texts are ASCII
-        MessageBoxW(nullptr, body.c_str(), caption.c_str(), MB_OK);
+        MessageBoxW(hostOwnerWindow(), body.c_str(), caption.c_str(), MB_OK);
     } catch (...) {
         // Out of memory while reporting: the empty result still tells the caller.
     }
 }
 
-} // namespace
+// True when `converted` (in code page `to`, NUL-terminated) reads back as `wide`: nothing
+// became the default character or a look-alike of the original. A round trip rather than
+// the conversion's own flags, which code pages such as 50220 and 65001 refuse.
+bool readsBackAs(UINT to, const char *converted, const std::vector<wchar_t> &wide) {
+    const int size = MultiByteToWideChar(to, 0, converted, -1, nullptr, 0);
+    if (size <= 0 || static_cast<std::size_t>(size) != wide.size())
+        return false;
+    std::vector<wchar_t> back(static_cast<std::size_t>(size), L'\0');
+    return MultiByteToWideChar(to, 0, converted, -1, back.data(), size) == size && back == wide;
+}
 
-std::string convertCharSet(const std::string &text, int fromCodePage, int toCodePage,
-                           bool &succeeded) {
-    succeeded = false;
+// The conversion itself; with `lossless`, a character the target cannot hold ends it with
+// Unrepresentable instead of being replaced.
+std::string convert(const std::string &text, int fromCodePage, int toCodePage, bool lossless,
+                    ConversionOutcome &outcome) {
+    outcome = ConversionOutcome::Failed;
     auto from = static_cast<UINT>(fromCodePage);
     auto to = static_cast<UINT>(toCodePage);
     try {
@@ -84,8 +96,12 @@ std::string convertCharSet(const std::string &text, int fromCodePage, int toCode
             reportFailure(kToMultiByteFailed, GetLastError());
             return {};
         }
+        if (lossless && !readsBackAs(to, multiByte.data(), wide)) {
+            outcome = ConversionOutcome::Unrepresentable;
+            return {};
+        }
         std::string result(multiByte.data());
-        succeeded = true;
+        outcome = ConversionOutcome::Converted;
         return result;
     } catch (...) {
         // Only the result string's own allocation is left to fail here.
@@ -94,9 +110,24 @@ std::string convertCharSet(const std::string &text, int fromCodePage, int toCode
     }
 }
 
+} // namespace
+
+std::string convertCharSet(const std::string &text, int fromCodePage, int toCodePage,
+                           bool &succeeded) {
+    ConversionOutcome outcome = ConversionOutcome::Failed;
+    std::string result = convert(text, fromCodePage, toCodePage, false, outcome);
+    succeeded = outcome == ConversionOutcome::Converted;
+    return result;
+}
+
 std::string convertCharSet(const std::string &text, int fromCodePage, int toCodePage) {
     bool succeeded = false;
     return convertCharSet(text, fromCodePage, toCodePage, succeeded);
+}
+
+std::string convertCharSetLossless(const std::string &text, int fromCodePage, int toCodePage,
+                                   ConversionOutcome &outcome) {
+    return convert(text, fromCodePage, toCodePage, true, outcome);
 }
 
 } // namespace quill

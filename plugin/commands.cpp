@@ -3,6 +3,7 @@
 #include "plugin/commands.h"
 
 #include "common/ansi_encoding.h"
+#include "common/system_error.h"
 #include "lint/background_check.h"
 #include "lint/lint_result_controller.h"
 #include "mail/charset.h"
@@ -27,6 +28,10 @@ const wchar_t CHECK_DESCRIPTION[] = L"校正";
 const wchar_t AUTO_FIX_DESCRIPTION[] = L"自動修正校正";
 const wchar_t CHECK_ITEM[] = L"校正(&R)";
 const wchar_t AUTO_FIX_ITEM[] = L"自動修正校正(&I)";
+const wchar_t ERROR_CAPTION[] = L"Quillcheck Plugin Error";
+const wchar_t FIX_NOT_REPRESENTABLE[] =
+    L"自動修正の結果にメールの文字コードで表せない文字が含まれるため、メールを書き換えません"
+    L"でした。";
 
 UINT registerCommand(const wchar_t *description, int menuType, HostCommandCallback callback) {
     // The host takes its texts in the system's ANSI code page.
@@ -85,9 +90,11 @@ void WINAPI onCheckCommand(HWND window, LPARAM) {
     }
 }
 
-// The compose text is replaced only by a fix that went through whole: a text that could
-// not be read, fixed or converted back leaves the window as the user wrote it. A host that
-// gave no text at all may still hold one, so nothing is written over it either.
+// The compose text is replaced only by a fix that went through whole and changed
+// something: a text that could not be read, fixed or converted back leaves the window as the
+// user wrote it. A host that gave no text at all may still hold one, so nothing is written
+// over it either, nor is an empty fix written over a text. A character the window's code
+// page cannot hold would become "?" or a look-alike: the fix is refused with a message.
 void WINAPI onAutoFixCommand(HWND window, LPARAM) {
     try {
         if (!composeWindows().contains(window))
@@ -96,12 +103,19 @@ void WINAPI onAutoFixCommand(HWND window, LPARAM) {
         if (!content.hostGaveText || !content.converted)
             return;
         const TextLintFixResult fixed = lintEngine().executeTextLintFix(content.target);
-        if (!fixed.succeeded)
+        if (!fixed.succeeded || fixed.text == content.target.getMailText())
             return;
-        bool converted = false;
+        if (fixed.text.empty()) {
+            writeDiagnosticLine("onAutoFixCommand() failed. the fix left no text; the mail is "
+                                "left as it was.");
+            return;
+        }
+        ConversionOutcome outcome = ConversionOutcome::Failed;
         const std::string text =
-            convertCharSet(fixed.text, CP_UTF8_CODE_PAGE, content.codePage, converted);
-        if (!converted)
+            convertCharSetLossless(fixed.text, CP_UTF8_CODE_PAGE, content.codePage, outcome);
+        if (outcome == ConversionOutcome::Unrepresentable)
+            MessageBoxW(window, FIX_NOT_REPRESENTABLE, ERROR_CAPTION, MB_OK);
+        if (outcome != ConversionOutcome::Converted)
             return;
         hostApi().BKA_CompSetText(window, 0, text.c_str());
     } catch (...) {

@@ -100,6 +100,31 @@ TEST(ConvertCharSetRoundTrip, LargeTextConvertsWhole) {
     EXPECT_EQ(convertCharSet(utf8, 65001, 932), text);
 }
 
+// A character the target cannot hold, whether it would become the default character or a
+// look-alike ("é" as "e"), is refused, silently: the caller tells the user in its own words.
+TEST(ConvertCharSetLossless, RefusesWhatTheTargetCannotHoldWithoutAMessage) {
+    using O = ConversionOutcome;
+    struct Case {
+        std::string text;
+        int to;
+        O outcome;
+        std::string result;
+    } cases[] = {
+        {kUtf8 + "\r\n", 932, O::Converted, kShiftJis + "\r\n"},
+        {"caf\xC3\xA9", 1252, O::Converted, "caf\xE9"},
+        {"caf\xC3\xA9", 932, O::Unrepresentable, ""},
+        {kUtf8 + "\xF0\x9F\x98\x80", 932, O::Unrepresentable, ""},
+        {"\xE6\x97\xA5", 1252, O::Unrepresentable, ""},
+    };
+    MessageBoxRecorder boxes;
+    for (const Case &c : cases) {
+        ConversionOutcome outcome = O::Failed;
+        EXPECT_EQ(c.result, convertCharSetLossless(c.text, 65001, c.to, outcome)) << c.text;
+        EXPECT_EQ(c.outcome, outcome) << c.text;
+    }
+    EXPECT_EQ(0u, boxes.count());
+}
+
 const wchar_t kToWideCaption[] =
     L"convertCharSet() failed. cannot convert MultiByteChar to WideChar for result of lint text.";
 const wchar_t kToMultiByteCaption[] =

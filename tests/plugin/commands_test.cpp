@@ -13,6 +13,8 @@ using namespace quill::standin;
 
 constexpr int MENU_BAR = 10;
 constexpr int POPUP_MENU = 11;
+// The stand-in textlint fixtures run only as a command of their own.
+const char NO_RESIDENT[] = "EnableResidentTextLint=false\r\n";
 
 std::wstring menuText(HMENU menu, int position) {
     wchar_t text[128] = {};
@@ -195,7 +197,6 @@ TEST_F(CommandsTest, AutoFixReplacesTheTextWithTextlintsFixAndLineFeeds) {
 }
 
 TEST_F(CommandsTest, AutoFixLeavesTheTextAloneWhenTheFixOrAConversionFails) {
-    RunLog runs;
     struct Case {
         const char *fixture;
         int codePage;
@@ -204,14 +205,21 @@ TEST_F(CommandsTest, AutoFixLeavesTheTextAloneWhenTheFixOrAConversionFails) {
         bool hostGivesNoText;
     } cases[] = {
         {"plugin/failing_fix.cmd", 932, 0, 0, false},
+        // A fix that changed nothing is not written back.
+        {"plugin/count_runs.cmd", 932, 0, 1, false},
         // A text that cannot be read is not handed to textlint at all.
         {"plugin/count_runs.cmd", 12345, 1, 0, false},
         // Nor is a null text pointer: the fix of an empty text must not wipe the window.
         {"plugin/count_runs.cmd", 932, 0, 0, true},
+        // Nor is a fix that left nothing.
+        {"plugin/empty_fix.cmd", 932, 0, 0, false},
+        // Characters code page 932 cannot hold would become "?" or a look-alike.
+        {"plugin/foreign_char_fix.cmd", 932, 1, 0, false},
     };
     for (const Case &c : cases) {
+        RunLog runs;
         MessageBoxRecorder boxes;
-        PluginSession plugin(iniText(fixturePath(c.fixture)));
+        PluginSession plugin(iniText(fixturePath(c.fixture), NO_RESIDENT));
         ASSERT_NE(nullptr, plugin.module());
         const HWND window = composeWindow("これは Apple です。\r\n", "text/plain", c.codePage);
         const UINT autoFixId = initMenu(plugin, window).second;
@@ -225,38 +233,98 @@ TEST_F(CommandsTest, AutoFixLeavesTheTextAloneWhenTheFixOrAConversionFails) {
         EXPECT_EQ(0u, callsTo("BKA_CompSetText")) << c.fixture;
         EXPECT_EQ(c.messageBoxes, boxes.count()) << c.fixture;
         EXPECT_EQ(c.textlintStarts, runs.count()) << c.fixture;
+        if (std::string(c.fixture) == "plugin/foreign_char_fix.cmd" && boxes.count() == 1) {
+            EXPECT_EQ("Quillcheck Plugin Error", boxes.boxes()[0].captionUtf8());
+            EXPECT_EQ(window, boxes.boxes()[0].owner);
+        }
         plugin.exit();
+        DestroyWindow(window);
     }
 }
 
-TEST_F(CommandsTest, WmClosePurgesTheRecordsOfDisabledAndDestroyedWindows) {
+// The host's own message hook, installed before the plug-in's, and what it saw.
+std::vector<std::pair<HWND, UINT>> hostHookSaw;
+LRESULT CALLBACK hostHook(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG *message = reinterpret_cast<const MSG *>(lParam);
+    if (code == HC_ACTION && message->message == WM_NULL)
+        hostHookSaw.emplace_back(message->hwnd, message->message);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(CommandsTest, HookPassesEveryMessageOnAndTouchesOnlyComposeWindows) {
+    hostHookSaw.clear();
+    HHOOK earlier = SetWindowsHookExW(WH_GETMESSAGE, hostHook, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, earlier);
+    PluginSession plugin(iniText(textlintCmdPath(), NO_RESIDENT));
+    ASSERT_NE(nullptr, plugin.module());
+    const HWND compose = composeWindow("本文");
+    const auto [checkId, autoFixId] = initMenu(plugin, compose);
+    plugin.openCompose(compose);
+    // The host's main window on the same thread, holding items with the same ids.
+    const HWND main = hostMainWindow();
+    const HMENU mainPopup = GetSubMenu(GetMenu(main), 1);
+    AppendMenuW(mainPopup, MF_STRING | MF_GRAYED, checkId, L"check");
+    AppendMenuW(mainPopup, MF_STRING | MF_GRAYED, autoFixId, L"fix");
+    EnableMenuItem(GetMenu(compose), checkId, MF_BYCOMMAND | MF_GRAYED);
+    clearHostCalls();
+
+    PostMessageW(main, WM_NULL, 0, 0);
+    PostMessageW(compose, WM_NULL, 0, 0);
+    PostMessageW(composeEditor(compose), WM_NULL, 0, 0);
+    pumpMessages();
+
+    const std::vector<std::pair<HWND, UINT>> expected = {
+        {main, WM_NULL}, {compose, WM_NULL}, {composeEditor(compose), WM_NULL}};
+    EXPECT_EQ(expected, hostHookSaw) << "the earlier hook still gets every message";
+    EXPECT_EQ(static_cast<UINT>(MF_ENABLED),
+              GetMenuState(GetMenu(compose), checkId, MF_BYCOMMAND) & MF_GRAYED);
+    for (UINT id : {checkId, autoFixId})
+        EXPECT_EQ(static_cast<UINT>(MF_GRAYED),
+                  GetMenuState(mainPopup, id, MF_BYCOMMAND) & MF_GRAYED)
+            << "the main window's items are not the plug-in's to set";
+    const auto reads = hostCallsTo("BKA_CompGetText");
+    EXPECT_FALSE(reads.empty());
+    for (const HostCall &call : reads)
+        EXPECT_EQ(argText(compose), call.args.at(0)) << "only the compose window is asked";
+    plugin.exit();
+    UnhookWindowsHookEx(earlier);
+}
+
+// A disabled compose window (a modal dialog is open over it) keeps its record; a destroyed
+// one is forgotten, and a thread left without compose windows loses the hook, so the module
+// can go without leaving the hook behind.
+TEST_F(CommandsTest, ARecordLivesExactlyAsLongAsItsWindow) {
     RunLog runs;
-    PluginSession plugin(iniText(fixturePath("plugin/count_runs.cmd")));
+    PluginSession plugin(iniText(fixturePath("plugin/count_runs.cmd"), NO_RESIDENT));
     ASSERT_NE(nullptr, plugin.module());
     const HWND disabled = composeWindow("a");
-    const HWND enabled = composeWindow("b");
-    const HWND destroyed = createComposeWindow();
-    const UINT checkId = initMenu(plugin, enabled).first;
-    for (HWND window : {disabled, enabled, destroyed})
+    const HWND destroyed = composeWindow("b");
+    const auto [checkId, autoFixId] = initMenu(plugin, disabled);
+    for (HWND window : {disabled, destroyed})
         plugin.openCompose(window);
     EnableWindow(disabled, FALSE);
-    DestroyWindow(destroyed);
-
-    // Without a WM_CLOSE nothing is purged.
-    PostMessageW(enabled, WM_NULL, 0, 0);
-    pumpMessages();
-    ASSERT_TRUE(chooseCommand(checkId, disabled));
-    EXPECT_EQ(1u, callsTo("BKA_CompGetCharSet"));
-
     const HWND closing = createComposeWindow();
     PostMessageW(closing, WM_CLOSE, 0, 0);
     pumpMessages();
+    ASSERT_FALSE(IsWindow(closing));
+
     ASSERT_TRUE(chooseCommand(checkId, disabled));
+    ASSERT_TRUE(chooseCommand(autoFixId, disabled));
+    EXPECT_EQ(2u, callsTo("BKA_CompGetCharSet")) << "both commands still read the window";
+    EXPECT_EQ(2u, runs.count());
+
+    DestroyWindow(destroyed);
     ASSERT_TRUE(chooseCommand(checkId, destroyed));
-    EXPECT_EQ(1u, callsTo("BKA_CompGetCharSet")) << "both records are gone";
-    ASSERT_TRUE(chooseCommand(checkId, enabled));
-    EXPECT_EQ(2u, callsTo("BKA_CompGetCharSet")) << "the enabled window stays tracked";
-    plugin.exit();
+    EXPECT_EQ(2u, callsTo("BKA_CompGetCharSet")) << "a destroyed window is not tracked";
+
+    DestroyWindow(disabled);
+    PostMessageW(hostMainWindow(), WM_NULL, 0, 0);
+    pumpMessages();
+    // A hook left behind would now run into the unloaded module.
+    plugin.unload();
+    PostMessageW(hostMainWindow(), WM_NULL, 0, 0);
+    pumpMessages();
+    SUCCEED();
 }
 
 } // namespace
