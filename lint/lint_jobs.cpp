@@ -4,6 +4,7 @@
 
 #include "common/system_error.h"
 #include "lint/cold_run.h"
+#include "lint/excluded_lines_setting.h"
 
 #include <exception>
 
@@ -26,7 +27,8 @@ bool LintResultController::executeProofreadingTool(ProofreadingToolControlType t
 
 CheckOutcome LintResultController::runCheck(JobTicket job, const TargetMailInfo &target) {
     try {
-        const std::string text = target.getMailText();
+        // Quoted lines and the signature reach textlint as empty lines.
+        const std::string text = maskExcludedLines(target.getMailText(), lineExclusionFor(target));
         std::optional<std::string> report = runColdCheck(text, target.mimeType, childWaitCount());
         if (!report)
             return CheckOutcome{};
@@ -62,8 +64,19 @@ TextLintFixResult LintResultController::executeTextLintFix(TargetMailInfo target
 }
 
 std::optional<std::string> LintResultController::runFix(const TargetMailInfo &target) {
-    const std::string text = target.getMailText();
-    return runColdFix(text, target.mimeType, childWaitCount());
+    // textlint fixes only the writer's lines; the quoted lines and the signature go back in
+    // as they were, or, when the fix moved the lines, the text stays as it was.
+    const LineExclusion exclusion = lineExclusionFor(target);
+    const std::string original = target.getMailText();
+    std::optional<std::string> fixed =
+        runColdFix(maskExcludedLines(original, exclusion), target.mimeType, childWaitCount());
+    if (!fixed)
+        return std::nullopt;
+    std::optional<std::string> restored = restoreExcludedLines(original, *fixed, exclusion);
+    if (!restored)
+        writeDiagnosticLine("textlint --fix added or removed lines of a mail with quoted lines or "
+                            "a signature; the text is left as it was.");
+    return restored;
 }
 
 } // namespace quill

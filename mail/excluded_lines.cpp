@@ -1,6 +1,8 @@
 // Emptying quoted lines and the signature for textlint, and putting them back after a fix.
 #include "mail/excluded_lines.h"
 
+#include "common/encoding.h"
+
 #include <algorithm>
 #include <string_view>
 #include <vector>
@@ -25,12 +27,7 @@ std::vector<std::string_view> splitLines(std::string_view text) {
 std::string_view firstCharacter(std::string_view text) {
     if (text.empty())
         return text;
-    unsigned char lead = static_cast<unsigned char>(text[0]);
-    std::size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
-                         : lead >= 0xE0 && lead <= 0xEF ? 3
-                         : lead >= 0xC2 && lead <= 0xDF ? 2
-                                                        : 1;
-    return text.substr(0, length);
+    return text.substr(0, utf8CharLength(static_cast<unsigned char>(text[0])));
 }
 
 bool isBlank(std::string_view character) {
