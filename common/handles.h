@@ -52,6 +52,18 @@ struct KernelHandleTraits {
 };
 using UniqueHandle = UniqueResource<HANDLE, KernelHandleTraits>;
 
+// A job object. Letting it go ends every process still in it, whatever limits the job was
+// given, before the handle is closed: a child tree owned by a job never outlives its owner.
+struct JobObjectTraits {
+    static HANDLE empty() { return nullptr; }
+    static bool valid(HANDLE h) { return h != nullptr; }
+    static bool close(HANDLE h) {
+        TerminateJobObject(h, 1);
+        return CloseHandle(h) != FALSE;
+    }
+};
+using UniqueJob = UniqueResource<HANDLE, JobObjectTraits>;
+
 struct HookTraits {
     static HHOOK empty() { return nullptr; }
     static bool valid(HHOOK h) { return h != nullptr; }

@@ -3,6 +3,7 @@
 #include "lint/cold_run.h"
 
 #include "lint/lint_failure_texts.h"
+#include "lint/private_temp_folder.h"
 #include "lint/textlint_command.h"
 #include "lint/textlint_run.h"
 
@@ -12,8 +13,8 @@ using namespace textlint_run;
 
 std::optional<std::string> runColdCheck(const std::string &text, MimeType type,
                                         unsigned waitCount) {
-    std::string tempDir;
-    if (!queryTempDir(tempDir))
+    PrivateTempFolder folder;
+    if (!folder.create())
         return std::nullopt;
     // Declared in reverse order of their deletion: input, configuration, report, error.
     TempFile errorFile;
@@ -22,7 +23,7 @@ std::optional<std::string> runColdCheck(const std::string &text, MimeType type,
     TempFile inputFile;
     TempFile placeholder;
     if (!createRunFiles(
-            tempDir,
+            folder.path(),
             {{reportFile, lint_text::CHECK_REPORT_FILE_NOT_CREATED},
              {configFile, lint_text::CONFIG_FILE_NOT_CREATED},
              {errorFile, lint_text::ERROR_FILE_NOT_CREATED}},
@@ -35,11 +36,12 @@ std::optional<std::string> runColdCheck(const std::string &text, MimeType type,
 
     TextLintCommandFiles files = commandFilesOf(configFile, inputFile, errorFile);
     files.reportFile = reportFile.path();
-    UniqueHandle process;
-    if (!startTextLint(makeCheckCommandLine(files), process))
+    ChildProcessTree child;
+    if (!startTextLint(makeCheckCommandLine(files), child))
         return std::nullopt;
-    // A child still running after the wait is left running; its report is read as it is.
-    bool ended = waitForChild(process.get(), waitCount);
+    // A child still running after the wait is ended with its whole tree; the report is
+    // read as it is then.
+    bool ended = waitOrEnd(child, waitCount);
 
     if (!errorFileIsClean(errorFile.path()))
         return std::nullopt;
@@ -57,7 +59,7 @@ std::optional<std::string> runColdCheck(const std::string &text, MimeType type,
                  " and left an empty report.");
             return std::nullopt;
         }
-        if (!GetExitCodeProcess(process.get(), &exitCode)) {
+        if (!GetExitCodeProcess(child.process(), &exitCode)) {
             fail("GetExitCodeProcess(pi.hProcess, &exitCode) failed.");
             return std::nullopt;
         }

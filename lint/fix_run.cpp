@@ -3,6 +3,7 @@
 #include "lint/cold_run.h"
 
 #include "lint/lint_failure_texts.h"
+#include "lint/private_temp_folder.h"
 #include "lint/textlint_command.h"
 #include "lint/textlint_run.h"
 
@@ -13,8 +14,8 @@ using namespace textlint_run;
 namespace {
 
 bool runFix(const std::string &original, MimeType type, unsigned waitCount, std::string &fixed) {
-    std::string tempDir;
-    if (!queryTempDir(tempDir))
+    PrivateTempFolder folder;
+    if (!folder.create())
         return false;
     // Declared in reverse order of their deletion: configuration, text, error.
     TempFile errorFile;
@@ -22,7 +23,7 @@ bool runFix(const std::string &original, MimeType type, unsigned waitCount, std:
     TempFile configFile;
     TempFile placeholder;
     if (!createRunFiles(
-            tempDir,
+            folder.path(),
             {{configFile, lint_text::CONFIG_FILE_NOT_CREATED},
              {errorFile, lint_text::ERROR_FILE_NOT_CREATED}},
             {placeholder, lint_text::FIX_PLACEHOLDER_NOT_CREATED}, type,
@@ -32,13 +33,12 @@ bool runFix(const std::string &original, MimeType type, unsigned waitCount, std:
                         lint_text::FIX_FILE_NOT_CLOSED))
         return false;
 
-    UniqueHandle process;
-    if (!startTextLint(makeFixCommandLine(commandFilesOf(configFile, textFile, errorFile)),
-                       process))
+    ChildProcessTree child;
+    if (!startTextLint(makeFixCommandLine(commandFilesOf(configFile, textFile, errorFile)), child))
         return false;
     // textlint rewrites the file while it runs: one still running after the wait may have
     // left it half written, so it is not read.
-    if (!waitForChild(process.get(), waitCount))
+    if (!waitOrEnd(child, waitCount))
         return fail("textlint --fix did not end within " + describeWait(waitCount) +
                     "; the text is left as it was.");
     if (!errorFileIsClean(errorFile.path()))
@@ -53,7 +53,7 @@ bool runFix(const std::string &original, MimeType type, unsigned waitCount, std:
     // A configuration textlint cannot load ends it with a non-zero code before it touches
     // the file; a textlint that fixed something and still exits non-zero keeps its fix.
     DWORD exitCode = 0;
-    if (!GetExitCodeProcess(process.get(), &exitCode))
+    if (!GetExitCodeProcess(child.process(), &exitCode))
         return fail("GetExitCodeProcess(pi.hProcess, &exitCode) failed.");
     if (exitCode != 0 && text == original)
         return fail("textlint --fix ended with exit code " + std::to_string(exitCode) +

@@ -30,18 +30,6 @@ TempFile::~TempFile() {
         DeleteFileA(path_.c_str());
 }
 
-bool queryTempDir(std::string &dir) {
-    char szTempDirPath[PATH_CAPACITY];
-    DWORD n = GetTempPathA(static_cast<DWORD>(std::size(szTempDirPath)), szTempDirPath);
-    if (n == 0 || n > std::size(szTempDirPath)) {
-        if (n != 0)
-            SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        return fail(lint_text::TEMP_PATH_FAILED);
-    }
-    dir.assign(szTempDirPath, n);
-    return true;
-}
-
 bool createTempFile(const std::string &dir, const char *failure, TempFile &file) {
     char name[PATH_CAPACITY];
     if (GetTempFileNameA(dir.c_str(), "Quillcheck", 0, name) == 0)
@@ -110,12 +98,24 @@ TextLintCommandFiles commandFilesOf(const TempFile &config, const TempFile &inpu
     return files;
 }
 
-bool startTextLint(const std::optional<std::string> &commandLine, UniqueHandle &process) {
+bool startTextLint(const std::optional<std::string> &commandLine, ChildProcessTree &child) {
     if (!commandLine) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return fail(lint_text::COMMAND_LINE_TOO_LONG);
     }
-    return startHiddenChild(*commandLine, process);
+    // textlint reads nothing and its standard output is not wanted (the report goes to a
+    // file, standard error is redirected by the line itself). All three get the null
+    // device rather than whatever the host's process has: Node.js dies at start ("open
+    // EBADF") when it inherits a pipe it cannot open, which is the case under Wine.
+    SECURITY_ATTRIBUTES inheritable = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    UniqueHandle nul(CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!nul)
+        return fail("CreateFile(\"NUL\") failed.");
+    if (const char *failure = child.start(*commandLine, {nul.get(), nul.get(), nul.get()}))
+        return fail(failure);
+    return true;
 }
 
 std::string commandInterpreterPath() {
@@ -126,47 +126,10 @@ std::string commandInterpreterPath() {
     return std::string(dir, n) + "\\cmd.exe";
 }
 
-bool startHiddenChild(const std::string &commandLine, UniqueHandle &process) {
-    char cmd[1024];
-    if (commandLine.size() + 1 > std::size(cmd)) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return fail(lint_text::COMMAND_LINE_TOO_LONG);
-    }
-    commandLine.copy(cmd, commandLine.size());
-    cmd[commandLine.size()] = '\0';
-
-    // textlint reads nothing and its standard output is not wanted (the report goes to a
-    // file, standard error is redirected by the line itself). Both get the null device
-    // rather than whatever the host's process has: Node.js dies at start ("open EBADF")
-    // when it inherits a pipe it cannot open, which is the case under Wine.
-    SECURITY_ATTRIBUTES inheritable = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    UniqueHandle nul(CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!nul)
-        return fail("CreateFile(\"NUL\") failed.");
-
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
-    si.wShowWindow = SW_HIDE;
-    si.hStdInput = nul.get();
-    si.hStdOutput = nul.get();
-    si.hStdError = nul.get();
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, cmd, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
-        return fail(lint_text::CREATE_PROCESS_FAILED);
-    process.reset(pi.hProcess);
-    UniqueHandle thread(pi.hThread);
-    if (!thread.reset())
-        return fail(lint_text::CLOSE_THREAD_FAILED);
-    return true;
-}
-
-bool waitForChild(HANDLE process, unsigned count) {
-    for (unsigned i = 0; i < count; ++i)
-        if (WaitForSingleObject(process, 100) == WAIT_OBJECT_0)
-            return true;
+bool waitOrEnd(ChildProcessTree &child, unsigned count) {
+    if (child.waitForExit(count * 100))
+        return true;
+    child.end();
     return false;
 }
 

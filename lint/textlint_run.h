@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/handles.h"
+#include "lint/child_process.h"
 #include "lint/report_buffer.h"
 #include "lint/textlint_command.h"
 #include "mail/target_mail_info.h"
@@ -36,9 +37,6 @@ class TempFile {
   private:
     std::string path_;
 };
-
-// The system's temporary folder with its trailing backslash (at most 259 bytes).
-bool queryTempDir(std::string &dir);
 
 // A new empty file from GetTempFileName with the prefix "Quillcheck" in `dir`; a failure
 // is reported with `failure`.
@@ -81,19 +79,18 @@ bool writeRunInputs(const TempFile &config, const char *configCloseFailure, cons
 TextLintCommandFiles commandFilesOf(const TempFile &config, const TempFile &input,
                                     const TempFile &error);
 
-// Starts the command line, empty when it did not fit, as a hidden child.
-bool startTextLint(const std::optional<std::string> &commandLine, UniqueHandle &process);
+// Starts the command line, empty when it did not fit, as a hidden child tree in a job; the
+// child gets the null device as its standard handles and inherits nothing else.
+bool startTextLint(const std::optional<std::string> &commandLine, ChildProcessTree &child);
 
 // The command interpreter, "<system folder>\cmd.exe".
 std::string commandInterpreterPath();
 
-// Starts `commandLine` as a hidden child (no application name, handles inherited, the
-// null device as standard input and output) and closes its thread handle.
-bool startHiddenChild(const std::string &commandLine, UniqueHandle &process);
+// Waits up to `count` times 100 ms for the child; true when it ended. Otherwise the whole
+// tree is ended (and gone) when this returns, so its files can be read and deleted.
+bool waitOrEnd(ChildProcessTree &child, unsigned count);
 
-// Waits up to `count` times 100 ms; true as soon as the child has ended.
-// `describeWait` names that bound for a diagnostic ("60 seconds", "0.5 seconds").
-bool waitForChild(HANDLE process, unsigned count);
+// Names the bound of a wait for a diagnostic ("60 seconds", "0.5 seconds").
 std::string describeWait(unsigned count);
 
 // Reads the error file; true when it is empty or holds only Node.js warnings. Writes the

@@ -175,14 +175,15 @@ TEST_F(FixtureRun, ChildOutlivingTheWaitIsNotAwaitedFurther) {
 }
 
 TEST_F(FixtureRun, FileNameTooLongForItsBufferFailsBeforeAnyChild) {
-    // 245 bytes plus the backslash: GetTempFileName still works there, but the
-    // placeholder with ".html" no longer fits into 260 bytes.
+    // 200 bytes, the backslash and the run's own folder (45 bytes with its backslash):
+    // GetTempFileName still works there, but the placeholder with ".html" no longer fits
+    // into 260 bytes.
     std::string deep = temp_->path();
-    while (deep.size() < 245) {
-        deep += "\\" + std::string(std::min<std::size_t>(100, 244 - deep.size()), 'd');
+    while (deep.size() < 200) {
+        deep += "\\" + std::string(std::min<std::size_t>(100, 199 - deep.size()), 'd');
         ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep;
     }
-    ASSERT_EQ(deep.size(), 245u);
+    ASSERT_EQ(deep.size(), 200u);
     useTempFolder(deep);
     useCommand(fixture("check_input_extension.cmd"));
     bool result = true;
@@ -215,7 +216,7 @@ TEST_F(FixtureRun, CommandLineTooLongForItsBufferFailsBeforeAnyChild) {
     ASSERT_TRUE(CreateDirectoryA(commandDir.c_str(), nullptr));
     std::string command = commandDir + "\\textlint.cmd";
     writeFileBytes(command, "@echo started> \"" + marker + "\"\r\n");
-    std::string tempDir = temp_->file(std::string(200, 't'));
+    std::string tempDir = temp_->file(std::string(150, 't'));
     ASSERT_TRUE(CreateDirectoryA(tempDir.c_str(), nullptr));
     useTempFolder(tempDir);
     useCommand(command);

@@ -78,7 +78,7 @@ std::vector<std::string> RunTest::leftovers() const {
         return names;
     do {
         std::string name = data.cFileName;
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        if (name != "." && name != "..")
             names.push_back(name);
     } while (FindNextFileA(find, &data));
     FindClose(find);

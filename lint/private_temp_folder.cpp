@@ -1,0 +1,134 @@
+// The private temporary folder: a random name from the system's random number generator
+// and a protected access list that grants the current user alone.
+#include "lint/private_temp_folder.h"
+
+#include "common/handles.h"
+#include "common/system_error.h"
+#include "lint/lint_failure_texts.h"
+
+#include <windows.h>
+
+#include <bcrypt.h>
+
+#include <iterator>
+#include <vector>
+
+namespace quill {
+
+namespace {
+
+constexpr std::size_t RANDOM_BYTES = 16;
+
+bool failed(const char *text) {
+    writeLastErrorDiagnostic(text, GetLastError());
+    return false;
+}
+
+bool randomHex(std::string &hex) {
+    unsigned char bytes[RANDOM_BYTES];
+    if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, bytes, static_cast<ULONG>(std::size(bytes)),
+                                        BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
+        SetLastError(ERROR_GEN_FAILURE);
+        return false;
+    }
+    static const char DIGITS[] = "0123456789abcdef";
+    for (unsigned char b : bytes) {
+        hex += DIGITS[b >> 4];
+        hex += DIGITS[b & 0x0f];
+    }
+    return true;
+}
+
+// The current user's SID, from the process token.
+bool currentUserSid(std::vector<unsigned char> &tokenUser) {
+    HANDLE raw = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw))
+        return false;
+    UniqueHandle token(raw);
+    DWORD size = 0;
+    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    if (size == 0)
+        return false;
+    tokenUser.resize(size);
+    return GetTokenInformation(token.get(), TokenUser, tokenUser.data(), size, &size) != FALSE;
+}
+
+// Full access for `sid`, passed on to every file and folder made inside, and nothing
+// inherited from the temporary folder.
+class UserOnlySecurity {
+  public:
+    bool init(PSID sid) {
+        acl_.resize(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(sid));
+        PACL acl = reinterpret_cast<PACL>(acl_.data());
+        return InitializeAcl(acl, static_cast<DWORD>(acl_.size()), ACL_REVISION) &&
+               AddAccessAllowedAceEx(acl, ACL_REVISION, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE,
+                                     FILE_ALL_ACCESS, sid) &&
+               InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
+               SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE) &&
+               SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+    }
+    SECURITY_ATTRIBUTES attributes() { return {sizeof(SECURITY_ATTRIBUTES), &descriptor_, FALSE}; }
+
+  private:
+    std::vector<unsigned char> acl_;
+    SECURITY_DESCRIPTOR descriptor_ = {};
+};
+
+void removeTree(const std::string &folder) {
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string path = folder + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                removeTree(path + "\\");
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+} // namespace
+
+bool PrivateTempFolder::create() {
+    remove();
+    char tempDir[MAX_PATH];
+    DWORD n = GetTempPathA(static_cast<DWORD>(std::size(tempDir)), tempDir);
+    if (n == 0 || n > std::size(tempDir)) {
+        if (n != 0)
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return failed(lint_text::TEMP_PATH_FAILED);
+    }
+    std::string hex;
+    if (!randomHex(hex))
+        return failed("BCryptGenRandom(BCRYPT_USE_SYSTEM_PREFERRED_RNG) failed.");
+    std::vector<unsigned char> tokenUser;
+    if (!currentUserSid(tokenUser))
+        return failed("GetTokenInformation(TokenUser) failed.");
+    UserOnlySecurity security;
+    if (!security.init(reinterpret_cast<TOKEN_USER *>(tokenUser.data())->User.Sid))
+        return failed("The security descriptor of the private folder could not be made.");
+    std::string folder = std::string(tempDir, n) + "Quillcheck-" + hex;
+    SECURITY_ATTRIBUTES attributes = security.attributes();
+    // Fails when the name exists: a folder nobody else made is the only one we use.
+    if (!CreateDirectoryA(folder.c_str(), &attributes))
+        return failed("CreateDirectory(private temporary folder) failed.");
+    path_ = folder + "\\";
+    return true;
+}
+
+void PrivateTempFolder::remove() {
+    if (path_.empty())
+        return;
+    DWORD code = GetLastError();
+    removeTree(path_);
+    path_.clear();
+    SetLastError(code);
+}
+
+} // namespace quill

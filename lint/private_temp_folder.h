@@ -1,0 +1,32 @@
+// A folder of its own inside the system's temporary folder, for files that textlint reads:
+// its name is random (nobody can guess it and plant a file beside ours, such as the
+// "<configuration>.js" that textlint's loader would run), only the current user may open
+// it, and it goes with everything in it when its owner goes.
+#pragma once
+
+#include <string>
+
+namespace quill {
+
+class PrivateTempFolder {
+  public:
+    PrivateTempFolder() = default;
+    ~PrivateTempFolder() { remove(); }
+    PrivateTempFolder(const PrivateTempFolder &) = delete;
+    PrivateTempFolder &operator=(const PrivateTempFolder &) = delete;
+
+    // Creates "<temporary folder>Quillcheck-<32 random hex digits>". False after one
+    // diagnostic line on standard output.
+    bool create();
+
+    // The folder with its trailing backslash; empty before create().
+    const std::string &path() const { return path_; }
+
+    // Deletes everything in the folder and the folder itself.
+    void remove();
+
+  private:
+    std::string path_;
+};
+
+} // namespace quill
