@@ -52,51 +52,8 @@ bool captureWindow(HWND window, int &width, int &height, std::vector<std::uint8_
     return ok;
 }
 
-TEST(ResultWindowScreenshot, RealCheckOfTheSampleMail) {
-    if (!PathFileExistsA(textlintCmdPath().c_str()))
-        GTEST_SKIP() << "textlint is not installed (script/install-textlint)";
-
-    TextLintConfig &config = TextLintConfig::getInstance();
-    ASSERT_TRUE(config.readConfigFile(sourceDir() + "\\tools\\demo\\Quillcheck.ini"));
-    config.setTextLintCmdPath(textlintCmdPath());
-    config.update([&](TextLintSettings &s) {
-        s.resultWindowX = 40;
-        s.resultWindowY = 40;
-        s.resultWindowWidth = 760;
-        s.resultWindowHeight = 360;
-    });
-
-    LintResultController controller;
-    LintResultViewDialog view;
-    view.createWindow();
-    ASSERT_NE(view.window(), nullptr);
-    view.setController(&controller);
-    controller.addLintResultModelListener(&view);
-
-    std::string mail = readFileBytes(sourceDir() + "\\tools\\demo\\sample-mail.txt");
-    TargetMailInfo target(1, MIME_TEXT_PLAIN, ansi(L"佐藤花子 <sato@quill.example.jp>"),
-                          ansi(L"先日の打ち合わせのお礼"), normalizeLineEnds(mail));
-    ASSERT_TRUE(controller.executeProofreadingTool(ProofreadingToolControlType::Check, target));
-    pumpMessages();
-
-    HWND list = GetDlgItem(view.window(), IDC_RESULT_LIST);
-    int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    ASSERT_EQ(static_cast<std::size_t>(rows), controller.getLintResults().size());
-    EXPECT_GT(rows, 0) << "the sample mail holds findings for every rule of the demo";
-
-    RedrawWindow(view.window(), nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Sleep(300);
-    pumpMessages();
-    int width = 0, height = 0;
-    std::vector<std::uint8_t> rgb;
-    ASSERT_TRUE(captureWindow(view.window(), width, height, rgb));
-    std::string path = binaryDir() + "\\result-window.png";
-    writeFileBytes(path, encodePng(width, height, rgb));
-    std::printf("screenshot: %s (%dx%d)\n", path.c_str(), width, height);
-    view.closeWindow();
-}
-
+// Paints the window at once and saves what the screen shows of it as `name` (PNG) in the
+// build folder.
 void saveScreenshot(HWND window, const char *name) {
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -109,20 +66,52 @@ void saveScreenshot(HWND window, const char *name) {
     std::printf("screenshot: %s (%dx%d)\n", path.c_str(), width, height);
 }
 
-TEST(ResultWindowScreenshot, LongMessagesAndTheTipUnderThePointer) {
-    TextLintConfig &config = TextLintConfig::getInstance();
-    config.update([&](TextLintSettings &s) {
-        s.resultWindowX = 40;
-        s.resultWindowY = 40;
-        s.resultWindowWidth = 640;
-        s.resultWindowHeight = 300;
-    });
+// A result window on an engine of its own, at (40, 40) with the given outer size.
+class ResultWindowScreenshot : public ::testing::Test {
+  protected:
+    void open(int width, int height) {
+        TextLintConfig::getInstance().update([&](TextLintSettings &s) {
+            s.resultWindowX = 40;
+            s.resultWindowY = 40;
+            s.resultWindowWidth = width;
+            s.resultWindowHeight = height;
+        });
+        view.createWindow();
+        ASSERT_NE(view.window(), nullptr);
+        view.setController(&controller);
+        controller.addLintResultModelListener(&view);
+    }
+    void TearDown() override { view.closeWindow(); }
+
     LintResultController controller;
     LintResultViewDialog view;
-    view.createWindow();
-    ASSERT_NE(view.window(), nullptr);
-    view.setController(&controller);
-    controller.addLintResultModelListener(&view);
+};
+
+TEST_F(ResultWindowScreenshot, RealCheckOfTheSampleMail) {
+    if (!PathFileExistsA(textlintCmdPath().c_str()))
+        GTEST_SKIP() << "textlint is not installed (script/install-textlint)";
+
+    TextLintConfig &config = TextLintConfig::getInstance();
+    ASSERT_TRUE(config.readConfigFile(sourceDir() + "\\tools\\demo\\Quillcheck.ini"));
+    config.setTextLintCmdPath(textlintCmdPath());
+    open(760, 360);
+
+    std::string mail = readFileBytes(sourceDir() + "\\tools\\demo\\sample-mail.txt");
+    TargetMailInfo target(1, MIME_TEXT_PLAIN, ansi(L"佐藤花子 <sato@quill.example.jp>"),
+                          ansi(L"先日の打ち合わせのお礼"), normalizeLineEnds(mail));
+    ASSERT_TRUE(controller.executeProofreadingTool(ProofreadingToolControlType::Check, target));
+    pumpMessages();
+
+    HWND list = GetDlgItem(view.window(), IDC_RESULT_LIST);
+    int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    ASSERT_EQ(static_cast<std::size_t>(rows), controller.getLintResults().size());
+    EXPECT_GT(rows, 0) << "the sample mail holds findings for every rule of the demo";
+
+    saveScreenshot(view.window(), "result-window.png");
+}
+
+TEST_F(ResultWindowScreenshot, LongMessagesAndTheTipUnderThePointer) {
+    open(640, 300);
 
     // The report is textlint's, in UTF-8.
     const std::string report =
@@ -161,7 +150,6 @@ TEST(ResultWindowScreenshot, LongMessagesAndTheTipUnderThePointer) {
 
     // The tip is a window of its own: capture the screen area that holds both.
     saveScreenshot(view.window(), "result-window-long.png");
-    view.closeWindow();
 }
 
 } // namespace
