@@ -10,7 +10,6 @@
 #include "config/dialog_text.h"
 #include "config/rule_dialog.h"
 #include "config/text_lint_config.h"
-#include "lint/lint_result_controller.h"
 #include "resources/resource_ids.h"
 
 #include <commctrl.h>
@@ -26,8 +25,6 @@ namespace quill {
 
 namespace {
 
-// The sentence the confirmation checks. UTF-8, which is what textlint reads.
-const char TEST_SENTENCE[] = "本日は晴天なり。ハローワールド。Hello World.";
 const wchar_t TEST_RUN_FAILED[] =
     L"textlintの実行に失敗しました。設定値に誤りがないか、ルール名に誤りがないか確認して下さい。";
 // Shown when the proved settings could not be written: they hold until the plug-in ends,
@@ -182,12 +179,18 @@ SettingsDialogData readDialog(HWND dialog) {
     return data;
 }
 
-// Checks the test sentence with the settings in force, on an engine of its own so that
-// the result window and the latest job of the process are not touched.
-bool runTestCheck() {
-    LintResultController engine;
-    TargetMailInfo target(1, MIME_TEXT_PLAIN, "Dummy From:", "Dummy Subject:", TEST_SENTENCE);
-    return engine.executeProofreadingTool(ProofreadingToolControlType::Check, target);
+// What one settings window keeps for its lifetime, in its DWLP_USER slot.
+struct SettingsWindowState {
+    SettingsTestRun testRun;
+};
+
+SettingsWindowState *stateOf(HWND dialog) {
+    return reinterpret_cast<SettingsWindowState *>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
+bool runTestCheck(HWND dialog) {
+    SettingsWindowState *state = stateOf(dialog);
+    return state != nullptr && state->testRun && state->testRun();
 }
 
 void onConfirm(HWND dialog) {
@@ -199,7 +202,7 @@ void onConfirm(HWND dialog) {
     bool succeeded = applySettings(config, entered);
     if (succeeded) {
         try {
-            succeeded = runTestCheck();
+            succeeded = runTestCheck(dialog);
         } catch (const std::exception &e) {
             writeDiagnosticLine(e.what());
             succeeded = false;
@@ -343,6 +346,7 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     try {
         switch (message) {
         case WM_INITDIALOG:
+            SetWindowLongPtrW(dialog, DWLP_USER, static_cast<LONG_PTR>(lParam));
             return TRUE;
         case WM_CLOSE:
             PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
@@ -365,9 +369,8 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             }
             break;
         case WM_DESTROY: {
-            TextLintConfig &config = TextLintConfig::getInstance();
-            if (config.settingsWindow == dialog)
-                config.settingsWindow = nullptr;
+            delete stateOf(dialog);
+            SetWindowLongPtrW(dialog, DWLP_USER, 0);
             auto &open = openSettingsWindows();
             open.erase(std::remove(open.begin(), open.end(), dialog), open.end());
             break;
@@ -388,37 +391,33 @@ void closeSettingsWindows() {
         DestroyWindow(window);
 }
 
-void TextLintConfig::restoreTextLintCmdPath(const std::string &path) {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
-    textLintCmdPath_ = path;
-}
-
-void TextLintConfig::initWindow() {
-    // The template holds a list view and a spin control: their classes must exist first.
-    INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
-    InitCommonControlsEx(&classes);
-    HWND dialog = CreateDialogParamW(moduleInstance(), MAKEINTRESOURCEW(IDD_SETTINGS), nullptr,
-                                     settingsDialogProc, 0);
-    if (!dialog) {
-        writeDiagnosticLine(
-            "TextLintConfig::initWindow() failed. cannot create DialogBox of TextLintConfig.");
-        return;
-    }
-    // Owned until it is shown, so that a failure while filling leaves no hidden window.
-    UniqueWindow owner(dialog);
-    setupRuleList(ruleList(dialog));
-    fillDialog(dialog, currentSettings(*this));
-    openSettingsWindows().push_back(dialog);
-    settingsWindow = owner.release();
-    ShowWindow(dialog, SW_SHOW);
-    UpdateWindow(dialog);
-}
-
-void openSettingsDialog(HWND) {
+HWND openSettingsDialog(HWND, SettingsTestRun testRun) {
     try {
-        TextLintConfig::getInstance().initWindow();
+        // The template holds a list view and a spin control: their classes must exist first.
+        INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
+        InitCommonControlsEx(&classes);
+        auto state = std::make_unique<SettingsWindowState>(SettingsWindowState{std::move(testRun)});
+        HWND dialog = CreateDialogParamW(moduleInstance(), MAKEINTRESOURCEW(IDD_SETTINGS), nullptr,
+                                         settingsDialogProc, reinterpret_cast<LPARAM>(state.get()));
+        if (!dialog) {
+            writeDiagnosticLine(
+                "TextLintConfig::initWindow() failed. cannot create DialogBox of TextLintConfig.");
+            return nullptr;
+        }
+        // The window owns its state from here on and deletes it when it is destroyed.
+        state.release();
+        // Owned until it is shown, so that a failure while filling leaves no hidden window.
+        UniqueWindow owner(dialog);
+        setupRuleList(ruleList(dialog));
+        fillDialog(dialog, currentSettings(TextLintConfig::getInstance()));
+        openSettingsWindows().push_back(dialog);
+        owner.release();
+        ShowWindow(dialog, SW_SHOW);
+        UpdateWindow(dialog);
+        return dialog;
     } catch (...) {
         writeDiagnosticLine("BKC_OnPlugInSetup failed.");
+        return nullptr;
     }
 }
 

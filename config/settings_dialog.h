@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace quill {
 
 INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -12,8 +14,13 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 // calls it so that no window outlives the module that runs it.
 void closeSettingsWindows();
 
-// The host asks for the settings: opens a new settings window and returns at once, without
-// waiting for it. `hostWindow` is the host's window. Never throws.
-void openSettingsDialog(HWND hostWindow);
+// Proves the settings just applied by OK: true when textlint ran with them. The plug-in
+// passes the lint engine's check of a test sentence.
+using SettingsTestRun = std::function<bool()>;
+
+// The host asks for the settings: opens a new settings window and returns it at once (none
+// when it could not be created), without waiting for it. `hostWindow` is the host's window.
+// OK proves the entries with `testRun`. Never throws.
+HWND openSettingsDialog(HWND hostWindow, SettingsTestRun testRun);
 
 } // namespace quill

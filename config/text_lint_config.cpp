@@ -226,6 +226,11 @@ bool TextLintConfig::setTextLintCmdPath(const std::string &path) {
     return true;
 }
 
+void TextLintConfig::restoreTextLintCmdPath(const std::string &path) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    textLintCmdPath_ = path;
+}
+
 std::vector<TextLintRule> TextLintConfig::getRules() {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     return rules_;

@@ -35,7 +35,7 @@ class TextLintConfig {
     std::string getTextLintCmdPath();
     bool setTextLintCmdPath(const std::string &path);
     // Puts back a path kept earlier, without the existence test: the settings dialog
-    // restores the settings that a failed test run replaced (settings_dialog.cpp).
+    // restores the settings that a failed test run replaced.
     void restoreTextLintCmdPath(const std::string &path);
 
     std::vector<TextLintRule> getRules();
@@ -49,9 +49,6 @@ class TextLintConfig {
     // The textlint configuration text, in UTF-8 (textlint's encoding).
     std::string buildTextLintConfigJson();
 
-    // Opens the settings dialog (modeless).
-    void initWindow();
-
     // A copy of the plain values, taken under the lock.
     TextLintSettings snapshot();
     // Changes the plain values under the lock: `change` gets them to edit in place.
@@ -62,7 +59,6 @@ class TextLintConfig {
     void setIniFilePath(const std::string &path);
 
     const std::string sectionName = "Quillcheck";
-    HWND settingsWindow = nullptr;
 
   private:
     std::string iniFilePath_;

@@ -8,6 +8,7 @@
 #include "plugin/lifecycle.h"
 #include "plugin/plugin_info.h"
 #include "plugin/send_gate.h"
+#include "plugin/settings_check.h"
 
 #include <windows.h>
 
@@ -29,7 +30,7 @@ __declspec(nothrow) int WINAPI BKC_OnPlugInInfo(LPVOID info) {
 }
 
 __declspec(nothrow) int WINAPI BKC_OnPlugInSetup(HWND hostWindow) {
-    quill::openSettingsDialog(hostWindow);
+    quill::openSettingsDialog(hostWindow, quill::checkTestSentence);
     return 1;
 }
 

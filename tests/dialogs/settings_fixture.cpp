@@ -39,8 +39,7 @@ void SettingsDialogFixture::TearDown() {
 }
 
 HWND SettingsDialogFixture::openDialog() {
-    openSettingsDialog(nullptr);
-    HWND window = config().settingsWindow;
+    HWND window = openSettingsDialog(nullptr, testRun);
     opened_.push_back(window);
     return window;
 }

@@ -4,6 +4,7 @@
 
 #include "config/settings_dialog.h"
 #include "config/text_lint_config.h"
+#include "plugin/settings_check.h"
 #include "tests/dialogs/dialog_driver.h"
 #include "tests/support/test_paths.h"
 
@@ -19,7 +20,7 @@ class SettingsDialogFixture : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Opens a settings dialog through the host's setup event and returns its window.
+    // Opens a settings dialog that proves its entries with `testRun` and returns its window.
     HWND openDialog();
 
     // The rules every case starts with.
@@ -29,6 +30,9 @@ class SettingsDialogFixture : public ::testing::Test {
     std::string iniPath() const { return temp_->file("Quillcheck.ini"); }
     // An existing file that stands in for textlint where no run is needed.
     std::string standInCommand() const { return temp_->file("textlint.cmd"); }
+
+    // The real check of the plug-in unless a case puts a stand-in here.
+    SettingsTestRun testRun = checkTestSentence;
 
   private:
     std::unique_ptr<TempDir> temp_;
