@@ -5,6 +5,7 @@
 #include "common/system_error.h"
 #include "lint/cold_run.h"
 #include "lint/excluded_lines_setting.h"
+#include "lint/resident_textlint.h"
 
 #include <exception>
 
@@ -29,7 +30,11 @@ CheckOutcome LintResultController::runCheck(JobTicket job, const TargetMailInfo 
     try {
         // Quoted lines and the signature reach textlint as empty lines.
         const std::string text = maskExcludedLines(target.getMailText(), lineExclusionFor(target));
-        std::optional<std::string> report = runColdCheck(text, target.mimeType, childWaitCount());
+        // The resident textlint first; it answers only when it answers as a cold run would.
+        std::optional<std::string> report =
+            residentTextLint().check(text, target.mimeType == MIME_TEXT_HTML);
+        if (!report)
+            report = runColdCheck(text, target.mimeType, childWaitCount());
         if (!report)
             return CheckOutcome{};
         return publishReport(job, *report);
@@ -68,8 +73,11 @@ std::optional<std::string> LintResultController::runFix(const TargetMailInfo &ta
     // as they were, or, when the fix moved the lines, the text stays as it was.
     const LineExclusion exclusion = lineExclusionFor(target);
     const std::string original = target.getMailText();
+    const std::string masked = maskExcludedLines(original, exclusion);
     std::optional<std::string> fixed =
-        runColdFix(maskExcludedLines(original, exclusion), target.mimeType, childWaitCount());
+        residentTextLint().fix(masked, target.mimeType == MIME_TEXT_HTML);
+    if (!fixed)
+        fixed = runColdFix(masked, target.mimeType, childWaitCount());
     if (!fixed)
         return std::nullopt;
     std::optional<std::string> restored = restoreExcludedLines(original, *fixed, exclusion);

@@ -5,6 +5,7 @@
 #include "config/settings_dialog.h"
 #include "config/text_lint_config.h"
 #include "lint/lint_result_controller.h"
+#include "lint/resident_textlint.h"
 #include "plugin/compose_hook.h"
 #include "view/lint_result_view_dialog.h"
 
@@ -17,6 +18,8 @@ void startPlugIn() {
         view.setController(&lintEngine());
         // Registered even without a window: the window object then ignores updates.
         lintEngine().addLintResultModelListener(&view);
+        // In the background: the host's thread never waits for textlint to come up.
+        residentTextLint().start();
     } catch (...) {
         writeDiagnosticLine("BKC_OnStart() failed.");
     }
@@ -29,6 +32,7 @@ void exitPlugIn() {
         removeAllComposeWindows();
         closeSettingsWindows();
         LintResultViewDialog::getInstance().closeWindow();
+        residentTextLint().stop();
         TextLintConfig &config = TextLintConfig::getInstance();
         // Without a path of its own (a module path too long for one) the plug-in writes
         // nowhere rather than into some other file.

@@ -15,7 +15,10 @@ std::string iniText(const std::string &textLintCmdPath, const std::string &extra
            "EvaluateWeightList={\"max-ten\":1,\"no-doubled-joshi\":1}\r\n"
            "TextLintConfig={\"rules\":{\"max-ten\":{\"max\":3},\"no-doubled-joshi\":true,"
            "\"preset-ja-spacing\":true}}\r\n" +
-           extraLines;
+           extraLines +
+           (extraLines.find("EnableResidentTextLint=") == std::string::npos
+                ? "EnableResidentTextLint=false\r\n"
+                : "");
 }
 
 PluginSession::PluginSession(const std::string &ini, const std::string &subfolder,

@@ -14,6 +14,7 @@ namespace quill::test {
 
 // INI text of the plug-in's section with the given command path and the rule set the
 // real textlint tests use; `extraLines` (each ending in CR LF) are added to the section.
+// The resident textlint is off unless `extraLines` switch it on.
 std::string iniText(const std::string &textLintCmdPath, const std::string &extraLines = "");
 
 class PluginSession {

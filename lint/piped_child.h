@@ -1,0 +1,77 @@
+// A hidden textlint child with pipes for its standard input and output, in a job object of
+// its own that ends the whole tree (cmd.exe and node.exe) when the owner lets it go.
+#pragma once
+
+#include "common/handles.h"
+#include "lint/resident_protocol.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace quill {
+
+class PipedChild {
+  public:
+    using Clock = std::chrono::steady_clock;
+
+    // Lines longer than `maxLineBytes` spoil the output (see LineFramer).
+    explicit PipedChild(std::size_t maxLineBytes);
+    // Ends the tree and waits for the pipe threads.
+    ~PipedChild();
+    PipedChild(const PipedChild &) = delete;
+    PipedChild &operator=(const PipedChild &) = delete;
+
+    // Starts `commandLine` hidden, suspended until it is in the job. The child inherits
+    // exactly its two pipe ends and `errorOutput` (the null device when null) as standard
+    // error. Writes the failure text and returns false when any step fails.
+    bool start(const std::string &commandLine, HANDLE errorOutput);
+
+    // Queues `bytes` for the child's standard input; a writer thread hands them over, so a
+    // child that stops reading never holds up the caller.
+    void send(std::string bytes);
+
+    // The next line of the child's output, waiting until `deadline` at most. None when the
+    // deadline passed, the output ended or was spoilt, or the child has ended.
+    std::optional<std::string> nextLine(Clock::time_point deadline);
+
+    // Everything the child writes until its output ends, lines joined by LF; none when the
+    // deadline passes first or a line was spoilt.
+    std::optional<std::string> readToEnd(Clock::time_point deadline);
+
+    // Whether the child (the command interpreter or textlint itself) is still running.
+    bool running() const;
+
+    // Ends every process of the tree now; any thread may call it.
+    void terminate();
+
+    // The processes of the tree now; empty once it was ended.
+    std::vector<DWORD> processIds() const;
+
+  private:
+    void readOutput();
+    void writeInput();
+
+    UniqueHandle job_; // under mutex_ once the child runs
+    UniqueHandle process_;
+    UniqueHandle input_;  // our end of the child's standard input
+    UniqueHandle output_; // our end of the child's standard output
+    std::thread reader_;
+    std::thread writer_;
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    LineFramer framer_;
+    bool outputEnded_ = false;
+    std::deque<std::string> toSend_;
+    bool stopping_ = false;
+};
+
+} // namespace quill

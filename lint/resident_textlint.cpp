@@ -1,0 +1,527 @@
+// The resident textlint's life: the background start (version, proof of the configuration,
+// start, handshake, a first lint that loads the dictionary), the requests of the checks and
+// auto-fixes, and the restart with back-off when it failed.
+// rand_s, the system's random numbers, for the private folder's name.
+#define _CRT_RAND_S
+#include "lint/resident_textlint.h"
+
+#include "common/handles.h"
+#include "common/system_error.h"
+#include "config/text_lint_config.h"
+#include "lint/piped_child.h"
+#include "lint/textlint_command.h"
+#include "lint/textlint_error_output.h"
+#include "lint/textlint_run.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+
+namespace quill {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+// The server's start (3.6 s under Wine) and its first lint, which loads the tokenizer's
+// dictionary (1.8 s): generous, as nobody waits for them but the background thread.
+constexpr seconds START_WAIT{60};
+// The one-shot runs that tell whether the server can be trusted.
+constexpr seconds PROBE_WAIT{60};
+// A warm request takes 11-18 ms under Wine for a short mail. Two seconds plus 20 ms per
+// kilobyte leave room for long mails and a busy machine and stay below what a cold run
+// costs (6 s under Wine, one second or more on a PC) for mails of ordinary size.
+milliseconds requestWait(std::size_t textBytes) {
+    return std::min<milliseconds>(milliseconds(2000 + textBytes / 50), seconds(60));
+}
+// Restart back-off: 5 s, 10 s, 20 s ... after each failure in a row; after this many the
+// server is left alone until the command path changes.
+constexpr unsigned MAX_FAILURES = 6;
+constexpr seconds FIRST_BACK_OFF{5};
+// The longest answer line: a fixed text comes back twice in it, JSON-escaped.
+constexpr std::size_t MAX_ANSWER_LINE = 64u << 20;
+// What the server's report is attributed to; the parser takes the path from the report.
+constexpr char REPORT_PATH[] = "C:\\Quillcheck\\mail.txt";
+// The first lint after the start, which loads what the rules need.
+constexpr char WARM_UP_TEXT[] = "\xE3\x81\x93\xE3\x82\x8C\xE3\x81\xAF\xE8\xA9\xA6\xE9\xA8\x93"
+                                "\xE3\x81\xA7\xE3\x81\x99\xE3\x80\x82\n";
+
+constexpr char SERVER_CONFIG[] = "server.json";
+constexpr char PROOF_CONFIG[] = "proof.json";
+constexpr char SERVER_ERRORS[] = "server.err";
+
+bool writeWholeFile(const std::string &path, const std::string &text) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    // As the cold run writes its configuration: up to a first NUL.
+    std::size_t length = std::min(text.size(), text.find('\0'));
+    DWORD written = 0;
+    return (length == 0 ||
+            (WriteFile(file.get(), text.data(), static_cast<DWORD>(length), &written, nullptr) &&
+             written == length)) &&
+           file.reset();
+}
+
+// A folder of its own in the temporary folder, under a name nobody can guess.
+bool makePrivateFolder(std::string &folder) {
+    std::string temp;
+    if (!textlint_run::queryTempDir(temp))
+        return false;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        unsigned parts[4];
+        for (unsigned &part : parts)
+            if (rand_s(&part) != 0)
+                return false;
+        char name[48];
+        std::snprintf(name, std::size(name), "Quillcheck-%08x%08x%08x%08x", parts[0], parts[1],
+                      parts[2], parts[3]);
+        std::string path = temp + name;
+        if (CreateDirectoryA(path.c_str(), nullptr)) {
+            folder = path + "\\";
+            return true;
+        }
+    }
+    writeLastErrorDiagnostic("CreateDirectory(resident textlint folder) failed.", GetLastError());
+    return false;
+}
+
+void removePrivateFolder(const std::string &folder) {
+    if (folder.empty())
+        return;
+    for (const char *name : {SERVER_CONFIG, PROOF_CONFIG, SERVER_ERRORS})
+        DeleteFileA((folder + name).c_str());
+    RemoveDirectoryA(folder.substr(0, folder.size() - 1).c_str());
+}
+
+// What the server's error output gained from `from` on: empty unless it grew.
+std::string errorOutputSince(const std::string &path, DWORD from) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return {};
+    DWORD size = GetFileSize(file.get(), nullptr);
+    if (size == INVALID_FILE_SIZE || size <= from)
+        return {};
+    std::string bytes(std::min<DWORD>(size - from, 1u << 20), '\0');
+    DWORD got = 0;
+    if (SetFilePointer(file.get(), static_cast<LONG>(from), nullptr, FILE_BEGIN) ==
+            INVALID_SET_FILE_POINTER ||
+        !ReadFile(file.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr))
+        return "unreadable";
+    bytes.resize(got);
+    return bytes;
+}
+
+DWORD fileSize(const std::string &path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return data.nFileSizeLow;
+}
+
+} // namespace
+
+ResidentTextLint::ResidentTextLint() = default;
+
+// The process-wide instance is never destroyed (see residentTextLint()); others are stopped.
+ResidentTextLint::~ResidentTextLint() {
+    stop();
+}
+
+// The output of a one-shot textlint run (`--version`, `--print-config`); none when it
+// could not run or did not end in time.
+std::optional<std::string>
+ResidentTextLint::runForOutput(const std::optional<std::string> &commandLine) {
+    if (!commandLine)
+        return std::nullopt;
+    PipedChild child(1u << 20);
+    if (!child.start(*commandLine, nullptr) || !setBusy(&child))
+        return std::nullopt;
+    std::optional<std::string> output = child.readToEnd(Clock::now() + PROBE_WAIT);
+    setBusy(nullptr);
+    return output;
+}
+
+// Records the child the background thread waits for; false (the child ended) when the
+// resident textlint is stopping.
+bool ResidentTextLint::setBusy(PipedChild *child) {
+    std::lock_guard<std::mutex> busy(busyLock_);
+    busy_ = child;
+    std::lock_guard<std::mutex> lock(stateMutex_);
+    if (child && stopping_) {
+        child->terminate();
+        return false;
+    }
+    return true;
+}
+
+ResidentTextLint::Settings ResidentTextLint::currentSettings() {
+    TextLintConfig &config = TextLintConfig::getInstance();
+    Settings settings;
+    settings.enabled = config.snapshot().enableResidentTextLint;
+    if (settings.enabled) {
+        settings.commandPath = config.getTextLintCmdPath();
+        settings.config = config.buildTextLintConfigJson();
+    }
+    return settings;
+}
+
+void ResidentTextLint::start() {
+    std::lock_guard<std::mutex> lock(stateMutex_);
+    if (supervisor_.joinable())
+        return;
+    stopping_ = false;
+    failures_ = 0;
+    workWanted_ = true;
+    supervisor_ = std::thread([this] { superviseLoop(); });
+}
+
+void ResidentTextLint::stop() {
+    std::thread supervisor;
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        stopping_ = true;
+        supervisor = std::move(supervisor_);
+    }
+    {
+        // A one-shot run or a starting server the background thread waits for ends now.
+        std::lock_guard<std::mutex> lock(busyLock_);
+        if (busy_)
+            busy_->terminate();
+    }
+    stateChanged_.notify_all();
+    if (supervisor.joinable())
+        supervisor.join();
+    dropServer();
+    removePrivateFolder(folder_);
+    folder_.clear();
+}
+
+void ResidentTextLint::wantWork() {
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        workWanted_ = true;
+    }
+    stateChanged_.notify_all();
+}
+
+void ResidentTextLint::superviseLoop() {
+    std::unique_lock<std::mutex> lock(stateMutex_);
+    while (!stopping_) {
+        stateChanged_.wait(lock, [this] { return stopping_ || workWanted_; });
+        if (stopping_)
+            break;
+        if (Clock::now() < notBefore_) {
+            stateChanged_.wait_until(lock, notBefore_, [this] { return stopping_; });
+            continue;
+        }
+        workWanted_ = false;
+        lock.unlock();
+        try {
+            reconcile();
+        } catch (const std::exception &e) {
+            writeDiagnosticLine(std::string("Resident textlint: ") + e.what());
+        }
+        lock.lock();
+        stateChanged_.notify_all();
+    }
+}
+
+// Brings the server in line with the settings in force.
+void ResidentTextLint::reconcile() {
+    Settings settings = currentSettings();
+    if (!settings.enabled) {
+        dropServer();
+        return;
+    }
+    bool serving = false;
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        if (stopping_)
+            return;
+        if (settings.commandPath != failedCommandPath_) {
+            failures_ = 0;
+            failedCommandPath_.clear();
+        }
+        if (failures_ >= MAX_FAILURES)
+            return;
+        serving = server_ && server_->running() && serverCommandPath_ == settings.commandPath;
+    }
+    if (folder_.empty() && !makePrivateFolder(folder_))
+        return noteFailure(settings.commandPath);
+    if (!textLintIsRecentEnough(settings.commandPath)) {
+        dropServer();
+        return;
+    }
+    if (!serving) {
+        dropServer();
+        if (!prove(settings))
+            return;
+        std::unique_ptr<PipedChild> child = launch(settings);
+        if (!child)
+            return noteFailure(settings.commandPath);
+        std::lock_guard<std::timed_mutex> request(requestMutex_);
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        server_ = std::move(child);
+        serverCommandPath_ = settings.commandPath;
+        failures_ = 0;
+        return;
+    }
+    bool proved;
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        proved = provedConfig_ == settings.config && provedFor_ == settings.commandPath;
+    }
+    if (!proved)
+        prove(settings);
+}
+
+bool ResidentTextLint::textLintIsRecentEnough(const std::string &commandPath) {
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        if (versionCommandPath_ == commandPath)
+            return versionSupported_;
+    }
+    TextLintCommandFiles files;
+    files.commandPath = commandPath;
+    files.interpreterPath = textlint_run::commandInterpreterPath();
+    std::optional<std::string> output = runForOutput(makeVersionCommandLine(files));
+    if (!output) {
+        noteFailure(commandPath);
+        return false;
+    }
+    // `-c` goes with `--mcp` from 15.2 on; an older textlint would serve its default
+    // configuration instead of the plug-in's.
+    std::optional<std::pair<int, int>> version = parseTextLintVersion(*output);
+    bool supported = version && *version >= std::make_pair(15, 2);
+    std::lock_guard<std::mutex> lock(stateMutex_);
+    versionCommandPath_ = commandPath;
+    versionSupported_ = supported;
+    return supported;
+}
+
+// Proves that textlint loads `settings.config` before the server is given it: a
+// configuration it cannot load serves zero rules without any error, where the cold run
+// fails the check. Only a proved configuration reaches the server's file.
+bool ResidentTextLint::prove(const Settings &settings) {
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        if (provedConfig_ == settings.config && provedFor_ == settings.commandPath)
+            return true;
+        if (rejectedConfig_ == settings.config && rejectedFor_ == settings.commandPath)
+            return false;
+    }
+    std::string proofPath = folder_ + PROOF_CONFIG;
+    if (!writeWholeFile(proofPath, settings.config))
+        return false;
+    TextLintCommandFiles files;
+    files.commandPath = settings.commandPath;
+    files.configFile = proofPath;
+    files.interpreterPath = textlint_run::commandInterpreterPath();
+    std::optional<std::string> output = runForOutput(makePrintConfigCommandLine(files));
+    if (!output) {
+        noteFailure(settings.commandPath);
+        return false;
+    }
+    if (!printedConfigHasRules(*output)) {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        rejectedConfig_ = settings.config;
+        rejectedFor_ = settings.commandPath;
+        return false;
+    }
+    // Requests read the file: it changes only while none runs.
+    std::lock_guard<std::timed_mutex> request(requestMutex_);
+    if (!MoveFileExA(proofPath.c_str(), (folder_ + SERVER_CONFIG).c_str(),
+                     MOVEFILE_REPLACE_EXISTING))
+        return false;
+    std::lock_guard<std::mutex> lock(stateMutex_);
+    provedConfig_ = settings.config;
+    provedFor_ = settings.commandPath;
+    return true;
+}
+
+std::unique_ptr<PipedChild> ResidentTextLint::launch(const Settings &settings) {
+    TextLintCommandFiles files;
+    files.commandPath = settings.commandPath;
+    files.configFile = folder_ + SERVER_CONFIG;
+    files.interpreterPath = textlint_run::commandInterpreterPath();
+    std::optional<std::string> commandLine = makeResidentCommandLine(files);
+    if (!commandLine)
+        return nullptr;
+    UniqueHandle errors(CreateFileA((folder_ + SERVER_ERRORS).c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!errors)
+        return nullptr;
+    auto child = std::make_unique<PipedChild>(MAX_ANSWER_LINE);
+    if (!child->start(*commandLine, errors.get()) || !setBusy(child.get()))
+        return nullptr;
+    Clock::time_point deadline = Clock::now() + START_WAIT;
+    long long id = nextId_++;
+    child->send(makeInitializeRequest(id));
+    bool ready = false;
+    for (;;) {
+        std::optional<std::string> line = child->nextLine(deadline);
+        if (!line)
+            break;
+        ResidentAnswer answer = readInitializeAnswer(*line, id);
+        if (answer.kind == ResidentAnswerKind::NotOurs)
+            continue;
+        ready = answer.kind == ResidentAnswerKind::Success;
+        break;
+    }
+    if (ready) {
+        child->send(makeInitializedNotification());
+        id = nextId_++;
+        child->send(*makeToolCallRequest(id, ResidentTool::LintText, WARM_UP_TEXT, false));
+        ready = false;
+        while (std::optional<std::string> line = child->nextLine(deadline)) {
+            ResidentAnswer answer = readToolAnswer(*line, id, ResidentTool::LintText);
+            if (answer.kind == ResidentAnswerKind::NotOurs)
+                continue;
+            ready = answer.kind == ResidentAnswerKind::Success;
+            break;
+        }
+    }
+    setBusy(nullptr);
+    if (!ready)
+        return nullptr;
+    return child;
+}
+
+void ResidentTextLint::dropServer() {
+    std::unique_ptr<PipedChild> server;
+    {
+        std::lock_guard<std::timed_mutex> request(requestMutex_);
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        server = std::move(server_);
+        serverCommandPath_.clear();
+    }
+    // Its destruction ends the tree and waits for its pipe threads.
+}
+
+void ResidentTextLint::noteFailure(const std::string &commandPath) {
+    std::lock_guard<std::mutex> lock(stateMutex_);
+    failedCommandPath_ = commandPath;
+    ++failures_;
+    unsigned shift = std::min(failures_ - 1, 10u);
+    notBefore_ = Clock::now() + FIRST_BACK_OFF * (1u << shift);
+}
+
+std::optional<ResidentAnswer> ResidentTextLint::ask(ResidentTool tool, const std::string &text,
+                                                    bool html) {
+    std::optional<std::string_view> input = residentInputText(text);
+    if (!input)
+        return std::nullopt;
+    Settings settings = currentSettings();
+    milliseconds wait = requestWait(input->size());
+    Clock::time_point deadline = Clock::now() + wait;
+    std::unique_lock<std::timed_mutex> request(requestMutex_, std::defer_lock);
+    if (!request.try_lock_for(wait))
+        return std::nullopt;
+    long long id = 0;
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        bool sound = settings.enabled && !stopping_ && server_ && server_->running() &&
+                     serverCommandPath_ == settings.commandPath &&
+                     provedFor_ == settings.commandPath && provedConfig_ == settings.config;
+        if (!sound) {
+            // Started, restarted, stopped or given a new configuration in the background.
+            if (supervisor_.joinable() && (settings.enabled || server_)) {
+                workWanted_ = true;
+                stateChanged_.notify_all();
+            }
+            return std::nullopt;
+        }
+        id = nextId_++;
+    }
+    std::optional<std::string> line = makeToolCallRequest(id, tool, *input, html);
+    if (!line)
+        return std::nullopt;
+    std::string errorPath = folder_ + SERVER_ERRORS;
+    DWORD errorsBefore = fileSize(errorPath);
+    server_->send(std::move(*line));
+    std::optional<ResidentAnswer> answer;
+    while (std::optional<std::string> received = server_->nextLine(deadline)) {
+        ResidentAnswer read = readToolAnswer(*received, id, tool);
+        if (read.kind == ResidentAnswerKind::NotOurs)
+            continue;
+        answer = std::move(read);
+        break;
+    }
+    if (!answer) {
+        // Dead, spoilt or too slow: it is ended here and started anew in the background.
+        server_->terminate();
+        request.unlock();
+        noteFailure(settings.commandPath);
+        wantWork();
+        return std::nullopt;
+    }
+    if (answer->kind != ResidentAnswerKind::Success) {
+        // A well-formed error answer (a rule that threw): the server itself is fine, and the
+        // cold run tells the user what it tells.
+        writeDiagnosticLine("Resident textlint: " + answer->failure);
+        return std::nullopt;
+    }
+    // Anything but runtime warnings on standard error fails a cold run: it fails here too.
+    std::string errors = errorOutputSince(errorPath, errorsBefore);
+    if (!errors.empty() && errorOutputMeansFailure(errors))
+        return std::nullopt;
+    ++answered_;
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        failures_ = 0;
+    }
+    return answer;
+}
+
+std::optional<std::string> ResidentTextLint::check(const std::string &text, bool html) {
+    std::optional<ResidentAnswer> answer = ask(ResidentTool::LintText, text, html);
+    if (!answer)
+        return std::nullopt;
+    return renderCompactReport(answer->findings, REPORT_PATH);
+}
+
+std::optional<std::string> ResidentTextLint::fix(const std::string &text, bool html) {
+    std::optional<ResidentAnswer> answer = ask(ResidentTool::FixText, text, html);
+    if (!answer)
+        return std::nullopt;
+    return std::move(answer->fixedText);
+}
+
+bool ResidentTextLint::waitUntilServing(milliseconds bound) {
+    Clock::time_point deadline = Clock::now() + bound;
+    for (;;) {
+        Settings settings = currentSettings();
+        std::unique_lock<std::mutex> lock(stateMutex_);
+        if (settings.enabled && server_ && server_->running() &&
+            serverCommandPath_ == settings.commandPath && provedFor_ == settings.commandPath &&
+            provedConfig_ == settings.config)
+            return true;
+        if (Clock::now() >= deadline || !supervisor_.joinable())
+            return false;
+        workWanted_ = true;
+        stateChanged_.notify_all();
+        stateChanged_.wait_until(lock, std::min(deadline, Clock::now() + milliseconds(100)));
+    }
+}
+
+std::vector<DWORD> ResidentTextLint::processIds() {
+    std::lock_guard<std::mutex> lock(stateMutex_);
+    return server_ ? server_->processIds() : std::vector<DWORD>();
+}
+
+ResidentTextLint &residentTextLint() {
+    // Never destroyed: its threads must not be joined while the module unloads. The plug-in
+    // stops it at its end; the system ends the rest with the process.
+    static ResidentTextLint *instance = new ResidentTextLint;
+    return *instance;
+}
+
+} // namespace quill
