@@ -92,7 +92,8 @@ class ResidentTextLintTest : public RunTest {
 
 TEST_F(ResidentTextLintTest, WarmChecksAndFixesAreThoseOfTheColdRun) {
     useCommand(textlintCmdPath(), RULES);
-    TextLintConfig::getInstance().enableProofreadingHTMLMail = true;
+    TextLintConfig::getInstance().update(
+        [](TextLintSettings &s) { s.enableProofreadingHTMLMail = true; });
     // Cold first: nothing is resident before the start.
     std::vector<Outcome> cold;
     for (const Mail &mail : mails())
