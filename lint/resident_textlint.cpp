@@ -1,14 +1,13 @@
 // The resident textlint's life: the background start (version, proof of the configuration,
 // start, handshake, a first lint that loads the dictionary), the requests of the checks and
 // auto-fixes, and the restart with back-off when it failed.
-// rand_s, the system's random numbers, for the private folder's name.
-#define _CRT_RAND_S
 #include "lint/resident_textlint.h"
 
 #include "common/handles.h"
 #include "common/system_error.h"
 #include "config/text_lint_config.h"
 #include "lint/piped_child.h"
+#include "lint/private_temp_folder.h"
 #include "lint/textlint_command.h"
 #include "lint/textlint_error_output.h"
 #include "lint/textlint_run.h"
@@ -65,37 +64,6 @@ bool writeWholeFile(const std::string &path, const std::string &text) {
             (WriteFile(file.get(), text.data(), static_cast<DWORD>(length), &written, nullptr) &&
              written == length)) &&
            file.reset();
-}
-
-// A folder of its own in the temporary folder, under a name nobody can guess.
-bool makePrivateFolder(std::string &folder) {
-    std::string temp;
-    if (!textlint_run::queryTempDir(temp))
-        return false;
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        unsigned parts[4];
-        for (unsigned &part : parts)
-            if (rand_s(&part) != 0)
-                return false;
-        char name[48];
-        std::snprintf(name, std::size(name), "Quillcheck-%08x%08x%08x%08x", parts[0], parts[1],
-                      parts[2], parts[3]);
-        std::string path = temp + name;
-        if (CreateDirectoryA(path.c_str(), nullptr)) {
-            folder = path + "\\";
-            return true;
-        }
-    }
-    writeLastErrorDiagnostic("CreateDirectory(resident textlint folder) failed.", GetLastError());
-    return false;
-}
-
-void removePrivateFolder(const std::string &folder) {
-    if (folder.empty())
-        return;
-    for (const char *name : {SERVER_CONFIG, PROOF_CONFIG, SERVER_ERRORS})
-        DeleteFileA((folder + name).c_str());
-    RemoveDirectoryA(folder.substr(0, folder.size() - 1).c_str());
 }
 
 // What the server's error output gained from `from` on: empty unless it grew.
@@ -199,8 +167,11 @@ void ResidentTextLint::stop() {
     if (supervisor.joinable())
         supervisor.join();
     dropServer();
-    removePrivateFolder(folder_);
-    folder_.clear();
+    folder_.remove();
+    std::lock_guard<std::mutex> lock(stateMutex_);
+    // The proved file went with the folder.
+    provedConfig_.clear();
+    provedFor_.clear();
 }
 
 void ResidentTextLint::wantWork() {
@@ -253,7 +224,7 @@ void ResidentTextLint::reconcile() {
             return;
         serving = server_ && server_->running() && serverCommandPath_ == settings.commandPath;
     }
-    if (folder_.empty() && !makePrivateFolder(folder_))
+    if (folder_.path().empty() && !folder_.create())
         return noteFailure(settings.commandPath);
     if (!textLintIsRecentEnough(settings.commandPath)) {
         dropServer();
@@ -317,7 +288,7 @@ bool ResidentTextLint::prove(const Settings &settings) {
         if (rejectedConfig_ == settings.config && rejectedFor_ == settings.commandPath)
             return false;
     }
-    std::string proofPath = folder_ + PROOF_CONFIG;
+    std::string proofPath = folder_.path() + PROOF_CONFIG;
     if (!writeWholeFile(proofPath, settings.config))
         return false;
     TextLintCommandFiles files;
@@ -337,7 +308,7 @@ bool ResidentTextLint::prove(const Settings &settings) {
     }
     // Requests read the file: it changes only while none runs.
     std::lock_guard<std::timed_mutex> request(requestMutex_);
-    if (!MoveFileExA(proofPath.c_str(), (folder_ + SERVER_CONFIG).c_str(),
+    if (!MoveFileExA(proofPath.c_str(), (folder_.path() + SERVER_CONFIG).c_str(),
                      MOVEFILE_REPLACE_EXISTING))
         return false;
     std::lock_guard<std::mutex> lock(stateMutex_);
@@ -349,12 +320,12 @@ bool ResidentTextLint::prove(const Settings &settings) {
 std::unique_ptr<PipedChild> ResidentTextLint::launch(const Settings &settings) {
     TextLintCommandFiles files;
     files.commandPath = settings.commandPath;
-    files.configFile = folder_ + SERVER_CONFIG;
+    files.configFile = folder_.path() + SERVER_CONFIG;
     files.interpreterPath = textlint_run::commandInterpreterPath();
     std::optional<std::string> commandLine = makeResidentCommandLine(files);
     if (!commandLine)
         return nullptr;
-    UniqueHandle errors(CreateFileA((folder_ + SERVER_ERRORS).c_str(), GENERIC_WRITE,
+    UniqueHandle errors(CreateFileA((folder_.path() + SERVER_ERRORS).c_str(), GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!errors)
@@ -444,7 +415,7 @@ std::optional<ResidentAnswer> ResidentTextLint::ask(ResidentTool tool, const std
     std::optional<std::string> line = makeToolCallRequest(id, tool, *input, html);
     if (!line)
         return std::nullopt;
-    std::string errorPath = folder_ + SERVER_ERRORS;
+    std::string errorPath = folder_.path() + SERVER_ERRORS;
     DWORD errorsBefore = fileSize(errorPath);
     server_->send(std::move(*line));
     std::optional<ResidentAnswer> answer;

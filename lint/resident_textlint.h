@@ -5,6 +5,7 @@
 // the background.
 #pragma once
 
+#include "lint/private_temp_folder.h"
 #include "lint/resident_protocol.h"
 
 #include <windows.h>
@@ -95,7 +96,7 @@ class ResidentTextLint {
     std::mutex busyLock_;
     PipedChild *busy_ = nullptr;
 
-    std::string folder_; // private folder of the configuration and the error output
+    PrivateTempFolder folder_; // of the configuration and the error output
     long long nextId_ = 1;
     std::atomic<unsigned long> answered_{0};
 };
