@@ -1,6 +1,6 @@
 // Row tips of the result list: a tracking tooltip shown where the pointer rests on a row
-// whose text is wider than its column. The list's own info tips are not used: the list
-// view of some systems never asks for them.
+// whose text is wider than its column. A tooltip of our own rather than the list's info
+// tips, so that when and where the tip shows does not hang on the list view's version.
 #include "view/result_row_tip.h"
 
 #include <commctrl.h>
