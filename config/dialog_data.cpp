@@ -2,6 +2,7 @@
 #include "config/dialog_data.h"
 
 #include "config/ini_entries.h"
+#include "config/json_value.h"
 
 #include <climits>
 
@@ -33,6 +34,19 @@ std::string joinOptionFragments(const std::vector<std::string> &fragments) {
         cell += fragment;
     }
     return cell;
+}
+
+std::optional<std::size_t>
+firstRuleWithUnreadableOptions(const std::vector<TextLintRule> &rules,
+                               const std::function<std::string(std::string_view)> &toUtf8) {
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        if (rules[i].options.empty())
+            continue;
+        const std::string object = "{" + joinOptionFragments(rules[i].options) + "}";
+        if (!JsonValue::parseWhole(toUtf8(object)).isObject())
+            return i;
+    }
+    return std::nullopt;
 }
 
 RuleRow rowOfRule(const TextLintRule &rule) {

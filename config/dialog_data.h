@@ -5,7 +5,10 @@
 #include "config/text_lint_rule.h"
 
 #include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quill {
@@ -46,6 +49,14 @@ int leadingInteger(const std::string &text);
 // The option cell split at its commas; empty pieces give no fragment.
 std::vector<std::string> splitOptionFragments(const std::string &cell);
 std::string joinOptionFragments(const std::vector<std::string> &fragments);
+
+// The index of the first rule whose option fragments, joined into its option object, are
+// not one whole JSON object, and so would not read back from the INI file (`max: 120`, a
+// JSON5 form textlint itself accepts, is such a text); none when every rule's options are
+// sound. `toUtf8` converts the record's texts to UTF-8.
+std::optional<std::size_t>
+firstRuleWithUnreadableOptions(const std::vector<TextLintRule> &rules,
+                               const std::function<std::string(std::string_view)> &toUtf8);
 
 RuleRow rowOfRule(const TextLintRule &rule);
 TextLintRule ruleOfRow(const RuleRow &row);

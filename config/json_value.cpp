@@ -146,20 +146,40 @@ JsonValue::JsonValue() : node_(&nullJson()) {}
 JsonValue::JsonValue(std::shared_ptr<const json> root, const json *node)
     : root_(std::move(root)), node_(node) {}
 
-JsonValue JsonValue::parseLenient(std::string_view utf8) {
+namespace {
+
+// `strict`: the value must be the whole text; otherwise the parse ends with the first
+// complete value.
+std::shared_ptr<json> parseDocument(std::string_view utf8, bool strict) {
     try {
         auto document = std::make_shared<json>();
         DepthLimitedDomBuilder builder(*document);
-        // Not strict: the parse ends with the first complete value.
         if (!json::sax_parse(utf8.begin(), utf8.end(), &builder,
-                             nlohmann::json::input_format_t::json, false))
-            return JsonValue();
-        const json *node = document.get();
-        return JsonValue(std::move(document), node);
+                             nlohmann::json::input_format_t::json, strict))
+            return nullptr;
+        return document;
     } catch (...) {
         // Allocation failures land here; the caller treats them as text that does not parse.
-        return JsonValue();
+        return nullptr;
     }
+}
+
+} // namespace
+
+JsonValue JsonValue::parseLenient(std::string_view utf8) {
+    std::shared_ptr<json> document = parseDocument(utf8, false);
+    if (!document)
+        return JsonValue();
+    const json *node = document.get();
+    return JsonValue(std::move(document), node);
+}
+
+JsonValue JsonValue::parseWhole(std::string_view utf8) {
+    std::shared_ptr<json> document = parseDocument(utf8, true);
+    if (!document)
+        return JsonValue();
+    const json *node = document.get();
+    return JsonValue(std::move(document), node);
 }
 
 JsonValue JsonValue::parseLenient(std::u16string_view utf16) {

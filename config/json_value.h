@@ -35,6 +35,9 @@ class JsonValue {
     static JsonValue parseLenient(std::string_view utf8);
     // The same for UTF-16 text; unpaired surrogates read as U+FFFD.
     static JsonValue parseLenient(std::u16string_view utf16);
+    // One complete JSON value that is the whole of `utf8` but for white space around it;
+    // null otherwise. Never throws.
+    static JsonValue parseWhole(std::string_view utf8);
 
     bool isNull() const;
     bool isBool() const;

@@ -15,6 +15,20 @@ std::string optionFragment(const std::string &name, const JsonValue &value,
 
 } // namespace
 
+bool isReadableRulesValue(const JsonValue &rulesConfig) {
+    return rulesConfig.isObject() &&
+           (!rulesConfig.hasMember("rules") || rulesConfig.member("rules").isObject());
+}
+
+bool isReadableWeightsValue(const JsonValue &weights) {
+    if (!weights.isObject())
+        return false;
+    for (const auto &member : weights.members())
+        if (!member.second.isNumber())
+            return false;
+    return true;
+}
+
 std::vector<TextLintRule> rulesFromJson(const JsonValue &rulesConfig, const JsonValue &weights,
                                         const RecordTextConverter &toRecordText) {
     std::vector<TextLintRule> rules;

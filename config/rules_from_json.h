@@ -16,6 +16,13 @@ namespace quill {
 // any case and returns false when some character had no equivalent there.
 using RecordTextConverter = std::function<bool(std::string_view utf8, std::string &out)>;
 
+// Whether the plug-in can take its rules from these values: the rules text must be an
+// object whose "rules" member, when there is one, is an object; the weights must be an
+// object whose members are all numbers. A value that fails this is kept as it is in the INI
+// file instead of being replaced.
+bool isReadableRulesValue(const JsonValue &rulesConfig);
+bool isReadableWeightsValue(const JsonValue &weights);
+
 // The rules of `rulesConfig`'s "rules" member, sorted by name in UTF-16 order: a boolean
 // value is the enabled flag; an object makes the rule enabled with one option fragment per
 // member ("name":compact-value, sorted by name); any other value makes it disabled without

@@ -3,6 +3,7 @@
 // previous settings back when the run fails.
 #include "config/settings_dialog.h"
 
+#include "common/ansi_encoding.h"
 #include "common/handles.h"
 #include "common/module_instance.h"
 #include "common/system_error.h"
@@ -18,6 +19,8 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
+#include <string_view>
 #include <mutex>
 #include <vector>
 
@@ -31,6 +34,10 @@ const wchar_t TEST_RUN_FAILED[] =
 // but the next start would quietly bring back the old ones.
 const wchar_t SAVE_FAILED[] =
     L"設定をファイルに保存できませんでした。変更した内容は次回の起動時には失われます。";
+// Shown when a rule's option text would not read back from the INI file; %s is the rule.
+const wchar_t UNREADABLE_OPTIONS[] =
+    L"ルール「%s」のオプションを読み取れません。オプションはJSONの形で、"
+    L"\"max\":3 のように名前を二重引用符で囲んで入力して下さい。";
 const wchar_t CANCEL_QUESTION[] = L"変更した内容は反映されませんが本当によろしいですか。";
 const wchar_t CANCEL_CAPTION[] = L"Quillcheckオプション - 終了確認";
 
@@ -193,9 +200,32 @@ bool runTestCheck(HWND dialog) {
     return state != nullptr && state->testRun && state->testRun();
 }
 
+// `text` with its "%s" replaced by the ANSI text `name`.
+std::wstring withName(const wchar_t *text, const std::string &name) {
+    std::wstring result = text;
+    const std::size_t at = result.find(L"%s");
+    if (at != std::wstring::npos)
+        result.replace(at, 2, wideFromAnsi(name));
+    return result;
+}
+
+// Refuses options that textlint might accept but the settings could not read back at the
+// next start (which would lose every rule): tells which rule; true when all are sound.
+bool optionsReadBack(HWND dialog, const std::vector<TextLintRule> &rules) {
+    const std::optional<std::size_t> bad = firstRuleWithUnreadableOptions(
+        rules, [](std::string_view ansi) { return utf8FromAnsi(ansi); });
+    if (!bad)
+        return true;
+    MessageBoxW(dialog, withName(UNREADABLE_OPTIONS, rules[*bad].name).c_str(), L"Quillcheck",
+                MB_OK);
+    return false;
+}
+
 void onConfirm(HWND dialog) {
     TextLintConfig &config = TextLintConfig::getInstance();
     SettingsDialogData entered = readDialog(dialog);
+    if (!optionsReadBack(dialog, entered.rules))
+        return;
     SettingsDialogData kept = currentSettings(config);
     // A command path where nothing exists is refused like a failed run, so the path the
     // user typed is never dropped while the dialog reports success.

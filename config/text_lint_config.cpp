@@ -65,6 +65,20 @@ bool writeIniValue(const std::string &section, const char *key, const std::strin
     return ok != FALSE;
 }
 
+bool isBlank(const std::string &text) {
+    return text.find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
+// The INI file is made of lines: a line break inside a value would cut it there and leave
+// the rest as a stray line. In a rules text that reads back, a line break can only stand
+// between JSON tokens (inside a string it would be invalid), where a blank means the same.
+std::string onOneLine(std::string text) {
+    for (char &c : text)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return text;
+}
+
 const TextLintRule *findIn(const std::vector<TextLintRule> &rules, std::string_view name) {
     for (const TextLintRule &rule : rules)
         if (rule.name == name)
@@ -149,18 +163,36 @@ bool TextLintConfig::readConfigFile(std::string iniPath) {
     section.clear();
     section.shrink_to_fit();
 
-    JsonValue rulesConfig = JsonValue::parseLenient(utf16FromIniValue(rulesText));
-    JsonValue weights = JsonValue::parseLenient(utf16FromIniValue(weightsText));
-    if (weights.isNull())
-        throw std::runtime_error(
-            "TextLintConfig::readConfigFile() failed. cannot parse EvaluateWeightList.");
-    // The record holds ANSI text, as the INI file and the dialogs do, so that names and
-    // options keep their bytes across saves and loads.
-    std::vector<TextLintRule> loaded = rulesFromJson(rulesConfig, weights, ansiFromUtf8);
+    // A blank value holds nothing to lose: it reads as no rules and no weights.
+    if (isBlank(rulesText))
+        rulesText = "{}";
+    if (isBlank(weightsText))
+        weightsText = "{}";
+    const JsonValue rulesConfig = JsonValue::parseLenient(utf16FromIniValue(rulesText));
+    const JsonValue weights = JsonValue::parseLenient(utf16FromIniValue(weightsText));
+    // A value the plug-in cannot read (not JSON, or of the wrong shape) is neither used nor
+    // replaced: the plug-in runs without rules, and the two values stay in the file as they
+    // are until rules are entered anew, so that a slip made by hand costs no rule.
+    std::vector<std::string> unreadable;
+    if (!isReadableRulesValue(rulesConfig))
+        unreadable.push_back("TextLintConfig");
+    if (!isReadableWeightsValue(weights))
+        unreadable.push_back("EvaluateWeightList");
+    std::vector<TextLintRule> loaded;
+    if (unreadable.empty())
+        // The record holds ANSI text, as the INI file and the dialogs do, so that names and
+        // options keep their bytes across saves and loads.
+        loaded = rulesFromJson(rulesConfig, weights, ansiFromUtf8);
+    for (const std::string &key : unreadable)
+        writeDiagnosticLine("TextLintConfig::readConfigFile() failed. cannot parse " + key + ".");
 
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     rules_.insert(rules_.end(), std::make_move_iterator(loaded.begin()),
                   std::make_move_iterator(loaded.end()));
+    if (!unreadable.empty()) {
+        keepStoredRules_ = true;
+        unreadableKeys_ = unreadable;
+    }
     return true;
 }
 
@@ -172,11 +204,14 @@ bool TextLintConfig::writeConfigFile(std::string iniPath) {
     std::vector<TextLintRule> rules;
     std::string cmdPath;
     TextLintSettings settings;
+    bool keepStoredRules;
     {
         std::lock_guard<std::recursive_mutex> lock(mutex_);
         rules = rules_;
         cmdPath = textLintCmdPath_;
         settings = settings_;
+        // Rules entered since the load replace the values that could not be read.
+        keepStoredRules = keepStoredRules_ && rules_.empty();
     }
     bool allWritten = true;
     const auto write = [&](const char *key, const std::string &value) {
@@ -190,13 +225,22 @@ bool TextLintConfig::writeConfigFile(std::string iniPath) {
     write("EnableEvaluateValueThreshold", settings.enableEvaluateValueThreshold ? "true" : "false");
     write("EnableProofreadingHTMLMail", settings.enableProofreadingHTMLMail ? "true" : "false");
     write("EvaluateValueThreshold", std::to_string(settings.evaluateValueThreshold));
-    write("EvaluateWeightList", buildWeightListText(rules, ansiCharLength));
-    write("TextLintConfig", buildTextLintConfigText(rules, false, ansiCharLength));
+    if (!keepStoredRules) {
+        write("EvaluateWeightList", buildWeightListText(rules, ansiCharLength));
+        write("TextLintConfig", onOneLine(buildTextLintConfigText(rules, false, ansiCharLength)));
+    }
     write("EnableResidentTextLint", settings.enableResidentTextLint ? "true" : "false");
     write("ExcludeQuotedLines", settings.excludeQuotedLines ? "true" : "false");
     write("QuoteMarks", settings.quoteMarks);
     write("ExcludeSignature", settings.excludeSignature ? "true" : "false");
     return allWritten;
+}
+
+std::vector<std::string> TextLintConfig::takeUnreadableKeys() {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    std::vector<std::string> keys;
+    keys.swap(unreadableKeys_);
+    return keys;
 }
 
 bool TextLintConfig::saveConfig() {

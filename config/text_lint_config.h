@@ -23,13 +23,19 @@ class TextLintConfig {
     TextLintConfig();
 
     // Reads the whole section from `iniPath`; the rules read are appended. False only when
-    // the reading buffer cannot be allocated; throws std::runtime_error (or the JSON
-    // adapter's JsonTypeError, derived from it) for the load-stopping failures. Rule names
-    // and options are held in the ANSI code page, as the INI file and the dialogs hold them.
+    // the reading buffer cannot be allocated; throws std::runtime_error when a value cannot
+    // be converted from the ANSI code page. A rules or weights value that cannot be read
+    // loads no rule, and both values are then left in the file as they are (see
+    // takeUnreadableKeys). Rule names and options are held in the ANSI code page, as the
+    // INI file and the dialogs hold them.
     bool readConfigFile(std::string iniPath);
     // Writes every key in its fixed order; false when the path is empty or a key could not
-    // be written.
+    // be written. The rules and weights are not written while values that could not be read
+    // at load are kept and no rule has been entered since.
     bool writeConfigFile(std::string iniPath);
+    // The keys ("TextLintConfig", "EvaluateWeightList") whose values could not be read at
+    // load; empty after the first call, so that the user is told once.
+    std::vector<std::string> takeUnreadableKeys();
     bool saveConfig();
 
     std::string getTextLintCmdPath();
@@ -65,6 +71,9 @@ class TextLintConfig {
     std::vector<TextLintRule> rules_;
     std::string textLintCmdPath_;
     TextLintSettings settings_;
+    // The stored rules and weights could not be read: they are left in the file.
+    bool keepStoredRules_ = false;
+    std::vector<std::string> unreadableKeys_;
     // Guards every field above: check runs on worker threads read them
     // while the settings dialog may change them on the host's thread.
     std::recursive_mutex mutex_;

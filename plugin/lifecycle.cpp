@@ -4,6 +4,7 @@
 #include "common/system_error.h"
 #include "config/settings_dialog.h"
 #include "config/text_lint_config.h"
+#include "config/unreadable_settings_notice.h"
 #include "lint/lint_result_controller.h"
 #include "lint/resident_textlint.h"
 #include "plugin/compose_hook.h"
@@ -20,6 +21,8 @@ void startPlugIn() {
         lintEngine().addLintResultModelListener(&view);
         // In the background: the host's thread never waits for textlint to come up.
         residentTextLint().start();
+        // Said here rather than at load, where the loader lock forbids any window.
+        showUnreadableSettingsNotice(nullptr);
     } catch (...) {
         writeDiagnosticLine("BKC_OnStart() failed.");
     }

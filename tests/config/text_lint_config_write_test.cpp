@@ -166,6 +166,38 @@ TEST_F(ConfigWriting, SectionPast40KilobytesReadsBackWhole) {
     }
 }
 
+TEST_F(ConfigWriting, OptionsWithLineBreaksReadBackWhole) {
+    config.setRules({rule("a", true, 1, {"\"max\":\r\n3", "\"min\":\n1"}), rule("b", true, 2, {})});
+    saveAndReload();
+    auto rules = reloaded.getRules();
+    ASSERT_EQ(rules.size(), 2u) << written;
+    EXPECT_THAT(rules[0].options, ElementsAre("\"max\":3", "\"min\":1"));
+    EXPECT_EQ(rules[1].weight, 2);
+}
+
+TEST_F(ConfigWriting, UnreadableStoredRulesStayUntilRulesAreEnteredAnew) {
+    const std::string rulesText = "{\"rules\":{\"a\":{max: 120}}}";
+    const std::string path = dir.file("kept.ini");
+    test::writeFileBytes(path, "[Quillcheck]\r\nTextLintConfig=" + rulesText +
+                                   "\r\nEvaluateWeightList={\"a\":5}\r\n");
+    ::testing::internal::CaptureStdout();
+    ASSERT_TRUE(config.readConfigFile(path));
+    ::testing::internal::GetCapturedStdout();
+    config.setIniFilePath(path);
+    config.update([](TextLintSettings &s) { s.resultWindowX = 9; });
+    ASSERT_TRUE(config.saveConfig());
+    std::string text = readFileBytes(path);
+    EXPECT_NE(text.find("ResultWindowX=9\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("TextLintConfig=" + rulesText + "\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("EvaluateWeightList={\"a\":5}\r\n"), std::string::npos) << text;
+
+    config.setRules({rule("b", true, 2, {})});
+    ASSERT_TRUE(config.saveConfig());
+    text = readFileBytes(path);
+    EXPECT_NE(text.find("TextLintConfig={\"rules\":{\"b\":true}}\r\n"), std::string::npos);
+    EXPECT_NE(text.find("EvaluateWeightList={\"b\":2}\r\n"), std::string::npos);
+}
+
 TEST_F(ConfigWriting, EmptyPathWritesNothing) {
     EXPECT_FALSE(config.saveConfig());
 }

@@ -128,6 +128,27 @@ void expectRefused(HWND dialog, const std::string &iniPath,
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(iniPath.c_str()));
 }
 
+TEST_F(ConfirmTest, OptionsThatWouldNotReadBackAreRefusedNamingTheRule) {
+    int runs = 0;
+    testRun = [&runs] { return ++runs > 0; };
+    std::vector<TextLintRule> before = config().getRules();
+    HWND dialog = openDialog();
+    // JSON5: textlint would take it, the settings could not read it back.
+    setCell(dialog, 2, 2, "max: 120");
+    MessageBoxRecorder recorder;
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(recorder.waitForCount(1, 1000));
+    EXPECT_EQ("Quillcheck", recorder.boxes()[0].captionUtf8());
+    EXPECT_EQ("ルール「sentence-length」のオプションを読み取れません。オプションはJSONの形で、"
+              "\"max\":3 のように名前を二重引用符で囲んで入力して下さい。",
+              recorder.boxes()[0].textUtf8());
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_EQ(0, runs);
+    EXPECT_EQ("max: 120", rowsOf(dialog)[2].options);
+    EXPECT_EQ(before[2].options, config().getRules()[2].options);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(iniPath().c_str()));
+}
+
 TEST_F(ConfirmTest, RuleThatIsNotInstalledIsRefusedAndTheEntriesStay) {
     config().setTextLintCmdPath(textlintCmdPath());
     std::vector<TextLintRule> before = config().getRules();

@@ -1,6 +1,7 @@
 // Loading, starting and exiting the plug-in in a stand-in host: the INI file beside the
 // module, the refused load, the information texts, the ignored events and the exit order.
 #include "tests/plugin/plugin_session.h"
+#include "tests/support/message_box_watcher.h"
 #include "tools/standin_host/standin_host.h"
 
 #include <gtest/gtest.h>
@@ -48,9 +49,23 @@ TEST_F(LifecycleTest, ReadsAndWritesTheIniFileNamedAfterTheModule) {
     }
 }
 
-TEST_F(LifecycleTest, RefusesToLoadWhenTheSettingsCannotBeRead) {
-    PluginSession plugin("[Quillcheck]\r\nEvaluateWeightList=\r\n");
-    EXPECT_EQ(nullptr, plugin.module());
+TEST_F(LifecycleTest, KeepsStoredRulesItCannotReadAndSaysSoOnce) {
+    const std::string rules = "{\"rules\":{\"sentence-length\":{max: 120}}}";
+    const std::string weights = "{\"sentence-length\":3}";
+    PluginSession plugin("[Quillcheck]\r\nEnableResidentTextLint=false\r\nTextLintConfig=" + rules +
+                         "\r\nEvaluateWeightList=" + weights + "\r\n");
+    ASSERT_NE(nullptr, plugin.module());
+    const std::string iniPath = plugin.file("Quillcheck.ini");
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(0, plugin.start());
+    ASSERT_EQ(1u, boxes.count());
+    EXPECT_EQ("Quillcheck Plugin Error", boxes.boxes()[0].captionUtf8());
+    EXPECT_NE(std::string::npos, boxes.boxes()[0].textUtf8().find("TextLintConfig"));
+    EXPECT_EQ(0, plugin.exit());
+    EXPECT_EQ(1u, boxes.count());
+    EXPECT_EQ(rules, iniValue(iniPath, "TextLintConfig"));
+    EXPECT_EQ(weights, iniValue(iniPath, "EvaluateWeightList"));
+    EXPECT_EQ("500", iniValue(iniPath, "ResultWindowX"));
 }
 
 TEST_F(LifecycleTest, WritesTheFourInformationTextsAndNothingElse) {
