@@ -5,6 +5,7 @@
 
 #include <iterator>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace quill {
@@ -14,6 +15,7 @@ namespace {
 const char CREATE_JOB_FAILED[] = "CreateJobObject() failed.";
 const char HANDLE_LIST_FAILED[] =
     "UpdateProcThreadAttribute(PROC_THREAD_ATTRIBUTE_HANDLE_LIST) failed.";
+const char DUPLICATE_FAILED[] = "DuplicateHandle(standard handle of the child) failed.";
 const char ASSIGN_JOB_FAILED[] = "AssignProcessToJobObject() failed.";
 const char RESUME_FAILED[] = "ResumeThread(pi.hThread) failed.";
 
@@ -24,8 +26,8 @@ constexpr DWORD END_WAIT_MS = 5000;
 // The attribute list that restricts inheritance to `handles`.
 class InheritedHandles {
   public:
-    bool init(std::vector<HANDLE> handles) {
-        handles_ = std::move(handles);
+    bool init(const std::vector<HANDLE> &handles) {
+        handles_ = handles;
         SIZE_T size = 0;
         InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
         buffer_.reset(new (std::nothrow) char[size]);
@@ -51,18 +53,42 @@ class InheritedHandles {
     LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
 };
 
-// Each handle once: the system refuses a list that names one twice.
-std::vector<HANDLE> distinctHandles(const ChildStdio &stdio) {
-    std::vector<HANDLE> handles;
-    for (HANDLE h : {stdio.input, stdio.output, stdio.error}) {
-        bool seen = false;
-        for (HANDLE known : handles)
-            seen = seen || known == h;
-        if (h != nullptr && h != INVALID_HANDLE_VALUE && !seen)
-            handles.push_back(h);
+// Inheritable copies of the standard handles of one child, one per distinct handle (the
+// system refuses a list that names a handle twice), closed again when the start is over.
+class InheritableCopies {
+  public:
+    bool make(ChildStdio &stdio) {
+        for (HANDLE *slot : {&stdio.input, &stdio.output, &stdio.error}) {
+            if (*slot == nullptr || *slot == INVALID_HANDLE_VALUE)
+                continue;
+            std::size_t i = 0;
+            while (i < originals_.size() && originals_[i] != *slot)
+                ++i;
+            if (i == originals_.size()) {
+                HANDLE copy = nullptr;
+                if (!DuplicateHandle(GetCurrentProcess(), *slot, GetCurrentProcess(), &copy, 0,
+                                     TRUE, DUPLICATE_SAME_ACCESS))
+                    return false;
+                originals_.push_back(*slot);
+                copies_.emplace_back(copy);
+                raw_.push_back(copy);
+            }
+            *slot = raw_[i];
+        }
+        return true;
     }
-    return handles;
-}
+    const std::vector<HANDLE> &handles() const { return raw_; }
+
+  private:
+    std::vector<HANDLE> originals_;
+    std::vector<UniqueHandle> copies_;
+    std::vector<HANDLE> raw_;
+};
+
+// Held while inheritable copies exist. Where the system ignores the list of handles to
+// inherit (Wine 8 does), a child inherits every inheritable handle of the process: with
+// starts one at a time, those are only its own.
+std::mutex startMutex;
 
 } // namespace
 
@@ -80,17 +106,22 @@ const char *ChildProcessTree::start(const std::string &commandLine, const ChildS
                                  sizeof(limits)))
         return CREATE_JOB_FAILED;
 
+    std::lock_guard<std::mutex> lock(startMutex);
+    ChildStdio childStdio = stdio;
+    InheritableCopies copies;
+    if (!copies.make(childStdio))
+        return DUPLICATE_FAILED;
     InheritedHandles inherited;
-    if (!inherited.init(distinctHandles(stdio)))
+    if (!inherited.init(copies.handles()))
         return HANDLE_LIST_FAILED;
 
     STARTUPINFOEXA si = {};
     si.StartupInfo.cb = sizeof(si);
     si.StartupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     si.StartupInfo.wShowWindow = SW_HIDE;
-    si.StartupInfo.hStdInput = stdio.input;
-    si.StartupInfo.hStdOutput = stdio.output;
-    si.StartupInfo.hStdError = stdio.error;
+    si.StartupInfo.hStdInput = childStdio.input;
+    si.StartupInfo.hStdOutput = childStdio.output;
+    si.StartupInfo.hStdError = childStdio.error;
     si.lpAttributeList = inherited.list();
     // Suspended until it is in the job, so that nothing it starts escapes the job.
     PROCESS_INFORMATION pi = {};

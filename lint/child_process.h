@@ -11,8 +11,8 @@
 
 namespace quill {
 
-// The standard handles a child gets; each must be inheritable. The child inherits these
-// and no other handle of ours.
+// The standard handles a child gets (inheritable or not: the child gets copies of its own).
+// The child inherits these and no other handle of ours.
 struct ChildStdio {
     HANDLE input = nullptr;
     HANDLE output = nullptr;

@@ -39,8 +39,8 @@ bool randomHex(std::string &hex) {
     return true;
 }
 
-// The current user's SID, from the process token.
-bool currentUserSid(std::vector<unsigned char> &tokenUser) {
+// The TOKEN_USER record of the process token.
+bool currentTokenUser(std::vector<unsigned char> &tokenUser) {
     HANDLE raw = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw))
         return false;
@@ -52,27 +52,6 @@ bool currentUserSid(std::vector<unsigned char> &tokenUser) {
     tokenUser.resize(size);
     return GetTokenInformation(token.get(), TokenUser, tokenUser.data(), size, &size) != FALSE;
 }
-
-// Full access for `sid`, passed on to every file and folder made inside, and nothing
-// inherited from the temporary folder.
-class UserOnlySecurity {
-  public:
-    bool init(PSID sid) {
-        acl_.resize(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(sid));
-        PACL acl = reinterpret_cast<PACL>(acl_.data());
-        return InitializeAcl(acl, static_cast<DWORD>(acl_.size()), ACL_REVISION) &&
-               AddAccessAllowedAceEx(acl, ACL_REVISION, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE,
-                                     FILE_ALL_ACCESS, sid) &&
-               InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
-               SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE) &&
-               SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
-    }
-    SECURITY_ATTRIBUTES attributes() { return {sizeof(SECURITY_ATTRIBUTES), &descriptor_, FALSE}; }
-
-  private:
-    std::vector<unsigned char> acl_;
-    SECURITY_DESCRIPTOR descriptor_ = {};
-};
 
 void removeTree(const std::string &folder) {
     WIN32_FIND_DATAA entry;
@@ -95,6 +74,23 @@ void removeTree(const std::string &folder) {
 
 } // namespace
 
+bool UserOnlySecurity::init() {
+    if (!currentTokenUser(tokenUser_))
+        return false;
+    PSID sid = reinterpret_cast<TOKEN_USER *>(tokenUser_.data())->User.Sid;
+    acl_.resize(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(sid));
+    PACL acl = reinterpret_cast<PACL>(acl_.data());
+    if (!InitializeAcl(acl, static_cast<DWORD>(acl_.size()), ACL_REVISION) ||
+        !AddAccessAllowedAceEx(acl, ACL_REVISION, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE,
+                               FILE_ALL_ACCESS, sid) ||
+        !InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) ||
+        !SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE) ||
+        !SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED))
+        return false;
+    attributes_ = {sizeof(SECURITY_ATTRIBUTES), &descriptor_, FALSE};
+    return true;
+}
+
 bool PrivateTempFolder::create() {
     remove();
     char tempDir[MAX_PATH];
@@ -107,16 +103,12 @@ bool PrivateTempFolder::create() {
     std::string hex;
     if (!randomHex(hex))
         return failed("BCryptGenRandom(BCRYPT_USE_SYSTEM_PREFERRED_RNG) failed.");
-    std::vector<unsigned char> tokenUser;
-    if (!currentUserSid(tokenUser))
-        return failed("GetTokenInformation(TokenUser) failed.");
     UserOnlySecurity security;
-    if (!security.init(reinterpret_cast<TOKEN_USER *>(tokenUser.data())->User.Sid))
+    if (!security.init())
         return failed("The security descriptor of the private folder could not be made.");
     std::string folder = std::string(tempDir, n) + "Quillcheck-" + hex;
-    SECURITY_ATTRIBUTES attributes = security.attributes();
     // Fails when the name exists: a folder nobody else made is the only one we use.
-    if (!CreateDirectoryA(folder.c_str(), &attributes))
+    if (!CreateDirectoryA(folder.c_str(), security.attributes()))
         return failed("CreateDirectory(private temporary folder) failed.");
     path_ = folder + "\\";
     return true;

@@ -4,9 +4,29 @@
 // it, and it goes with everything in it when its owner goes.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
+#include <vector>
 
 namespace quill {
+
+// Security for a new folder: full access for the current user, passed on to every file and
+// folder made inside, and nothing inherited from the parent folder. Where the file system
+// keeps no access lists (Wine maps them to Unix permissions) the user still is the only one
+// with access beyond the group.
+class UserOnlySecurity {
+  public:
+    // False, with the system's last error set, when the descriptor cannot be made.
+    bool init();
+    SECURITY_ATTRIBUTES *attributes() { return &attributes_; }
+
+  private:
+    std::vector<unsigned char> tokenUser_;
+    std::vector<unsigned char> acl_;
+    SECURITY_DESCRIPTOR descriptor_ = {};
+    SECURITY_ATTRIBUTES attributes_ = {};
+};
 
 class PrivateTempFolder {
   public:

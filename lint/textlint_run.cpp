@@ -107,9 +107,8 @@ bool startTextLint(const std::optional<std::string> &commandLine, ChildProcessTr
     // file, standard error is redirected by the line itself). All three get the null
     // device rather than whatever the host's process has: Node.js dies at start ("open
     // EBADF") when it inherits a pipe it cannot open, which is the case under Wine.
-    SECURITY_ATTRIBUTES inheritable = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     UniqueHandle nul(CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!nul)
         return fail("CreateFile(\"NUL\") failed.");

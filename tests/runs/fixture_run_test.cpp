@@ -2,6 +2,7 @@
 // shows only by accident: errors, Node.js warnings, reports of a given size, slow children.
 #include "lint/background_check.h"
 #include "tests/runs/run_fixture.h"
+#include "tests/support/child_processes.h"
 
 #include <windows.h>
 
@@ -123,21 +124,15 @@ TEST_F(FixtureRun, ReportsAroundTheFirstBufferSizeArePublishedWhole) {
     }
 }
 
-TEST_F(FixtureRun, SupersededJobReturnsTrueAndPublishesNothing) {
+TEST_F(FixtureRun, SupersededJobKeepsItsFindingsToItselfAndSucceeds) {
     useCommand(fixture("check_report.cmd"));
     ScopedEnvironment report("QUILL_FIXTURE_REPORT", fixture("two_findings.txt"));
-    ScopedEnvironment delay("QUILL_FIXTURE_DELAY", "3");
-    bool result = false;
-    std::thread earlier([&] {
-        result = engine_.executeProofreadingTool(
-            ProofreadingToolControlType::Check,
-            TargetMailInfo(0, MIME_TEXT_PLAIN, "", "earlier", ORIGINAL));
-    });
-    while (engine_.getTargetMailInfo().getSubject() != "earlier")
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    TargetMailInfo earlier(0, MIME_TEXT_PLAIN, "", "earlier", ORIGINAL);
+    JobTicket job = engine_.enterJob(earlier);
     engine_.enterJob(TargetMailInfo(0, MIME_TEXT_PLAIN, "", "later", ORIGINAL));
-    earlier.join();
-    EXPECT_TRUE(result);
+    CheckOutcome outcome = engine_.runCheck(job, earlier);
+    EXPECT_EQ(outcome.publication, Publication::Superseded);
+    EXPECT_EQ(outcome.findings.size(), 2u);
     EXPECT_EQ(listener_.calls, 0);
     EXPECT_TRUE(engine_.getLintResults().empty());
     EXPECT_TRUE(leftovers().empty());
@@ -152,12 +147,15 @@ TEST_F(FixtureRun, ChildOutlivingTheWaitIsNotAwaitedFurther) {
     {
         ScopedEnvironment report("QUILL_FIXTURE_REPORT", fixture("two_findings.txt"));
         ScopedEnvironment delay("QUILL_FIXTURE_DELAY", "4");
-        auto start = std::chrono::steady_clock::now();
+        TempDir marks;
+        ScopedEnvironment done("QUILL_FIXTURE_DONE", marks.file("done"));
         bool result = false;
         std::string output = checkCapturingOutput(plainMail(ORIGINAL), result);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
         EXPECT_TRUE(result) << output;
         EXPECT_EQ(listener_.calls, 1);
+        // The run ended the child instead of waiting for it: it never got to its end.
+        EXPECT_FALSE(fileExists(marks.file("done")));
+        EXPECT_TRUE(descendantProcessNames().empty());
     }
 
     // Nothing written yet: no evidence of a check, so the run fails and nothing changes.
@@ -170,8 +168,35 @@ TEST_F(FixtureRun, ChildOutlivingTheWaitIsNotAwaitedFurther) {
         << output;
     EXPECT_EQ(listener_.calls, 1);
     EXPECT_EQ(engine_.getLintResults().size(), 2u);
-    // Both children end on their own; let them before the folder goes.
-    std::this_thread::sleep_for(std::chrono::seconds(4));
+    EXPECT_TRUE(descendantProcessNames().empty());
+    EXPECT_TRUE(leftovers().empty());
+}
+
+// The tree is cmd.exe running node.exe: both go when the wait ends, with the run's files.
+TEST_F(FixtureRun, TextlintThatNeverEndsIsEndedWithItsWholeTree) {
+    useCommand(fixture("never_ends.cmd"));
+    std::string node = textlintCmdPath();
+    node = node.substr(0, node.rfind('\\')) + "\\node.exe";
+    TempDir marks;
+    ScopedEnvironment nodePath("QUILL_FIXTURE_NODE", node);
+    ScopedEnvironment mark("QUILL_FIXTURE_MARK", marks.file("node-runs"));
+    engine_.setChildWaitCount(150);
+
+    bool result = true;
+    std::string output;
+    std::thread run([&] { output = checkCapturingOutput(plainMail(ORIGINAL), result); });
+    const bool nodeRan = waitForFile(marks.file("node-runs"), 15000);
+    const std::vector<std::string> during = descendantProcessNames();
+    run.join();
+
+    ASSERT_TRUE(nodeRan) << output;
+    EXPECT_TRUE(containsName(during, "cmd.exe") && containsName(during, "node.exe"));
+    EXPECT_FALSE(result);
+    EXPECT_EQ(output.rfind("textlint did not end within 15 seconds and left an empty report.", 0),
+              0u)
+        << output;
+    EXPECT_TRUE(descendantProcessNames().empty());
+    EXPECT_TRUE(leftovers().empty());
 }
 
 TEST_F(FixtureRun, FileNameTooLongForItsBufferFailsBeforeAnyChild) {
@@ -269,7 +294,8 @@ TEST_F(FixtureRun, FailedFixReturnsTheTextUnchanged) {
         EXPECT_EQ(fixed.text, text) << c.command;
         EXPECT_NE(output.find(c.diagnostic), std::string::npos) << c.command << ": " << output;
     }
-    std::this_thread::sleep_for(std::chrono::seconds(4));
+    EXPECT_TRUE(descendantProcessNames().empty());
+    EXPECT_TRUE(leftovers().empty());
 }
 
 TEST_F(FixtureRun, BackgroundCheckRunsOnItsOwnCopyOfTheTarget) {

@@ -78,7 +78,7 @@ std::vector<std::string> RunTest::leftovers() const {
         return names;
     do {
         std::string name = data.cFileName;
-        if (name != "." && name != "..")
+        if (name.rfind("Qui", 0) == 0)
             names.push_back(name);
     } while (FindNextFileA(find, &data));
     FindClose(find);

@@ -37,7 +37,8 @@ class RunTest : public ::testing::Test {
     void useCommand(const std::string &commandPath, const std::vector<TextLintRule> &rules = {});
     // Makes `dir` the temporary folder of this process (and of the children it starts).
     void useTempFolder(const std::string &dir);
-    // Names of the files and folders left in the temporary folder.
+    // Names of the files and folders of runs left in the temporary folder (a run's own
+    // folder and GetTempFileName's files start with "Qui"; the tests' marks do not).
     std::vector<std::string> leftovers() const;
 
     static TargetMailInfo plainMail(const std::string &text);

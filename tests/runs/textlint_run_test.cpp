@@ -1,8 +1,12 @@
 // Check and auto-fix runs against the real textlint in the Wine prefix, started through
 // its .cmd shim exactly as on a user's PC.
 #include "tests/runs/run_fixture.h"
+#include "tests/support/child_processes.h"
 
 #include <windows.h>
+
+#include <set>
+#include <thread>
 
 namespace quill::test {
 namespace {
@@ -39,6 +43,59 @@ const std::vector<Expected> MAIL_FINDINGS = {{1, 4, "no-doubled-joshi"},
                                              {3, 14, "max-ten"}};
 
 class TextLintRun : public RunTest {};
+
+// Someone else who may write into the temporary folder: beside every file that appears
+// there it puts "<name>.js" and "<name>.cjs", which textlint's configuration loader runs
+// for a configuration file "<name>"; each script makes the file `mark`.
+class ScriptPlanter {
+  public:
+    ScriptPlanter(const std::string &folder, const std::string &mark)
+        : folder_(folder), stop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+        std::string path = mark;
+        for (char &c : path)
+            if (c == '\\')
+                c = '/';
+        script_ = "require('fs').writeFileSync('" + path + "', 'ran'); module.exports = {};\n";
+        thread_ = std::thread([this] { watch(); });
+    }
+    ~ScriptPlanter() {
+        SetEvent(stop_);
+        thread_.join();
+
+        CloseHandle(stop_);
+        for (const std::string &name : planted_)
+            DeleteFileA((folder_ + "\\" + name).c_str());
+    }
+
+  private:
+    // It looks every few milliseconds, as a program lying in wait would.
+    void watch() {
+        while (WaitForSingleObject(stop_, 5) == WAIT_TIMEOUT)
+            plantBesideEveryFile();
+    }
+    void plantBesideEveryFile() {
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((folder_ + "\\*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE)
+            return;
+        do {
+            std::string name = data.cFileName;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY || planted_.count(name))
+                continue;
+            for (const char *extension : {".js", ".cjs"}) {
+                planted_.insert(name + extension);
+                writeFileBytes(folder_ + "\\" + name + extension, script_);
+            }
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+
+    std::string folder_;
+    std::string script_;
+    HANDLE stop_;
+    std::set<std::string> planted_;
+    std::thread thread_;
+};
 
 TEST_F(TextLintRun, CheckPublishesFindingsOnceAndLeavesNoFile) {
     useCommand(textlintCmdPath(), JAPANESE_RULES);
@@ -127,6 +184,30 @@ TEST_F(TextLintRun, FixWithAConfigurationTextlintCannotLoadLeavesTheText) {
     EXPECT_FALSE(fixed.succeeded);
     EXPECT_EQ(fixed.text, MAIL);
     EXPECT_NE(output.find("exit code 1"), std::string::npos) << output;
+    EXPECT_TRUE(leftovers().empty());
+}
+
+// With the run's files in a folder of its own, nothing planted in the temporary folder
+// sits beside its configuration: textlint works and runs none of it.
+TEST_F(TextLintRun, ScriptsPlantedInTheTemporaryFolderNeverRun) {
+    TempDir marks;
+    const std::string mark = marks.file("planted-script-ran");
+    useCommand(textlintCmdPath(), JAPANESE_RULES);
+    ScriptPlanter planter(tempFolder_, mark);
+    // The planter is quick enough for files made in the temporary folder itself.
+    writeFileBytes(temp_->file("probe.tmp"), "");
+    ASSERT_TRUE(waitForFile(temp_->file("probe.tmp.cjs"), 10000));
+    DeleteFileA(temp_->file("probe.tmp").c_str());
+
+    bool result = false;
+    std::string output = checkCapturingOutput(plainMail(MAIL), result);
+    EXPECT_TRUE(result) << output;
+    expectFindings(engine_.getLintResults(), MAIL_FINDINGS);
+    TextLintFixResult fixed;
+    output = fixCapturingOutput(plainMail("日本語 の文章です。\n"), fixed);
+    EXPECT_TRUE(fixed.succeeded) << output;
+    EXPECT_EQ(fixed.text, "日本語の文章です。\n");
+    EXPECT_EQ(GetFileAttributesA(mark.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(leftovers().empty());
 }
 

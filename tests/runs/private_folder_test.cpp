@@ -1,0 +1,71 @@
+// The private temporary folder of a run: a name nobody can guess, an access list for the
+// current user alone, and nothing left of it afterwards.
+#include "lint/private_temp_folder.h"
+#include "tests/runs/run_fixture.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace quill::test {
+namespace {
+
+std::vector<unsigned char> currentTokenUser() {
+    HANDLE token = nullptr;
+    EXPECT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<unsigned char> user(size);
+    EXPECT_TRUE(GetTokenInformation(token, TokenUser, user.data(), size, &size));
+    CloseHandle(token);
+    return user;
+}
+
+class PrivateFolder : public RunTest {};
+
+TEST_F(PrivateFolder, RandomNameGoneWithItsContent) {
+    PrivateTempFolder first;
+    PrivateTempFolder second;
+    ASSERT_TRUE(first.create());
+    ASSERT_TRUE(second.create());
+    const std::string prefix = tempFolder_ + "\\Quillcheck-";
+    ASSERT_EQ(first.path().rfind(prefix, 0), 0u) << first.path();
+    const std::string name = first.path().substr(prefix.size());
+    EXPECT_EQ(name.size(), 33u) << name;
+    EXPECT_EQ(name.find_first_not_of("0123456789abcdef"), 32u) << name;
+    EXPECT_NE(first.path(), second.path());
+
+    writeFileBytes(first.path() + "a.tmp", "x");
+    ASSERT_TRUE(CreateDirectoryA((first.path() + "sub").c_str(), nullptr));
+    writeFileBytes(first.path() + "sub\\b.tmp", "y");
+    first.remove();
+    second.remove();
+    EXPECT_TRUE(leftovers().empty());
+}
+
+// Wine keeps no access lists on files (it maps them to Unix permissions), so the list is
+// read from the descriptor the folder is made with.
+TEST(UserOnlySecurity, GrantsTheUserAloneAndInheritsNothing) {
+    UserOnlySecurity security;
+    ASSERT_TRUE(security.init());
+    PSECURITY_DESCRIPTOR descriptor = security.attributes()->lpSecurityDescriptor;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    ASSERT_TRUE(GetSecurityDescriptorControl(descriptor, &control, &revision));
+    EXPECT_TRUE(control & SE_DACL_PROTECTED);
+    BOOL present = FALSE;
+    BOOL defaulted = FALSE;
+    PACL dacl = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted));
+    ASSERT_TRUE(present && dacl != nullptr);
+    ASSERT_EQ(dacl->AceCount, 1);
+    ACCESS_ALLOWED_ACE *ace = nullptr;
+    ASSERT_TRUE(GetAce(dacl, 0, reinterpret_cast<void **>(&ace)));
+    EXPECT_EQ(ace->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
+    EXPECT_EQ(ace->Header.AceFlags, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE);
+    std::vector<unsigned char> user = currentTokenUser();
+    EXPECT_TRUE(EqualSid(&ace->SidStart, reinterpret_cast<TOKEN_USER *>(user.data())->User.Sid));
+}
+
+} // namespace
+} // namespace quill::test
