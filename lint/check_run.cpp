@@ -11,8 +11,8 @@ namespace quill {
 
 using namespace textlint_run;
 
-std::optional<std::string> runColdCheck(const std::string &text, MimeType type,
-                                        unsigned waitCount) {
+std::optional<std::string> runColdCheck(const std::string &text, MimeType type, unsigned waitCount,
+                                        bool *timedOut) {
     PrivateTempFolder folder;
     if (!folder.create())
         return std::nullopt;
@@ -42,6 +42,8 @@ std::optional<std::string> runColdCheck(const std::string &text, MimeType type,
     // A child still running after the wait is ended with its whole tree; the report is
     // read as it is then.
     bool ended = waitOrEnd(child, waitCount);
+    if (timedOut != nullptr)
+        *timedOut = !ended;
 
     if (!errorFileIsClean(errorFile.path()))
         return std::nullopt;

@@ -12,8 +12,10 @@
 namespace quill {
 
 // textlint's compact report of `text` (UTF-8, LF line ends), checked as `type`, waiting at
-// most `waitCount` times 100 ms for textlint.
-std::optional<std::string> runColdCheck(const std::string &text, MimeType type, unsigned waitCount);
+// most `waitCount` times 100 ms for textlint. `timedOut`, when given, tells whether textlint
+// was still running when the wait ended.
+std::optional<std::string> runColdCheck(const std::string &text, MimeType type, unsigned waitCount,
+                                        bool *timedOut = nullptr);
 
 // `text` as textlint --fix rewrote it; nothing when the run failed or did not end within
 // `waitCount` times 100 ms.

@@ -33,10 +33,14 @@ CheckOutcome LintResultController::runCheck(JobTicket job, const TargetMailInfo 
         // The resident textlint first; it answers only when it answers as a cold run would.
         std::optional<std::string> report =
             residentTextLint().check(text, target.mimeType == MIME_TEXT_HTML);
+        bool timedOut = false;
         if (!report)
-            report = runColdCheck(text, target.mimeType, childWaitCount());
-        if (!report)
-            return CheckOutcome{};
+            report = runColdCheck(text, target.mimeType, childWaitCount(), &timedOut);
+        if (!report) {
+            CheckOutcome failed;
+            failed.timedOut = timedOut;
+            return failed;
+        }
         return publishReport(job, *report);
     } catch (const std::exception &e) {
         writeDiagnosticLine(e.what());

@@ -42,6 +42,7 @@ struct CheckOutcome {
     Publication publication = Publication::Failed;
     std::vector<LintResult> findings;
     bool nothingToCheck = false; // no rule is configured: textlint was not started
+    bool timedOut = false;       // textlint had not ended when the run stopped waiting
 };
 
 class LintResultController {

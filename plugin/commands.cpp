@@ -10,6 +10,7 @@
 #include "plugin/compose_hook.h"
 #include "plugin/draft_marker.h"
 #include "plugin/host_api.h"
+#include "plugin/plugin_texts.h"
 
 #include <iterator>
 
@@ -23,15 +24,6 @@ namespace {
 constexpr int MENU_TYPE_MENU_BAR = 10;
 constexpr int MENU_TYPE_POPUP = 11;
 constexpr int CP_UTF8_CODE_PAGE = 65001;
-
-const wchar_t CHECK_DESCRIPTION[] = L"校正";
-const wchar_t AUTO_FIX_DESCRIPTION[] = L"自動修正校正";
-const wchar_t CHECK_ITEM[] = L"校正(&R)";
-const wchar_t AUTO_FIX_ITEM[] = L"自動修正校正(&I)";
-const wchar_t ERROR_CAPTION[] = L"Quillcheck Plugin Error";
-const wchar_t FIX_NOT_REPRESENTABLE[] =
-    L"自動修正の結果にメールの文字コードで表せない文字が含まれるため、メールを書き換えません"
-    L"でした。";
 
 UINT registerCommand(const wchar_t *description, int menuType, HostCommandCallback callback) {
     // The host takes its texts in the system's ANSI code page.
@@ -114,7 +106,8 @@ void WINAPI onAutoFixCommand(HWND window, LPARAM) {
         const std::string text =
             convertCharSetLossless(fixed.text, CP_UTF8_CODE_PAGE, content.codePage, outcome);
         if (outcome == ConversionOutcome::Unrepresentable)
-            MessageBoxW(window, FIX_NOT_REPRESENTABLE, ERROR_CAPTION, MB_OK);
+            MessageBoxW(window, plugin_text::FIX_NOT_REPRESENTABLE, plugin_text::ERROR_CAPTION,
+                        MB_OK);
         if (outcome != ConversionOutcome::Converted)
             return;
         hostApi().BKA_CompSetText(window, 0, text.c_str());
@@ -126,21 +119,24 @@ void WINAPI onAutoFixCommand(HWND window, LPARAM) {
 void addProofreadingCommands(HMENU menu, int menuType) {
     try {
         if (menuType == MENU_TYPE_MENU_BAR) {
-            checkCommandId = registerCommand(CHECK_DESCRIPTION, menuType, onCheckCommand);
-            autoFixCommandId = registerCommand(AUTO_FIX_DESCRIPTION, menuType, onAutoFixCommand);
+            checkCommandId =
+                registerCommand(plugin_text::CHECK_DESCRIPTION, menuType, onCheckCommand);
+            autoFixCommandId =
+                registerCommand(plugin_text::AUTO_FIX_DESCRIPTION, menuType, onAutoFixCommand);
             const HMENU popup = GetSubMenu(menu, 1);
             if (popup != nullptr) {
                 AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
-                AppendMenuW(popup, MF_STRING, checkCommandId.load(), CHECK_ITEM);
-                AppendMenuW(popup, MF_STRING, autoFixCommandId.load(), AUTO_FIX_ITEM);
+                AppendMenuW(popup, MF_STRING, checkCommandId.load(), plugin_text::CHECK_ITEM);
+                AppendMenuW(popup, MF_STRING, autoFixCommandId.load(), plugin_text::AUTO_FIX_ITEM);
             }
         } else if (menuType == MENU_TYPE_POPUP) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-            const UINT checkId = registerCommand(CHECK_DESCRIPTION, menuType, onCheckCommand);
-            AppendMenuW(menu, MF_STRING, checkId, CHECK_ITEM);
+            const UINT checkId =
+                registerCommand(plugin_text::CHECK_DESCRIPTION, menuType, onCheckCommand);
+            AppendMenuW(menu, MF_STRING, checkId, plugin_text::CHECK_ITEM);
             const UINT autoFixId =
-                registerCommand(AUTO_FIX_DESCRIPTION, menuType, onAutoFixCommand);
-            AppendMenuW(menu, MF_STRING, autoFixId, AUTO_FIX_ITEM);
+                registerCommand(plugin_text::AUTO_FIX_DESCRIPTION, menuType, onAutoFixCommand);
+            AppendMenuW(menu, MF_STRING, autoFixId, plugin_text::AUTO_FIX_ITEM);
         }
     } catch (...) {
         // Nothing may unwind into the host.

@@ -8,6 +8,7 @@
 #include "plugin/commands.h"
 #include "plugin/host_api.h"
 #include "plugin/menu_state.h"
+#include "plugin/plugin_texts.h"
 
 #include <algorithm>
 #include <atomic>
@@ -16,12 +17,11 @@
 namespace quill {
 namespace {
 
-const wchar_t ERROR_CAPTION[] = L"Quillcheck Plugin Error";
 const char EDITOR_CLASS[] = "DanaEditWindowClass";
 const char EDITOR_FRAME_CLASS[] = "AfxMDIFrame80s";
 
 void showError(const wchar_t *text) {
-    MessageBoxW(hostOwnerWindow(), text, ERROR_CAPTION, MB_OK);
+    MessageBoxW(hostOwnerWindow(), text, plugin_text::ERROR_CAPTION, MB_OK);
 }
 
 bool hasClass(HWND window, const char *className) {
@@ -66,7 +66,7 @@ void updateComposeMenu(HWND window) {
 void removeHooks(std::vector<UniqueHook> hooks) {
     for (UniqueHook &hook : hooks) {
         if (!hook.reset())
-            showError(L"UnhookWindowsHookEx() failed.");
+            showError(plugin_text::UNHOOK_FAILED);
     }
 }
 
@@ -269,7 +269,7 @@ LRESULT CALLBACK composeMessageHook(int code, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = CallNextHookEx(nullptr, code, wParam, lParam);
     // The thread has no compose window left: its hook goes after the message went on.
     if (unusedHook && !unusedHook.reset())
-        showError(L"UnhookWindowsHookEx() failed.");
+        showError(plugin_text::UNHOOK_FAILED);
     return result;
 }
 
@@ -281,7 +281,7 @@ void trackComposeWindow(HWND window) {
         // without a module handle.
         const bool ours = threadId != 0 && processId == GetCurrentProcessId();
         if (!ours || !composeWindows().track(window, threadId))
-            showError(L"SetWindowHookEx() failed. cannot hook message of compose window.");
+            showError(plugin_text::HOOK_FAILED);
     } catch (...) {
         // Nothing may unwind into the host.
     }

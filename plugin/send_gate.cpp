@@ -9,7 +9,9 @@
 #include "lint/lint_result_controller.h"
 #include "mail/charset.h"
 #include "plugin/host_api.h"
+#include "plugin/plugin_texts.h"
 
+#include <atomic>
 #include <cstring>
 #include <iterator>
 #include <new>
@@ -59,6 +61,21 @@ void showMessage(const wchar_t *text, const wchar_t *caption) {
     MessageBoxW(hostOwnerWindow(), text, caption, MB_OK);
 }
 
+// Why a mail went out unchecked. The user is told once per reason while the plug-in runs:
+// the reason holds for every later mail too, and a box on every send would be noise.
+enum class UncheckedReason { TextLintFailed, TimedOut, NotConverted, Count };
+
+std::atomic<bool> toldUnchecked[static_cast<std::size_t>(UncheckedReason::Count)];
+
+void tellUncheckedOnce(UncheckedReason reason) {
+    static const wchar_t *const texts[] = {plugin_text::SEND_UNCHECKED_TEXTLINT_FAILED,
+                                           plugin_text::SEND_UNCHECKED_TIMED_OUT,
+                                           plugin_text::SEND_UNCHECKED_NOT_CONVERTED};
+    const auto index = static_cast<std::size_t>(reason);
+    if (!toldUnchecked[index].exchange(true))
+        showMessage(texts[index], plugin_text::INFO_CAPTION);
+}
+
 // The gate itself; exceptions are left to the export.
 int checkOutgoingMail(LPCSTR source) {
     TextLintConfig &config = TextLintConfig::getInstance();
@@ -75,8 +92,7 @@ int checkOutgoingMail(LPCSTR source) {
         try {
             mailSource = source;
         } catch (const std::bad_alloc &) {
-            showMessage(L"BKC_OnSend() failed. cannot allocate memory of szMailSource.",
-                        L"Quillcheck Plugin Error");
+            showMessage(plugin_text::SEND_SOURCE_NOT_COPIED, plugin_text::ERROR_CAPTION);
             return 0;
         }
         const char *cursor = mailSource.c_str();
@@ -85,10 +101,14 @@ int checkOutgoingMail(LPCSTR source) {
 
     const MimePart &textPart = selectTextPart(top);
     int codePage = codePageOfContentType(getContentTypeValue(textPart));
-    std::string bodyText = sendBodyText(textPart, codePage);
+    std::optional<std::string> bodyText = sendBodyText(textPart, codePage);
+    if (!bodyText) {
+        tellUncheckedOnce(UncheckedReason::NotConverted);
+        return 0;
+    }
     std::string from = specifiedHeader("From");
     std::string subject = specifiedHeader("Subject");
-    TargetMailInfo target(0, sendMimeType(top), from, subject, bodyText);
+    TargetMailInfo target(0, sendMimeType(top), from, subject, *bodyText);
 
     // The gate weighs the findings of its own run, also when a job that entered later kept
     // them from the window. A failed run has none: the findings the engine still holds
@@ -97,13 +117,14 @@ int checkOutgoingMail(LPCSTR source) {
     CheckOutcome outcome = engine.runCheck(engine.enterJob(target), target);
     if (outcome.publication == Publication::Failed) {
         writeDiagnosticLine("BKC_OnSend() failed. the mail was sent unchecked.");
+        tellUncheckedOnce(outcome.timedOut ? UncheckedReason::TimedOut
+                                           : UncheckedReason::TextLintFailed);
         return 0;
     }
     if (outcome.nothingToCheck ||
         !LintResultController::isEvaluateValueOverThreshold(outcome.findings))
         return 0;
-    showMessage(L"校正結果の評価が閾値を超えているためこのメールを送信するのを防止しました。",
-                L"Quillcheck Plugin Info");
+    showMessage(plugin_text::SEND_REFUSED, plugin_text::INFO_CAPTION);
     return -1;
 }
 
@@ -149,7 +170,7 @@ const MimePart &selectTextPart(const MimePart &top) {
 
 // The body is converted as one text rather than line by line: a failing conversion then
 // reports once, not once per line, and a character cut at a 64 KiB line piece stays whole.
-std::string sendBodyText(const MimePart &part, int codePage) {
+std::optional<std::string> sendBodyText(const MimePart &part, int codePage) {
     std::string joined;
     std::size_t total = 0;
     for (const std::string &line : part.bodyLines)
@@ -159,7 +180,11 @@ std::string sendBodyText(const MimePart &part, int codePage) {
         joined += line;
     if (joined.empty())
         return joined;
-    return normalizeLineEnds(convertCharSet(joined, codePage, CP_UTF8));
+    bool converted = false;
+    std::string text = convertCharSet(joined, codePage, CP_UTF8, converted);
+    if (!converted)
+        return std::nullopt;
+    return normalizeLineEnds(text);
 }
 
 MimeType sendMimeType(const MimePart &top) {

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace quill {
@@ -24,8 +25,9 @@ int codePageOfContentType(const std::string &contentTypeValue);
 // level again when there is none.
 const MimePart &selectTextPart(const MimePart &top);
 
-// The part's body lines converted from `codePage` to UTF-8, joined, with LF line ends.
-std::string sendBodyText(const MimePart &part, int codePage);
+// The part's body lines converted from `codePage` to UTF-8, joined, with LF line ends;
+// nothing when they could not be converted (the conversion has reported why).
+std::optional<std::string> sendBodyText(const MimePart &part, int codePage);
 
 // MIME_TEXT_HTML for a text/html top level (letter case ignored), MIME_TEXT_PLAIN else.
 MimeType sendMimeType(const MimePart &top);

@@ -57,5 +57,32 @@ TEST_F(SendGateModule, StopsTheSendOnlyAboveTheThreshold) {
               boxes.boxes()[0].textUtf8());
 }
 
+// A mail the gate could not check goes out, and the user hears of it once per reason while
+// the plug-in runs, however many mails follow.
+TEST_F(SendGateModule, UncheckedMailsGoWithOneNoticePerReason) {
+    // With threshold -1 a mail that was checked would be stopped.
+    PluginSession plugin(iniText("C:\\nowhere\\textlint.cmd",
+                                 "EnableEvaluateValueThreshold=true\r\n"
+                                 "EvaluateValueThreshold=-1\r\n"
+                                 "EnableResidentTextLint=false\r\n"));
+    ASSERT_NE(nullptr, plugin.module());
+    MessageBoxRecorder boxes;
+    // Wine has no converter for ISO-2022-JP: the body cannot be read.
+    const std::string unreadable = "Content-Type: text/plain; charset=ISO-2022-JP\r\n\r\na\r\n";
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(0, send(plugin, MAIL_HEAD + MAX_TEN));
+        EXPECT_EQ(0, send(plugin, unreadable));
+    }
+    std::vector<std::string> notices;
+    for (const auto &box : boxes.boxes())
+        if (box.captionUtf8() == "Quillcheck Plugin Info")
+            notices.push_back(box.textUtf8());
+    ASSERT_EQ(2u, notices.size());
+    EXPECT_EQ(0u, notices[0].find("textlint を実行できなかったため")) << notices[0];
+    EXPECT_EQ(0u, notices[1].find("メールの本文を文字コードから変換できなかったため"))
+        << notices[1];
+    plugin.exit();
+}
+
 } // namespace
 } // namespace quill::test

@@ -1,0 +1,46 @@
+// The texts the plug-in shell shows the user: menu items, command descriptions, message
+// boxes and their captions.
+//
+// Why they are fixed: users and their mail client's settings know the commands by these
+// names, and the English message texts name the Win32 call or buffer that failed in the
+// plug-in's first design, as reports from users quote them. Change none of their bytes;
+// new texts join them here.
+#pragma once
+
+namespace quill::plugin_text {
+
+inline constexpr wchar_t ERROR_CAPTION[] = L"Quillcheck Plugin Error";
+inline constexpr wchar_t INFO_CAPTION[] = L"Quillcheck Plugin Info";
+
+// The two commands: the descriptions given to the host and the items of the menus.
+inline constexpr wchar_t CHECK_DESCRIPTION[] = L"校正";
+inline constexpr wchar_t AUTO_FIX_DESCRIPTION[] = L"自動修正校正";
+inline constexpr wchar_t CHECK_ITEM[] = L"校正(&R)";
+inline constexpr wchar_t AUTO_FIX_ITEM[] = L"自動修正校正(&I)";
+
+inline constexpr wchar_t FIX_NOT_REPRESENTABLE[] =
+    L"自動修正の結果にメールの文字コードで表せない文字が含まれるため、メールを書き換えません"
+    L"でした。";
+
+// The compose hook.
+inline constexpr wchar_t HOOK_FAILED[] =
+    L"SetWindowHookEx() failed. cannot hook message of compose window.";
+inline constexpr wchar_t UNHOOK_FAILED[] = L"UnhookWindowsHookEx() failed.";
+
+// The send gate.
+inline constexpr wchar_t SEND_SOURCE_NOT_COPIED[] =
+    L"BKC_OnSend() failed. cannot allocate memory of szMailSource.";
+inline constexpr wchar_t SEND_REFUSED[] =
+    L"校正結果の評価が閾値を超えているためこのメールを送信するのを防止しました。";
+// Shown once per kind while the plug-in runs: the mail then goes out unchecked.
+inline constexpr wchar_t SEND_UNCHECKED_TEXTLINT_FAILED[] =
+    L"textlint を実行できなかったため、このメールは校正せずに送信します。設定の textlint の"
+    L"パスとルールを確認してください。\n(このメッセージは次回の起動まで表示しません。)";
+inline constexpr wchar_t SEND_UNCHECKED_TIMED_OUT[] =
+    L"textlint が時間内に終わらなかったため、このメールは校正せずに送信します。\n"
+    L"(このメッセージは次回の起動まで表示しません。)";
+inline constexpr wchar_t SEND_UNCHECKED_NOT_CONVERTED[] =
+    L"メールの本文を文字コードから変換できなかったため、このメールは校正せずに送信します。\n"
+    L"(このメッセージは次回の起動まで表示しません。)";
+
+} // namespace quill::plugin_text
