@@ -13,8 +13,6 @@ using namespace quill::standin;
 
 constexpr int MENU_BAR = 10;
 constexpr int POPUP_MENU = 11;
-// The stand-in textlint fixtures run only as a command of their own.
-const char NO_RESIDENT[] = "EnableResidentTextLint=false\r\n";
 
 std::wstring menuText(HMENU menu, int position) {
     wchar_t text[128] = {};
@@ -219,7 +217,7 @@ TEST_F(CommandsTest, AutoFixLeavesTheTextAloneWhenTheFixOrAConversionFails) {
     for (const Case &c : cases) {
         RunLog runs;
         MessageBoxRecorder boxes;
-        PluginSession plugin(iniText(fixturePath(c.fixture), NO_RESIDENT));
+        PluginSession plugin(iniText(fixturePath(c.fixture)));
         ASSERT_NE(nullptr, plugin.module());
         const HWND window = composeWindow("これは Apple です。\r\n", "text/plain", c.codePage);
         const UINT autoFixId = initMenu(plugin, window).second;
@@ -255,7 +253,7 @@ TEST_F(CommandsTest, HookPassesEveryMessageOnAndTouchesOnlyComposeWindows) {
     hostHookSaw.clear();
     HHOOK earlier = SetWindowsHookExW(WH_GETMESSAGE, hostHook, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, earlier);
-    PluginSession plugin(iniText(textlintCmdPath(), NO_RESIDENT));
+    PluginSession plugin(iniText(textlintCmdPath()));
     ASSERT_NE(nullptr, plugin.module());
     const HWND compose = composeWindow("本文");
     const auto [checkId, autoFixId] = initMenu(plugin, compose);
@@ -295,7 +293,7 @@ TEST_F(CommandsTest, HookPassesEveryMessageOnAndTouchesOnlyComposeWindows) {
 // can go without leaving the hook behind.
 TEST_F(CommandsTest, ARecordLivesExactlyAsLongAsItsWindow) {
     RunLog runs;
-    PluginSession plugin(iniText(fixturePath("plugin/count_runs.cmd"), NO_RESIDENT));
+    PluginSession plugin(iniText(fixturePath("plugin/count_runs.cmd")));
     ASSERT_NE(nullptr, plugin.module());
     const HWND disabled = composeWindow("a");
     const HWND destroyed = composeWindow("b");

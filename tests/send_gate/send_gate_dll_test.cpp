@@ -63,8 +63,7 @@ TEST_F(SendGateModule, UncheckedMailsGoWithOneNoticePerReason) {
     // With threshold -1 a mail that was checked would be stopped.
     PluginSession plugin(iniText("C:\\nowhere\\textlint.cmd",
                                  "EnableEvaluateValueThreshold=true\r\n"
-                                 "EvaluateValueThreshold=-1\r\n"
-                                 "EnableResidentTextLint=false\r\n"));
+                                 "EvaluateValueThreshold=-1\r\n"));
     ASSERT_NE(nullptr, plugin.module());
     MessageBoxRecorder boxes;
     // Wine has no converter for ISO-2022-JP: the body cannot be read.
