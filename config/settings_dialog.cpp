@@ -15,6 +15,7 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shlwapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -38,6 +39,9 @@ const wchar_t SAVE_FAILED[] =
 const wchar_t UNREADABLE_OPTIONS[] =
     L"ルール「%s」のオプションを読み取れません。オプションはJSONの形で、"
     L"\"max\":3 のように名前を二重引用符で囲んで入力して下さい。";
+// Shown when nothing exists at the command path typed; %s is the path.
+const wchar_t PATH_NOT_FOUND[] =
+    L"TextLintのコマンドパス「%s」が見つかりません。パスに誤りがないか確認して下さい。";
 const wchar_t CANCEL_QUESTION[] = L"変更した内容は反映されませんが本当によろしいですか。";
 const wchar_t CANCEL_CAPTION[] = L"Quillcheckオプション - 終了確認";
 
@@ -200,7 +204,7 @@ bool runTestCheck(HWND dialog) {
     return state != nullptr && state->testRun && state->testRun();
 }
 
-// `text` with its "%s" replaced by the ANSI text `name`.
+// `text` with its "%s" replaced by the ANSI text `name` (a rule name, a path).
 std::wstring withName(const wchar_t *text, const std::string &name) {
     std::wstring result = text;
     const std::size_t at = result.find(L"%s");
@@ -226,11 +230,18 @@ void onConfirm(HWND dialog) {
     SettingsDialogData entered = readDialog(dialog);
     if (!optionsReadBack(dialog, entered.rules))
         return;
+    // A command path where nothing exists is refused with a word about the path, so the
+    // path the user typed is never dropped while the dialog reports success.
+    if (!PathFileExistsA(entered.textLintCmdPath.c_str())) {
+        MessageBoxW(dialog, withName(PATH_NOT_FOUND, entered.textLintCmdPath).c_str(),
+                    L"Quillcheck", MB_OK);
+        return;
+    }
     SettingsDialogData kept = currentSettings(config);
-    // A command path where nothing exists is refused like a failed run, so the path the
-    // user typed is never dropped while the dialog reports success.
     bool succeeded = applySettings(config, entered);
-    if (succeeded) {
+    // With no rule there is nothing for textlint to prove (it would only answer that it
+    // has no rules), so the settings are saved as they are.
+    if (succeeded && !entered.rules.empty()) {
         try {
             succeeded = runTestCheck(dialog);
         } catch (const std::exception &e) {

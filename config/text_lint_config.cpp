@@ -7,6 +7,7 @@
 #include "config/config_json_text.h"
 #include "config/ini_entries.h"
 #include "config/json_value.h"
+#include "config/rule_weights.h"
 #include "config/rules_from_json.h"
 
 #include <shlwapi.h>
@@ -299,7 +300,7 @@ int TextLintConfig::sumWeights(const std::vector<std::string> &ruleNames) {
     // negative value that would let the send through.
     long long sum = 0;
     for (const std::string &name : ruleNames)
-        if (const TextLintRule *rule = findIn(rules_, name))
+        if (const TextLintRule *rule = weighingRule(rules_, name))
             sum += rule->weight;
     if (sum > INT_MAX)
         sum = INT_MAX;

@@ -48,8 +48,9 @@ class TextLintConfig {
     void setRules(const std::vector<TextLintRule> &rules);
     // A copy of the first rule whose name has the same bytes, or none.
     std::optional<TextLintRule> findRule(const std::string &name);
-    // Sum of the weights of the rules that `ruleNames` name (one term per entry; a name
-    // without a rule adds 0), read under the settings' lock.
+    // Sum of the weights that count for findings of `ruleNames` (one term per entry: the
+    // exact rule, else the preset that reported it, see weighingRule; otherwise 0), read
+    // under the settings' lock.
     int sumWeights(const std::vector<std::string> &ruleNames);
 
     // The textlint configuration text, in UTF-8 (textlint's encoding).

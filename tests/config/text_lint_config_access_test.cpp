@@ -80,6 +80,30 @@ TEST(RuleLookup, SumOfWeightsPerFinding) {
     EXPECT_EQ(config.sumWeights({"big", "big", "a"}), INT_MAX);
 }
 
+TEST(RuleLookup, PresetWeightsCountForThePresetsFindingsUnlessTheRuleHasItsOwn) {
+    TextLintConfig config;
+    config.setRules({rule("preset-ja-spacing", true, 5, {}),
+                     rule("textlint-rule-preset-jtf-style", true, 7, {}),
+                     rule("ja-spacing/exact", false, 1, {}), rule("max-ten", true, 2, {})});
+    struct Case {
+        const char *finding;
+        int weight;
+    } cases[] = {
+        {"ja-spacing/ja-no-space-between-full-width", 5},
+        {"jtf-style/1.1.1", 7},
+        {"ja-spacing/exact", 1}, // the rule's own weight wins
+        {"max-ten", 2},
+        {"ja-spacing", 0}, // the preset's name alone is no finding of it
+        {"ja-spacing/", 0},
+        {"ja-spacingX/a", 0},
+        {"Ja-spacing/a", 0},
+        {"max-ten/a", 0}, // only presets weigh their rules
+        {"preset-ja-spacing/a", 0},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(config.sumWeights({c.finding}), c.weight) << c.finding;
+}
+
 TEST(RuleLookup, ReadersAndAWriterOnSeveralThreads) {
     TextLintConfig config;
     const std::vector<TextLintRule> small = {rule("a", true, 1, {})};

@@ -105,14 +105,15 @@ TEST_F(ConfirmTest, SettingsThatCannotBeSavedAreNotClosedAsSaved) {
 // Runs OK with a recorder and checks that the run was refused: the failure message, the
 // settings as they were, nothing saved, the dialog still open.
 void expectRefused(HWND dialog, const std::string &iniPath,
-                   const std::vector<TextLintRule> &rulesBefore, const std::string &pathBefore) {
+                   const std::vector<TextLintRule> &rulesBefore, const std::string &pathBefore,
+                   const std::string &message = FAILURE_TEXT) {
     MessageBoxRecorder recorder;
     SendMessageW(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(recorder.waitForCount(1, 1000));
     ASSERT_TRUE(IsWindow(dialog));
     EXPECT_EQ(1u, recorder.count());
     EXPECT_EQ("Quillcheck", recorder.boxes()[0].captionUtf8());
-    EXPECT_EQ(FAILURE_TEXT, recorder.boxes()[0].textUtf8());
+    EXPECT_EQ(message, recorder.boxes()[0].textUtf8());
     EXPECT_TRUE(IsWindow(dialog));
     TextLintConfig &c = TextLintConfig::getInstance();
     EXPECT_EQ(pathBefore, c.getTextLintCmdPath());
@@ -126,6 +127,22 @@ void expectRefused(HWND dialog, const std::string &iniPath,
     EXPECT_EQ(5, c.snapshot().evaluateValueThreshold);
     EXPECT_TRUE(c.snapshot().enableProofreadingHTMLMail);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(iniPath.c_str()));
+}
+
+TEST_F(ConfirmTest, EmptyRuleListIsSavedWithoutATestRun) {
+    int runs = 0;
+    testRun = [&runs] { return ++runs < 0; };
+    HWND dialog = openDialog();
+    selectRows(dialog, {0, 1, 2});
+    SendMessageW(dialog, WM_COMMAND, IDC_SETTINGS_REMOVE_RULE, 0);
+    MessageBoxRecorder recorder;
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(0u, recorder.count());
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(0, runs);
+    EXPECT_TRUE(config().getRules().empty());
+    EXPECT_EQ("{}", iniValue(iniPath(), "TextLintConfig"));
+    EXPECT_EQ("{}", iniValue(iniPath(), "EvaluateWeightList"));
 }
 
 TEST_F(ConfirmTest, OptionsThatWouldNotReadBackAreRefusedNamingTheRule) {
@@ -168,7 +185,10 @@ TEST_F(ConfirmTest, CommandPathWhereNothingExistsIsRefusedInsteadOfDropped) {
     setText(dialog, IDC_SETTINGS_CMD_PATH, typed);
     selectRows(dialog, {0});
     SendMessageW(dialog, WM_COMMAND, IDC_SETTINGS_REMOVE_RULE, 0);
-    ASSERT_NO_FATAL_FAILURE(expectRefused(dialog, iniPath(), before, standInCommand()));
+    ASSERT_NO_FATAL_FAILURE(
+        expectRefused(dialog, iniPath(), before, standInCommand(),
+                      "TextLintのコマンドパス「" + typed +
+                          "」が見つかりません。パスに誤りがないか確認して下さい。"));
     EXPECT_EQ(typed, windowTextUtf8(GetDlgItem(dialog, IDC_SETTINGS_CMD_PATH)));
     EXPECT_EQ(2u, rowsOf(dialog).size());
 }

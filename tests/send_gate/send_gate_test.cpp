@@ -189,15 +189,15 @@ TEST_F(SendGate, RefusesOnlyWhenTheWeightsExceedTheThreshold) {
     EXPECT_EQ(boxes.boxes()[0].textUtf8(), REFUSAL);
 }
 
-TEST_F(SendGate, RulesMissingFromTheListOrInOtherCaseWeighNothing) {
-    // The preset reports its findings under "ja-spacing/...", a name the list lacks.
+TEST_F(SendGate, PresetWeightsCountAndRulesInOtherCaseWeighNothing) {
+    // The preset reports its findings under "ja-spacing/...": the preset's weight counts.
     config().setRules(
-        {rule("MAX-TEN", 100, false), rule("max-ten", 0), rule("preset-ja-spacing", 100)});
+        {rule("MAX-TEN", 100, false), rule("max-ten", 0), rule("preset-ja-spacing", 0)});
     const std::string source = UTF8_HEADER + std::string(MAX_TEN) + "\r\n" + SPACING + "\r\n";
     EXPECT_EQ(send(source), 0);
     EXPECT_EQ(lintEngine().getLintResults().size(), 2u) << output;
-    config().update(
-        [&](TextLintSettings &s) { s.evaluateValueThreshold = -1; }); // value 0 is greater
+    config().setRules(
+        {rule("MAX-TEN", 100, false), rule("max-ten", 0), rule("preset-ja-spacing", 1)});
     EXPECT_EQ(send(source), -1);
     EXPECT_EQ(boxes.count(), 1u);
 }
