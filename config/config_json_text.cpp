@@ -76,4 +76,11 @@ std::string buildTextLintConfigText(const std::vector<TextLintRule> &rules, bool
     return text;
 }
 
+bool configuresAnyRule(const std::vector<TextLintRule> &rules) {
+    for (const TextLintRule &rule : rules)
+        if (rule.enabled || !rule.options.empty())
+            return true;
+    return false;
+}
+
 } // namespace quill

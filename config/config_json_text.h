@@ -26,4 +26,9 @@ std::string buildWeightListText(const std::vector<TextLintRule> &rules, CharLeng
 std::string buildTextLintConfigText(const std::vector<TextLintRule> &rules, bool withHtmlPlugin,
                                     CharLengthOf charLength);
 
+// Whether that configuration lets textlint run any rule: a rule counts when it is enabled
+// or has option fragments (written as an option object, which textlint takes as on). With
+// none there is nothing to check.
+bool configuresAnyRule(const std::vector<TextLintRule> &rules);
+
 } // namespace quill

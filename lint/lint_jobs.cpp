@@ -3,6 +3,8 @@
 #include "lint/lint_result_controller.h"
 
 #include "common/system_error.h"
+#include "config/config_json_text.h"
+#include "config/text_lint_config.h"
 #include "lint/cold_run.h"
 #include "lint/excluded_lines_setting.h"
 #include "lint/resident_textlint.h"
@@ -28,6 +30,13 @@ bool LintResultController::executeProofreadingTool(ProofreadingToolControlType t
 
 CheckOutcome LintResultController::runCheck(JobTicket job, const TargetMailInfo &target) {
     try {
+        // Without a rule there is nothing to check: an empty result, and no textlint, which
+        // would only fail ("No rules found").
+        if (!configuresAnyRule(TextLintConfig::getInstance().getRules())) {
+            CheckOutcome outcome = publishFindings(job, {});
+            outcome.nothingToCheck = true;
+            return outcome;
+        }
         // Quoted lines and the signature reach textlint as empty lines.
         const std::string text = maskExcludedLines(target.getMailText(), lineExclusionFor(target));
         // The resident textlint first; it answers only when it answers as a cold run would.
@@ -77,6 +86,9 @@ std::optional<std::string> LintResultController::runFix(const TargetMailInfo &ta
     // as they were, or, when the fix moved the lines, the text stays as it was.
     const LineExclusion exclusion = lineExclusionFor(target);
     const std::string original = target.getMailText();
+    // Without a rule nothing can be fixed: the text as it is, a success.
+    if (!configuresAnyRule(TextLintConfig::getInstance().getRules()))
+        return original;
     const std::string masked = maskExcludedLines(original, exclusion);
     std::optional<std::string> fixed =
         residentTextLint().fix(masked, target.mimeType == MIME_TEXT_HTML);

@@ -255,6 +255,40 @@ TEST_F(FixtureRun, CommandLineTooLongForItsBufferFailsBeforeAnyChild) {
     EXPECT_TRUE(leftovers().empty());
 }
 
+// A configuration without a rule textlint would run means nothing to check or fix: an
+// empty result is published and the text stays, without starting textlint (which would
+// fail with "No rules found"). A disabled rule with options is written as an option
+// object, which textlint runs.
+TEST_F(FixtureRun, NoRuleToRunMeansNothingToCheckAndNoTextlint) {
+    TempDir marks;
+    const std::string marker = marks.file("started");
+    const std::string command = marks.file("textlint.cmd");
+    writeFileBytes(command, "@echo started> \"" + marker + "\"\r\n");
+    TextLintRule off = rule("max-ten");
+    off.enabled = false;
+    TextLintRule offWithOptions = off;
+    offWithOptions.options = {"\"max\":3"};
+    const std::pair<std::vector<TextLintRule>, bool> cases[] = {
+        {{}, false}, {{off}, false}, {{off, offWithOptions}, true}};
+    for (const auto &c : cases) {
+        publishTwoFindings();
+        useCommand(command, c.first);
+        bool result = false;
+        std::string output = checkCapturingOutput(plainMail(ORIGINAL), result);
+        TextLintFixResult fixed;
+        output += fixCapturingOutput(plainMail(ORIGINAL), fixed);
+        EXPECT_EQ(fileExists(marker), c.second) << c.first.size();
+        DeleteFileA(marker.c_str());
+        if (c.second)
+            continue;
+        EXPECT_TRUE(result) << output;
+        EXPECT_EQ(listener_.calls, 1);
+        EXPECT_TRUE(listener_.seen.empty());
+        EXPECT_TRUE(fixed.succeeded) << output;
+        EXPECT_EQ(fixed.text, ORIGINAL);
+    }
+}
+
 TEST_F(FixtureRun, FixReturnsTheRewrittenTextAndClearsFindingsWithoutNotifying) {
     publishTwoFindings();
     useCommand(fixture("fix_rewrite.cmd"));

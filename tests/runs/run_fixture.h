@@ -28,13 +28,18 @@ class CountingListener : public LintResultModelListener {
     LintResultController &engine_;
 };
 
+// One enabled rule without options.
+TextLintRule rule(const std::string &name);
+
 class RunTest : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Points the settings at `commandPath` with `rules`; the HTML switch is off.
-    void useCommand(const std::string &commandPath, const std::vector<TextLintRule> &rules = {});
+    // Points the settings at `commandPath` with `rules` (by default one rule that only a
+    // fixture would take); the HTML switch is off.
+    void useCommand(const std::string &commandPath,
+                    const std::vector<TextLintRule> &rules = {rule("fixture-rule")});
     // Makes `dir` the temporary folder of this process (and of the children it starts).
     void useTempFolder(const std::string &dir);
     // Names of the files and folders of runs left in the temporary folder (a run's own
@@ -58,9 +63,6 @@ class RunTest : public ::testing::Test {
     std::vector<TextLintRule> oldRules_;
     bool oldHtml_ = false;
 };
-
-// One enabled rule without options.
-TextLintRule rule(const std::string &name);
 
 // Sets an environment variable for this process and its children while in scope.
 class ScopedEnvironment {

@@ -2,15 +2,20 @@
 // send, with the real textlint and real rules. This program stands in for the host's
 // header call.
 #include "config/text_lint_config.h"
+#include "lint/background_check.h"
 #include "lint/lint_result_controller.h"
 #include "plugin/host_api.h"
 #include "plugin/send_gate.h"
+#include "tests/support/child_processes.h"
 #include "tests/support/message_box_watcher.h"
 #include "tests/support/test_paths.h"
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace quill {
@@ -200,6 +205,69 @@ TEST_F(SendGate, PresetWeightsCountAndRulesInOtherCaseWeighNothing) {
         {rule("MAX-TEN", 100, false), rule("max-ten", 0), rule("preset-ja-spacing", 1)});
     EXPECT_EQ(send(source), -1);
     EXPECT_EQ(boxes.count(), 1u);
+}
+
+TEST_F(SendGate, NoRuleToRunLetsTheMailGo) {
+    config().setRules({});
+    // Weighing nothing would still refuse at this threshold: nothing is weighed.
+    config().update([&](TextLintSettings &s) { s.evaluateValueThreshold = -1; });
+    test::MessageBoxRecorder boxes;
+    EXPECT_EQ(send(UTF8_HEADER + std::string(MAX_TEN)), 0);
+    EXPECT_EQ(boxes.count(), 0u);
+}
+
+// Tells when the engine published.
+class PublicationWaiter : public LintResultModelListener {
+  public:
+    void updateLintResult() override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++calls_;
+        changed_.notify_all();
+    }
+    bool waitForCall(DWORD timeoutMs) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                 [&] { return calls_ > 0; });
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int calls_ = 0;
+};
+
+// The send's textlint is held until a background check, started later, has published its
+// clean result: the send is still refused on its own two findings.
+TEST_F(SendGate, SendOvertakenByABackgroundCheckIsJudgedOnItsOwnFindings) {
+    test::TempDir marks;
+    SetEnvironmentVariableA("QUILL_FIXTURE_WAITING", marks.file("waiting").c_str());
+    SetEnvironmentVariableA("QUILL_FIXTURE_GO", marks.file("go").c_str());
+    config().setTextLintCmdPath(test::fixturePath("textlint/check_first_waits.cmd"));
+    config().setRules({rule("no-doubled-joshi", 1)});
+    PublicationWaiter published;
+    lintEngine().addLintResultModelListener(&published);
+    test::MessageBoxRecorder boxes;
+
+    int result = 0;
+    std::thread sending([&] { result = send(UTF8_HEADER + std::string(DOUBLED_JOSHI)); });
+    const bool sendRuns = test::waitForFile(marks.file("waiting"), 30000);
+    const bool started =
+        sendRuns && startBackgroundCheck(lintEngine(), TargetMailInfo(1, MIME_TEXT_PLAIN, "",
+                                                                      "background", "clean\n"));
+    const bool backgroundPublished = started && published.waitForCall(30000);
+    test::writeFileBytes(marks.file("go"), "");
+    sending.join();
+    lintEngine().removeLintResultModelListener(&published);
+    SetEnvironmentVariableA("QUILL_FIXTURE_WAITING", nullptr);
+    SetEnvironmentVariableA("QUILL_FIXTURE_GO", nullptr);
+
+    ASSERT_TRUE(sendRuns);
+    ASSERT_TRUE(backgroundPublished);
+    EXPECT_EQ(result, -1) << output;
+    EXPECT_EQ(boxes.count(), 1u);
+    // The window keeps the background check's result.
+    EXPECT_TRUE(lintEngine().getLintResults().empty());
+    EXPECT_EQ(checked().getSubject(), "background");
 }
 
 } // namespace
