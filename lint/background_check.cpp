@@ -1,4 +1,4 @@
-// The detached worker of a background check.
+// The background worker: one check at a time, the newest waiting request next.
 #include "lint/background_check.h"
 
 #include "common/system_error.h"
@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <mutex>
 
 namespace quill {
 
@@ -15,22 +16,44 @@ struct BackgroundJob {
     LintResultController *engine;
     JobTicket ticket; // entered by the thread that started the check
     TargetMailInfo target;
-    HMODULE module; // our own reference to the module, released as the worker ends
 };
 
+// The worker's state: whether one runs, and the one request waiting for it.
+std::mutex queueMutex;
+bool workerRunning = false;
+std::unique_ptr<BackgroundJob> waitingJob;
+
+void runJob(const BackgroundJob &job) {
+    try {
+        job.engine->runCheck(job.ticket, job.target);
+    } catch (...) {
+        // The check reports its own failures; nothing may leave the thread.
+    }
+}
+
+// Runs the job it was started with, then each waiting one, and ends when none waits.
+// `parameter` is the first job; the module reference is taken by the starter.
 DWORD WINAPI backgroundCheckThread(LPVOID parameter) {
     HMODULE module = nullptr;
-    {
-        std::unique_ptr<BackgroundJob> job(static_cast<BackgroundJob *>(parameter));
-        module = job->module;
-        try {
-            job->engine->runCheck(job->ticket, job->target);
-        } catch (...) {
-            // The job entry reports its own failures; nothing may leave the thread.
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&backgroundCheckThread), &module);
+    std::unique_ptr<BackgroundJob> job(static_cast<BackgroundJob *>(parameter));
+    runJob(*job);
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> lock(queueMutex);
+            job = std::move(waitingJob);
+            if (!job) {
+                workerRunning = false;
+                break;
+            }
         }
+        if (job->engine->isLatestJob(job->ticket))
+            runJob(*job);
     }
     // Everything of this module that the worker used is gone; the call that drops the
-    // reference does not return into the module.
+    // starter's reference does not return into the module.
     FreeLibraryAndExitThread(module, 0);
 }
 
@@ -41,9 +64,15 @@ bool startBackgroundCheck(LintResultController &engine, const TargetMailInfo &ta
         // The job enters here, not on the worker: a job that the caller starts after this one
         // is then the later one, however the threads are scheduled.
         auto job = std::make_unique<BackgroundJob>(
-            BackgroundJob{&engine, engine.enterJob(target), target, nullptr});
+            BackgroundJob{&engine, engine.enterJob(target), target});
+        std::lock_guard<std::mutex> lock(queueMutex);
+        if (workerRunning) {
+            waitingJob = std::move(job);
+            return true;
+        }
+        HMODULE module = nullptr;
         if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                                reinterpret_cast<LPCWSTR>(&backgroundCheckThread), &job->module)) {
+                                reinterpret_cast<LPCWSTR>(&backgroundCheckThread), &module)) {
             writeLastErrorDiagnostic("GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, "
                                      "backgroundCheckThread, &job->module) failed.",
                                      GetLastError());
@@ -53,12 +82,13 @@ bool startBackgroundCheck(LintResultController &engine, const TargetMailInfo &ta
         HANDLE thread = CreateThread(nullptr, 0, backgroundCheckThread, job.get(), 0, &threadId);
         if (thread == nullptr) {
             DWORD code = GetLastError();
-            FreeLibrary(job->module);
+            FreeLibrary(module);
             writeLastErrorDiagnostic(
                 "CreateThread(NULL, 0, backgroundCheckThread, job, 0, &threadId) failed.", code);
             return false;
         }
         job.release();
+        workerRunning = true;
         // Detached: nobody waits for the worker or reads its result.
         CloseHandle(thread);
         return true;

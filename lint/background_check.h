@@ -1,5 +1,5 @@
 // Checks that the plug-in starts on its own (a draft opened from the outbox, the minute
-// tick): each runs on a detached worker thread with its own copy of the target.
+// tick): one at a time, on a worker thread, each with its own copy of the target.
 #pragma once
 
 #include "lint/lint_result_controller.h"
@@ -7,11 +7,14 @@
 
 namespace quill {
 
-// Enters a check job for `target` on `engine` on the calling thread, then starts a worker
-// that runs the check and ends. The copy is made before this returns, so the caller may destroy
-// `target` at once. While the worker runs it keeps the module holding this code loaded, so that an
-// unload of the plug-in during a check never leaves it running unloaded code. False, after
-// one diagnostic line, when the worker cannot be started.
+// Enters a check job for `target` on `engine` on the calling thread, then has it checked on
+// the background worker: at once when no background check runs (a worker is started),
+// otherwise after the running one. A request that is still waiting is replaced by a newer
+// one, and a waiting job that a later job superseded meanwhile is dropped (it could not
+// publish). The copy of `target` is made before this returns. While the worker runs it
+// keeps the module holding this code loaded, so that an unload of the plug-in during a
+// check never leaves it running unloaded code. False, after one diagnostic line, when the
+// worker cannot be started.
 bool startBackgroundCheck(LintResultController &engine, const TargetMailInfo &target);
 
 } // namespace quill

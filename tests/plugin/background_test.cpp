@@ -24,6 +24,18 @@ class BackgroundTest : public ::testing::Test {
     RunLog runs_;
 };
 
+// Ends the plug-in, lets it go and waits, bounded, until its module is gone: a background
+// worker keeps the module loaded until its last check ended, so then no check runs any more.
+bool endAndWaitForBackgroundChecks(PluginSession &plugin) {
+    const std::string dllPath = plugin.file("Quillcheck.dll");
+    plugin.exit();
+    plugin.unload();
+    const ULONGLONG end = GetTickCount64() + 60000;
+    while (GetModuleHandleA(dllPath.c_str()) != nullptr && GetTickCount64() < end)
+        Sleep(50);
+    return GetModuleHandleA(dllPath.c_str()) == nullptr;
+}
+
 TEST_F(BackgroundTest, OnlyADraftFromTheOutboxStartsOneCheck) {
     PluginSession plugin(iniText(fixturePath("plugin/count_runs.cmd")));
     ASSERT_NE(nullptr, plugin.module());
@@ -37,11 +49,10 @@ TEST_F(BackgroundTest, OnlyADraftFromTheOutboxStartsOneCheck) {
 
     EXPECT_EQ(0, plugin.openMail(DRAFT_ID));
     EXPECT_TRUE(runs_.waitForCount(1, 60000));
-    Sleep(1500);
+    ASSERT_TRUE(endAndWaitForBackgroundChecks(plugin));
     EXPECT_EQ(1u, runs_.count());
     EXPECT_EQ(1u, hostCallsTo("BKA_GetText").size());
     EXPECT_EQ(1u, hostCallsTo("BKA_GetCharSet").size());
-    plugin.exit();
 }
 
 TEST_F(BackgroundTest, MinuteTickStartsOneCheckPerRecordOfTheForegroundWindow) {
@@ -63,10 +74,9 @@ TEST_F(BackgroundTest, MinuteTickStartsOneCheckPerRecordOfTheForegroundWindow) {
     ASSERT_EQ(compose, GetForegroundWindow());
     EXPECT_EQ(0, plugin.everyMinute());
     EXPECT_TRUE(runs_.waitForCount(2, 60000));
-    Sleep(1500);
+    ASSERT_TRUE(endAndWaitForBackgroundChecks(plugin));
     EXPECT_EQ(2u, runs_.count());
     EXPECT_EQ(2u, hostCallsTo("BKA_CompGetCharSet").size());
-    plugin.exit();
 }
 
 // The worker keeps the module loaded until its check ends, so the host survives.
@@ -85,7 +95,6 @@ TEST_F(BackgroundTest, UnloadingWhileADraftIsCheckedDoesNotEndTheHost) {
     while (GetModuleHandleA(dllPath.c_str()) != nullptr && GetTickCount64() < end)
         Sleep(100);
     EXPECT_EQ(nullptr, GetModuleHandleA(dllPath.c_str())) << "released when the check ended";
-    Sleep(500);
 }
 
 } // namespace

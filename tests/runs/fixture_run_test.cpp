@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
 #include <thread>
 
@@ -180,19 +179,19 @@ TEST_F(FixtureRun, TextlintThatNeverEndsIsEndedWithItsWholeTree) {
     TempDir marks;
     ScopedEnvironment nodePath("QUILL_FIXTURE_NODE", node);
     ScopedEnvironment mark("QUILL_FIXTURE_MARK", marks.file("node-runs"));
-    engine_.setChildWaitCount(150);
+    engine_.setChildWaitCount(100);
 
     bool result = true;
     std::string output;
     std::thread run([&] { output = checkCapturingOutput(plainMail(ORIGINAL), result); });
-    const bool nodeRan = waitForFile(marks.file("node-runs"), 15000);
+    const bool nodeRan = waitForFile(marks.file("node-runs"), 10000);
     const std::vector<std::string> during = descendantProcessNames();
     run.join();
 
     ASSERT_TRUE(nodeRan) << output;
     EXPECT_TRUE(containsName(during, "cmd.exe") && containsName(during, "node.exe"));
     EXPECT_FALSE(result);
-    EXPECT_EQ(output.rfind("textlint did not end within 15 seconds and left an empty report.", 0),
+    EXPECT_EQ(output.rfind("textlint did not end within 10 seconds and left an empty report.", 0),
               0u)
         << output;
     EXPECT_TRUE(descendantProcessNames().empty());
@@ -338,16 +337,35 @@ TEST_F(FixtureRun, BackgroundCheckRunsOnItsOwnCopyOfTheTarget) {
         TargetMailInfo target(1, MIME_TEXT_PLAIN, "from", "background", ORIGINAL);
         ASSERT_TRUE(startBackgroundCheck(engine_, target));
     }
-    for (int i = 0; i < 300 && listener_.calls == 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(listener_.calls, 1);
+    ASSERT_TRUE(listener_.waitForCalls(1, 30000));
     EXPECT_EQ(listener_.seen.size(), 2u);
     EXPECT_EQ(engine_.getTargetMailInfo().getSubject(), "background");
     EXPECT_EQ(engine_.getTargetMailInfo().isDraft, 1);
-    // The worker ends right after its publication; give it the moment to clean up.
-    for (int i = 0; i < 100 && !leftovers().empty(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // The run's files went before it published.
     EXPECT_TRUE(leftovers().empty());
+}
+
+// While one background check runs no other starts; of the requests made meanwhile only the
+// newest runs after it, and the running one, superseded, publishes nothing.
+TEST_F(FixtureRun, BackgroundChecksRunOneAtATimeAndTheNewestRequestWins) {
+    useCommand(fixture("check_first_waits.cmd"));
+    TempDir marks;
+    ScopedEnvironment waiting("QUILL_FIXTURE_WAITING", marks.file("waiting"));
+    ScopedEnvironment go("QUILL_FIXTURE_GO", marks.file("go"));
+    ScopedEnvironment log("QUILL_RUN_LOG", marks.file("runs"));
+    auto draft = [](const char *subject) {
+        return TargetMailInfo(1, MIME_TEXT_PLAIN, "", subject, ORIGINAL);
+    };
+    ASSERT_TRUE(startBackgroundCheck(engine_, draft("A")));
+    ASSERT_TRUE(waitForFile(marks.file("waiting"), 30000));
+    ASSERT_TRUE(startBackgroundCheck(engine_, draft("B")));
+    ASSERT_TRUE(startBackgroundCheck(engine_, draft("C")));
+    writeFileBytes(marks.file("go"), "");
+    ASSERT_TRUE(listener_.waitForCalls(1, 30000));
+    EXPECT_EQ(listener_.calls, 1);
+    EXPECT_TRUE(listener_.seen.empty()) << "C has no findings; A's two were not published";
+    EXPECT_EQ(engine_.getTargetMailInfo().getSubject(), "C");
+    EXPECT_EQ(readFileBytes(marks.file("runs")), "run\r\nrun\r\n");
 }
 
 } // namespace

@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -18,14 +21,24 @@ class CountingListener : public LintResultModelListener {
   public:
     explicit CountingListener(LintResultController &engine) : engine_(engine) {}
     void updateLintResult() override {
+        std::lock_guard<std::mutex> lock(mutex_);
         ++calls;
         seen = engine_.getLintResults();
+        changed_.notify_all();
+    }
+    // Waits up to `timeoutMs` until `n` publications were counted; true when they were.
+    bool waitForCalls(int n, unsigned timeoutMs) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                 [&] { return calls >= n; });
     }
     int calls = 0;
     std::vector<LintResult> seen;
 
   private:
     LintResultController &engine_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
 };
 
 // One enabled rule without options.
