@@ -1,6 +1,8 @@
-// Fuzzes the reading of the rules and weights texts: no input may crash, and rules read
-// from any input must be written as JSON that reads back to the same rules.
+// Fuzzes the reading of the rules and weights texts: no input may crash, values judged
+// readable never fail, and rules read from any input must be written as JSON that reads
+// back to the same rules, with options the settings dialog accepts.
 #include "config/config_json_text.h"
+#include "config/dialog_data.h"
 #include "config/json_value.h"
 #include "config/rules_from_json.h"
 
@@ -15,15 +17,18 @@ bool keepUtf8(std::string_view utf8, std::string &out) {
     return true;
 }
 
+// As the settings reader does: values it cannot read give no rules. Values it judges
+// readable must never make the rule reading fail.
 bool readRules(std::string_view rulesText, std::string_view weightsText,
                std::vector<quill::TextLintRule> &rules) {
+    quill::JsonValue rulesConfig = quill::JsonValue::parseLenient(rulesText);
     quill::JsonValue weights = quill::JsonValue::parseLenient(weightsText);
-    if (weights.isNull())
+    if (!quill::isReadableRulesValue(rulesConfig) || !quill::isReadableWeightsValue(weights))
         return false;
     try {
-        rules = quill::rulesFromJson(quill::JsonValue::parseLenient(rulesText), weights, keepUtf8);
+        rules = quill::rulesFromJson(rulesConfig, weights, keepUtf8);
     } catch (const quill::JsonTypeError &) {
-        return false;
+        std::abort();
     }
     return true;
 }
@@ -54,6 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         return 0;
     std::string rulesWritten = quill::buildTextLintConfigText(rules, false, nullptr);
     std::string weightsWritten = quill::buildWeightListText(rules, nullptr);
+    // Options read from the file are what the settings dialog accepts.
+    if (quill::firstRuleWithUnreadableOptions(rules,
+                                              [](std::string_view t) { return std::string(t); }))
+        std::abort();
     std::vector<quill::TextLintRule> again;
     if (!readRules(rulesWritten, weightsWritten, again) || !sameRules(rules, again))
         std::abort();
