@@ -56,6 +56,11 @@ TEST_F(SettingsDialogScreenshot, WritesAPictureOfTheFilledDialog) {
         s.resultWindowHeight = kept.resultWindowHeight;
         s.enableEvaluateValueThreshold = true;
         s.evaluateValueThreshold = 10;
+        // The mail-aware switches as a new user finds them.
+        s.enableResidentTextLint = true;
+        s.excludeQuotedLines = true;
+        s.quoteMarks = DEFAULT_QUOTE_MARKS;
+        s.excludeSignature = true;
     });
 
     HWND dialog = openDialog();
