@@ -77,10 +77,10 @@ std::string utf8FromWide(std::wstring_view wide) {
 
 std::size_t ansiCharLength(unsigned char leadByte) {
     // The lead-byte table of a double-byte code page does not describe UTF-8.
-    static const UINT codePage = GetACP();
-    if (codePage == CP_UTF8)
+    static const UINT ANSI_CODE_PAGE = GetACP();
+    if (ANSI_CODE_PAGE == CP_UTF8)
         return utf8CharLength(leadByte);
-    return IsDBCSLeadByteEx(codePage, leadByte) ? 2 : 1;
+    return IsDBCSLeadByteEx(ANSI_CODE_PAGE, leadByte) ? 2 : 1;
 }
 
 } // namespace quill

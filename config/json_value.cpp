@@ -53,8 +53,8 @@ class DepthLimitedDomBuilder {
 };
 
 const json &nullJson() {
-    static const json value;
-    return value;
+    static const json NULL_VALUE;
+    return NULL_VALUE;
 }
 
 void appendUtf8(std::string &out, char32_t cp) {

@@ -13,12 +13,13 @@ namespace quill {
 
 namespace {
 
-const char kAllocateWideFailed[] = "convertCharSet() failed. cannot allocate memory of szOutputWC.";
-const char kToWideFailed[] =
+const char ALLOCATE_WIDE_FAILED[] =
+    "convertCharSet() failed. cannot allocate memory of szOutputWC.";
+const char TO_WIDE_FAILED[] =
     "convertCharSet() failed. cannot convert MultiByteChar to WideChar for result of lint text.";
-const char kAllocateMultiByteFailed[] =
+const char ALLOCATE_MULTI_BYTE_FAILED[] =
     "convertCharSet() failed. cannot allocate memory of szMailTextMC.";
-const char kToMultiByteFailed[] =
+const char TO_MULTI_BYTE_FAILED[] =
     "convertCharSet() failed. cannot convert WideChar to MultiByteChar for result of lint text.";
 
 // The diagnostic line and the message box of a failed conversion. The body is the system's
@@ -63,37 +64,37 @@ std::string convert(const std::string &text, int fromCodePage, int toCodePage, b
         // conversion's own failure, so it is reported with the conversion's text.
         int wideSize = MultiByteToWideChar(from, 0, text.c_str(), -1, nullptr, 0);
         if (wideSize <= 0) {
-            reportFailure(kToWideFailed, GetLastError());
+            reportFailure(TO_WIDE_FAILED, GetLastError());
             return {};
         }
         std::vector<wchar_t> wide;
         try {
             wide.assign(static_cast<size_t>(wideSize), L'\0');
         } catch (const std::bad_alloc &) {
-            reportFailure(kAllocateWideFailed, ERROR_NOT_ENOUGH_MEMORY);
+            reportFailure(ALLOCATE_WIDE_FAILED, ERROR_NOT_ENOUGH_MEMORY);
             return {};
         }
         if (MultiByteToWideChar(from, 0, text.c_str(), -1, wide.data(), wideSize) == 0) {
-            reportFailure(kToWideFailed, GetLastError());
+            reportFailure(TO_WIDE_FAILED, GetLastError());
             return {};
         }
 
         int multiByteSize =
             WideCharToMultiByte(to, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
         if (multiByteSize <= 0) {
-            reportFailure(kToMultiByteFailed, GetLastError());
+            reportFailure(TO_MULTI_BYTE_FAILED, GetLastError());
             return {};
         }
         std::vector<char> multiByte;
         try {
             multiByte.assign(static_cast<size_t>(multiByteSize), '\0');
         } catch (const std::bad_alloc &) {
-            reportFailure(kAllocateMultiByteFailed, ERROR_NOT_ENOUGH_MEMORY);
+            reportFailure(ALLOCATE_MULTI_BYTE_FAILED, ERROR_NOT_ENOUGH_MEMORY);
             return {};
         }
         if (WideCharToMultiByte(to, 0, wide.data(), -1, multiByte.data(), multiByteSize, nullptr,
                                 nullptr) == 0) {
-            reportFailure(kToMultiByteFailed, GetLastError());
+            reportFailure(TO_MULTI_BYTE_FAILED, GetLastError());
             return {};
         }
         if (lossless && !readsBackAs(to, multiByte.data(), wide)) {
@@ -105,7 +106,7 @@ std::string convert(const std::string &text, int fromCodePage, int toCodePage, b
         return result;
     } catch (...) {
         // Only the result string's own allocation is left to fail here.
-        reportFailure(kAllocateMultiByteFailed, ERROR_NOT_ENOUGH_MEMORY);
+        reportFailure(ALLOCATE_MULTI_BYTE_FAILED, ERROR_NOT_ENOUGH_MEMORY);
         return {};
     }
 }

@@ -8,8 +8,6 @@ namespace quill {
 
 namespace {
 
-HostApi g_hostApi;
-
 // One table row per host function: its name and where its pointer goes.
 struct HostFunction {
     LPCSTR name;
@@ -24,7 +22,7 @@ template <auto Member> void storeProc(HostApi &api, FARPROC proc) {
 #define QUILL_HOST_FUNCTION(name)                                                                  \
     { #name, &storeProc < &HostApi::name> }
 
-const HostFunction kRequiredFunctions[] = {
+const HostFunction REQUIRED_FUNCTIONS[] = {
     QUILL_HOST_FUNCTION(BKA_GetVersion),
     QUILL_HOST_FUNCTION(BKA_Command),
     QUILL_HOST_FUNCTION(BKA_GetWindowHandles),
@@ -81,7 +79,7 @@ const HostFunction kRequiredFunctions[] = {
     QUILL_HOST_FUNCTION(BKA_Connect),
 };
 
-const HostFunction kOptionalFunctions[] = {
+const HostFunction OPTIONAL_FUNCTIONS[] = {
     QUILL_HOST_FUNCTION(BKA_SetStatus),    QUILL_HOST_FUNCTION(BKA_NextUnread),
     QUILL_HOST_FUNCTION(BKA_ProcessMail),  QUILL_HOST_FUNCTION(BKA_GetSize),
     QUILL_HOST_FUNCTION(BKA_MoveMessages),
@@ -89,8 +87,8 @@ const HostFunction kOptionalFunctions[] = {
 
 #undef QUILL_HOST_FUNCTION
 
-static_assert(std::size(kRequiredFunctions) == 54);
-static_assert(std::size(kOptionalFunctions) == 5);
+static_assert(std::size(REQUIRED_FUNCTIONS) == 54);
+static_assert(std::size(OPTIONAL_FUNCTIONS) == 5);
 
 // Hosts before 2.00.06 may lack BKA_SetStatus. The comparison is the platform's text
 // comparison, as the host's version texts have always been compared, not a numeric one.
@@ -103,13 +101,15 @@ bool isOlderThanSetStatusHost(LPCSTR version) {
 } // namespace
 
 HostApi &hostApi() {
-    return g_hostApi;
+    static HostApi table;
+    return table;
 }
 
 bool bindHostApi() {
-    if (g_hostApi.hostModule != nullptr)
+    HostApi &api = hostApi();
+    if (api.hostModule != nullptr)
         return true;
-    return bindHostApi(g_hostApi, GetModuleHandleA(nullptr),
+    return bindHostApi(api, GetModuleHandleA(nullptr),
                        [](HMODULE module, LPCSTR name) { return GetProcAddress(module, name); });
 }
 
@@ -119,7 +119,7 @@ bool bindHostApi(HostApi &api, HMODULE executable, const HostProcLookup &lookup)
     if (executable == nullptr)
         return false;
     api.hostModule = executable;
-    for (const HostFunction &function : kRequiredFunctions) {
+    for (const HostFunction &function : REQUIRED_FUNCTIONS) {
         FARPROC proc = lookup(executable, function.name);
         function.store(api, proc);
         if (proc == nullptr) {
@@ -127,7 +127,7 @@ bool bindHostApi(HostApi &api, HMODULE executable, const HostProcLookup &lookup)
             return false;
         }
     }
-    for (const HostFunction &function : kOptionalFunctions)
+    for (const HostFunction &function : OPTIONAL_FUNCTIONS)
         function.store(api, lookup(executable, function.name));
 
     if (isOlderThanSetStatusHost(api.BKA_GetVersion()))

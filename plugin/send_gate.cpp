@@ -68,12 +68,12 @@ enum class UncheckedReason { TextLintFailed, TimedOut, NotConverted, Count };
 std::atomic<bool> toldUnchecked[static_cast<std::size_t>(UncheckedReason::Count)];
 
 void tellUncheckedOnce(UncheckedReason reason) {
-    static const wchar_t *const texts[] = {plugin_text::SEND_UNCHECKED_TEXTLINT_FAILED,
-                                           plugin_text::SEND_UNCHECKED_TIMED_OUT,
-                                           plugin_text::SEND_UNCHECKED_NOT_CONVERTED};
+    static const wchar_t *const UNCHECKED_TEXTS[] = {plugin_text::SEND_UNCHECKED_TEXTLINT_FAILED,
+                                                     plugin_text::SEND_UNCHECKED_TIMED_OUT,
+                                                     plugin_text::SEND_UNCHECKED_NOT_CONVERTED};
     const auto index = static_cast<std::size_t>(reason);
     if (!toldUnchecked[index].exchange(true))
-        showMessage(texts[index], plugin_text::INFO_CAPTION);
+        showMessage(UNCHECKED_TEXTS[index], plugin_text::INFO_CAPTION);
 }
 
 // The gate itself; exceptions are left to the export.

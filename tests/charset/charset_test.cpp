@@ -46,11 +46,11 @@ INSTANTIATE_TEST_SUITE_P(NotInTableGiveAnsi, CodePageOfCharsetTest,
                                          CharsetCase{"ISO-8859-1\xE5", 0}));
 
 // Shift_JIS bytes of "日本語のﾒｰﾙ、①テスト。" and the same text in UTF-8.
-const std::string kShiftJis = "\x93\xFA\x96\x7B\x8C\xEA\x82\xCC\xD2\xB0\xD9\x81\x41\x87\x40"
-                              "\x83\x65\x83\x58\x83\x67\x81\x42";
-const std::string kUtf8 = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xEF\xBE\x92\xEF"
-                          "\xBD\xB0\xEF\xBE\x99\xE3\x80\x81\xE2\x91\xA0\xE3\x83\x86\xE3\x82"
-                          "\xB9\xE3\x83\x88\xE3\x80\x82";
+const std::string SAMPLE_SHIFT_JIS = "\x93\xFA\x96\x7B\x8C\xEA\x82\xCC\xD2\xB0\xD9\x81\x41\x87\x40"
+                                     "\x83\x65\x83\x58\x83\x67\x81\x42";
+const std::string SAMPLE_UTF8 = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xEF\xBE\x92\xEF"
+                                "\xBD\xB0\xEF\xBE\x99\xE3\x80\x81\xE2\x91\xA0\xE3\x83\x86\xE3\x82"
+                                "\xB9\xE3\x83\x88\xE3\x80\x82";
 
 struct ConversionCase {
     const char *label;
@@ -73,20 +73,20 @@ TEST_P(ConvertCharSetTest, ConvertsWithoutMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ConvertCharSetTest,
-    testing::Values(ConversionCase{"ShiftJisToUtf8", kShiftJis, 932, 65001, kUtf8},
-                    ConversionCase{"Utf8ToShiftJis", kUtf8, 65001, 932, kShiftJis},
-                    ConversionCase{"AnsiIs932InTheTestLocale", kShiftJis, 0, 65001, kUtf8},
-                    ConversionCase{"Empty", "", 932, 65001, ""},
-                    ConversionCase{"EmptyBack", "", 65001, 932, ""},
-                    ConversionCase{"NulEndsTheText", std::string("ab\0cd", 5), 932, 65001, "ab"},
-                    ConversionCase{"CrLfKept", "a\r\nb\r\n", 932, 65001, "a\r\nb\r\n"},
-                    ConversionCase{"UnmappableBecomesDefaultChar", "\xE6\x97\xA5x", 65001, 1252,
-                                   "?x"}),
+    testing::Values(
+        ConversionCase{"ShiftJisToUtf8", SAMPLE_SHIFT_JIS, 932, 65001, SAMPLE_UTF8},
+        ConversionCase{"Utf8ToShiftJis", SAMPLE_UTF8, 65001, 932, SAMPLE_SHIFT_JIS},
+        ConversionCase{"AnsiIs932InTheTestLocale", SAMPLE_SHIFT_JIS, 0, 65001, SAMPLE_UTF8},
+        ConversionCase{"Empty", "", 932, 65001, ""},
+        ConversionCase{"EmptyBack", "", 65001, 932, ""},
+        ConversionCase{"NulEndsTheText", std::string("ab\0cd", 5), 932, 65001, "ab"},
+        ConversionCase{"CrLfKept", "a\r\nb\r\n", 932, 65001, "a\r\nb\r\n"},
+        ConversionCase{"UnmappableBecomesDefaultChar", "\xE6\x97\xA5x", 65001, 1252, "?x"}),
     [](const testing::TestParamInfo<ConversionCase> &info) { return info.param.label; });
 
 TEST(ConvertCharSetRoundTrip, ShiftJisThroughUtf8IsUnchanged) {
     MessageBoxRecorder boxes;
-    std::string text = kShiftJis + "\r\n" + kShiftJis + " ASCII 123\r\n";
+    std::string text = SAMPLE_SHIFT_JIS + "\r\n" + SAMPLE_SHIFT_JIS + " ASCII 123\r\n";
     EXPECT_EQ(convertCharSet(convertCharSet(text, 932, 65001), 65001, 932), text);
     EXPECT_EQ(boxes.count(), 0u);
 }
@@ -94,9 +94,9 @@ TEST(ConvertCharSetRoundTrip, ShiftJisThroughUtf8IsUnchanged) {
 TEST(ConvertCharSetRoundTrip, LargeTextConvertsWhole) {
     std::string text;
     for (int i = 0; i < 100000; ++i)
-        text += kShiftJis;
+        text += SAMPLE_SHIFT_JIS;
     std::string utf8 = convertCharSet(text, 932, 65001);
-    EXPECT_EQ(utf8.size(), kUtf8.size() * 100000);
+    EXPECT_EQ(utf8.size(), SAMPLE_UTF8.size() * 100000);
     EXPECT_EQ(convertCharSet(utf8, 65001, 932), text);
 }
 
@@ -110,10 +110,10 @@ TEST(ConvertCharSetLossless, RefusesWhatTheTargetCannotHoldWithoutAMessage) {
         O outcome;
         std::string result;
     } cases[] = {
-        {kUtf8 + "\r\n", 932, O::Converted, kShiftJis + "\r\n"},
+        {SAMPLE_UTF8 + "\r\n", 932, O::Converted, SAMPLE_SHIFT_JIS + "\r\n"},
         {"caf\xC3\xA9", 1252, O::Converted, "caf\xE9"},
         {"caf\xC3\xA9", 932, O::Unrepresentable, ""},
-        {kUtf8 + "\xF0\x9F\x98\x80", 932, O::Unrepresentable, ""},
+        {SAMPLE_UTF8 + "\xF0\x9F\x98\x80", 932, O::Unrepresentable, ""},
         {"\xE6\x97\xA5", 1252, O::Unrepresentable, ""},
     };
     MessageBoxRecorder boxes;
@@ -125,9 +125,9 @@ TEST(ConvertCharSetLossless, RefusesWhatTheTargetCannotHoldWithoutAMessage) {
     EXPECT_EQ(0u, boxes.count());
 }
 
-const wchar_t kToWideCaption[] =
+const wchar_t TO_WIDE_CAPTION[] =
     L"convertCharSet() failed. cannot convert MultiByteChar to WideChar for result of lint text.";
-const wchar_t kToMultiByteCaption[] =
+const wchar_t TO_MULTI_BYTE_CAPTION[] =
     L"convertCharSet() failed. cannot convert WideChar to MultiByteChar for result of lint text.";
 
 std::wstring invalidParameterText() {
@@ -155,7 +155,8 @@ class ConvertCharSetFailureTest : public testing::TestWithParam<FailureCase> {};
 TEST_P(ConvertCharSetFailureTest, ShowsOneMessageAndReturnsEmpty) {
     MessageBoxRecorder boxes;
     bool succeeded = true;
-    std::string result = convertCharSet(kShiftJis, GetParam().from, GetParam().to, succeeded);
+    std::string result =
+        convertCharSet(SAMPLE_SHIFT_JIS, GetParam().from, GetParam().to, succeeded);
     EXPECT_FALSE(succeeded);
     EXPECT_EQ(result, "");
     // MessageBox returns only after the recorder pressed its button: the box is recorded.
@@ -172,8 +173,8 @@ bool runningUnderWine() {
 
 INSTANTIATE_TEST_SUITE_P(
     UnsupportedCodePages, ConvertCharSetFailureTest,
-    testing::Values(FailureCase{"UnknownSource", 12345, 65001, kToWideCaption},
-                    FailureCase{"UnknownTarget", 932, 12345, kToMultiByteCaption}),
+    testing::Values(FailureCase{"UnknownSource", 12345, 65001, TO_WIDE_CAPTION},
+                    FailureCase{"UnknownTarget", 932, 12345, TO_MULTI_BYTE_CAPTION}),
     [](const testing::TestParamInfo<FailureCase> &info) { return info.param.label; });
 
 // Wine has no ISO-2022-JP converter; Windows has one.
@@ -190,7 +191,7 @@ TEST(ConvertCharSetIso2022Jp, FailsUnderWineLikeAnUnknownCodePage) {
     EXPECT_EQ(result, "");
     auto shown = boxes.boxes();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].caption, kToWideCaption);
+    EXPECT_EQ(shown[0].caption, TO_WIDE_CAPTION);
 }
 
 } // namespace

@@ -136,7 +136,7 @@ TEST(ProcessHostApi, BindsToThisExecutableOnce) {
 }
 
 // A probe is a separate stand-in host process; its exit code sums these bits.
-constexpr int kRefused = 1, kMoveMessagesNull = 2, kSetStatusNull = 4;
+constexpr int PROBE_REFUSED = 1, PROBE_MOVE_MESSAGES_NULL = 2, PROBE_SET_STATUS_NULL = 4;
 
 int runProbe(const std::string &variant, const std::string &arguments) {
     std::string commandLine = "\"" + test::binaryDir() + "\\tools\\standin_host\\standin_probe_" +
@@ -176,12 +176,12 @@ INSTANTIATE_TEST_SUITE_P(
                     // BKA_Connect is the last required name: every pointer but it is found, and the
                     // optional ones are never looked up.
                     ProbeCase{"no_connect", "2.00.05",
-                              kRefused | kMoveMessagesNull | kSetStatusNull},
-                    ProbeCase{"no_move_messages", "2.00.06", kMoveMessagesNull},
-                    ProbeCase{"no_set_status", "2.00.05", kSetStatusNull},
-                    ProbeCase{"no_set_status", "2.00.06", kRefused | kSetStatusNull},
-                    ProbeCase{"no_set_status", "2.00.050", kRefused | kSetStatusNull},
-                    ProbeCase{"no_set_status", "10.0", kSetStatusNull}));
+                              PROBE_REFUSED | PROBE_MOVE_MESSAGES_NULL | PROBE_SET_STATUS_NULL},
+                    ProbeCase{"no_move_messages", "2.00.06", PROBE_MOVE_MESSAGES_NULL},
+                    ProbeCase{"no_set_status", "2.00.05", PROBE_SET_STATUS_NULL},
+                    ProbeCase{"no_set_status", "2.00.06", PROBE_REFUSED | PROBE_SET_STATUS_NULL},
+                    ProbeCase{"no_set_status", "2.00.050", PROBE_REFUSED | PROBE_SET_STATUS_NULL},
+                    ProbeCase{"no_set_status", "10.0", PROBE_SET_STATUS_NULL}));
 
 // The module binds at process attach: a host it cannot bind to does not get it loaded.
 struct LoadCase {
@@ -203,8 +203,8 @@ TEST_P(ModuleLoadProbeTest, LoadsOnlyWhereItBinds) {
 
 INSTANTIATE_TEST_SUITE_P(Hosts, ModuleLoadProbeTest,
                          testing::Values(LoadCase{"full", "2.00.06", 0},
-                                         LoadCase{"no_connect", "2.00.06", kRefused},
-                                         LoadCase{"no_set_status", "2.00.06", kRefused},
+                                         LoadCase{"no_connect", "2.00.06", PROBE_REFUSED},
+                                         LoadCase{"no_set_status", "2.00.06", PROBE_REFUSED},
                                          LoadCase{"no_set_status", "2.00.05", 0}));
 
 } // namespace

@@ -24,11 +24,11 @@ class StandinHostTest : public testing::Test {
 };
 
 // Shift_JIS "日本語" and a header value longer than the plug-in's buffers.
-const std::string kNihongo = "\x93\xFA\x96\x7B\x8C\xEA";
+const std::string NIHONGO_SHIFT_JIS = "\x93\xFA\x96\x7B\x8C\xEA";
 
 TEST_F(StandinHostTest, ComposeWindowAnswersItsTextTypeAndCodePage) {
     ComposeWindowOptions options;
-    options.text = kNihongo + "\r\n";
+    options.text = NIHONGO_SHIFT_JIS + "\r\n";
     options.mimeType = "text/html";
     options.codePage = 932;
     options.charSetName = "ISO-2022-JP";
@@ -38,7 +38,7 @@ TEST_F(StandinHostTest, ComposeWindowAnswersItsTextTypeAndCodePage) {
     char mimeType[64] = "junk";
     LPSTR text = api->BKA_CompGetText(window, mimeType, 64);
     ASSERT_NE(text, nullptr);
-    EXPECT_EQ(std::string(text), kNihongo + "\r\n");
+    EXPECT_EQ(std::string(text), NIHONGO_SHIFT_JIS + "\r\n");
     EXPECT_STREQ(mimeType, "text/html");
     char charSet[64] = {};
     EXPECT_EQ(api->BKA_CompGetCharSet(window, charSet, 64), 932);
@@ -52,15 +52,15 @@ TEST_F(StandinHostTest, ComposeWindowAnswersItsTextTypeAndCodePage) {
 
 TEST_F(StandinHostTest, CompSetTextReplacesTheTextAndTheEditorShowsIt) {
     HWND window = createComposeWindow();
-    api->BKA_CompSetText(window, 0, (kNihongo + "\nline 2").c_str());
-    EXPECT_EQ(composeText(window), kNihongo + "\nline 2");
+    api->BKA_CompSetText(window, 0, (NIHONGO_SHIFT_JIS + "\nline 2").c_str());
+    EXPECT_EQ(composeText(window), NIHONGO_SHIFT_JIS + "\nline 2");
     wchar_t shown[64] = {};
     GetWindowTextW(composeEditor(window), shown, 64);
     EXPECT_STREQ(shown, L"日本語\r\nline 2");
     auto calls = hostCallsTo("BKA_CompSetText");
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].args,
-              (std::vector<std::string>{argText(window), "0", kNihongo + "\nline 2"}));
+              (std::vector<std::string>{argText(window), "0", NIHONGO_SHIFT_JIS + "\nline 2"}));
 }
 
 TEST_F(StandinHostTest, NullAndUnknownTexts) {
@@ -83,7 +83,7 @@ TEST_F(StandinHostTest, NullAndUnknownTexts) {
 TEST_F(StandinHostTest, ValuesLongerThanTheBufferAreCutAtACharacterBoundary) {
     std::string value = "a";
     for (int i = 0; i < 600; ++i)
-        value += kNihongo.substr(0, 2);
+        value += NIHONGO_SHIFT_JIS.substr(0, 2);
     setHeader("Subject", value);
     char buffer[1024];
     memset(buffer, 'x', sizeof buffer);
@@ -99,13 +99,13 @@ TEST_F(StandinHostTest, ValuesLongerThanTheBufferAreCutAtACharacterBoundary) {
 
 TEST_F(StandinHostTest, ShownMailAnswersTextAndCodePage) {
     ShownMail mail;
-    mail.text = kNihongo;
+    mail.text = NIHONGO_SHIFT_JIS;
     mail.mimeType = "text/plain";
     mail.codePage = 65001;
     mail.charSetName = "UTF-8";
     setShownMail(mail);
     char mimeType[64], charSet[64];
-    EXPECT_EQ(std::string(api->BKA_GetText(mimeType, 64)), kNihongo);
+    EXPECT_EQ(std::string(api->BKA_GetText(mimeType, 64)), NIHONGO_SHIFT_JIS);
     EXPECT_STREQ(mimeType, "text/plain");
     EXPECT_EQ(api->BKA_GetCharSet("!!!!Outbox\\!!!Draft\\1.eml", charSet, 64), 65001);
     EXPECT_EQ(hostCallsTo("BKA_GetCharSet")[0].args[0], "!!!!Outbox\\!!!Draft\\1.eml");

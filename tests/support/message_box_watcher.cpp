@@ -12,7 +12,7 @@ namespace quill::test {
 namespace {
 
 // The static control that holds a message box's text has this id on Windows and in Wine.
-constexpr int kMessageTextId = 0xFFFF;
+constexpr int MESSAGE_TEXT_ID = 0xFFFF;
 
 std::wstring windowText(HWND window) {
     int length = GetWindowTextLengthW(window);
@@ -42,7 +42,7 @@ BOOL CALLBACK checkChild(HWND child, LPARAM parameter) {
 bool isMessageBox(HWND window) {
     if (!IsWindowVisible(window) || !hasClass(window, L"#32770"))
         return false;
-    HWND text = GetDlgItem(window, kMessageTextId);
+    HWND text = GetDlgItem(window, MESSAGE_TEXT_ID);
     if (text == nullptr || !hasClass(text, L"Static") || !IsWindowVisible(text))
         return false;
     auto instance = reinterpret_cast<HMODULE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
@@ -81,7 +81,7 @@ ShownMessageBox readMessageBox(HWND window) {
     box.window = window;
     box.owner = GetWindow(window, GW_OWNER);
     box.caption = windowText(window);
-    box.text = windowText(GetDlgItem(window, kMessageTextId));
+    box.text = windowText(GetDlgItem(window, MESSAGE_TEXT_ID));
     return box;
 }
 

@@ -10,12 +10,12 @@ using namespace detail;
 
 namespace {
 
-const wchar_t kComposeClass[] = L"QuillcheckStandinCompose";
-const wchar_t kMainClass[] = L"QuillcheckStandinMain";
-const wchar_t kMdiFrameClass[] = L"AfxMDIFrame80s";
-const wchar_t kOtherFrameClass[] = L"QuillcheckStandinFrame";
-const wchar_t kViewClass[] = L"QuillcheckStandinView";
-const wchar_t kDanaEditClass[] = L"DanaEditWindowClass";
+const wchar_t COMPOSE_CLASS[] = L"QuillcheckStandinCompose";
+const wchar_t MAIN_CLASS[] = L"QuillcheckStandinMain";
+const wchar_t MDI_FRAME_CLASS[] = L"AfxMDIFrame80s";
+const wchar_t OTHER_FRAME_CLASS[] = L"QuillcheckStandinFrame";
+const wchar_t VIEW_CLASS[] = L"QuillcheckStandinView";
+const wchar_t DANA_EDIT_CLASS[] = L"DanaEditWindowClass";
 
 // Asks a compose window to show its text again, from a thread that does not own it.
 constexpr UINT WM_STANDIN_REFRESH = WM_APP + 1;
@@ -136,11 +136,11 @@ void registerClasses() {
         RegisterClassExW(&windowClass);
     };
     HBRUSH face = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    registerClass(kComposeClass, composeProc, face);
-    registerClass(kMainClass, mainProc, face);
-    registerClass(kMdiFrameClass, containerProc, face);
-    registerClass(kOtherFrameClass, containerProc, face);
-    registerClass(kViewClass, containerProc, face);
+    registerClass(COMPOSE_CLASS, composeProc, face);
+    registerClass(MAIN_CLASS, mainProc, face);
+    registerClass(MDI_FRAME_CLASS, containerProc, face);
+    registerClass(OTHER_FRAME_CLASS, containerProc, face);
+    registerClass(VIEW_CLASS, containerProc, face);
 
     // The host's editor control is an edit control under its own class name.
     WNDCLASSEXW edit = {};
@@ -149,7 +149,7 @@ void registerClasses() {
     g_editProc = edit.lpfnWndProc;
     edit.lpfnWndProc = danaEditProc;
     edit.hInstance = instance;
-    edit.lpszClassName = kDanaEditClass;
+    edit.lpszClassName = DANA_EDIT_CLASS;
     RegisterClassExW(&edit);
 }
 
@@ -171,16 +171,16 @@ HWND createChild(const wchar_t *className, HWND parent, DWORD style = 0) {
                            nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
-const DWORD kEditStyle = WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+const DWORD EDIT_STYLE = WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
 
 HWND createEditor(HWND composeWindow, ComposeEditor kind) {
     if (kind == ComposeEditor::PlainEdit)
-        return createChild(L"EDIT", composeWindow, kEditStyle);
+        return createChild(L"EDIT", composeWindow, EDIT_STYLE);
     const wchar_t *frameClass =
-        kind == ComposeEditor::DanaOutsideMdiFrame ? kOtherFrameClass : kMdiFrameClass;
+        kind == ComposeEditor::DanaOutsideMdiFrame ? OTHER_FRAME_CLASS : MDI_FRAME_CLASS;
     HWND frame = createChild(frameClass, composeWindow);
-    HWND view = createChild(kViewClass, frame);
-    HWND editor = createChild(kDanaEditClass, view, kEditStyle);
+    HWND view = createChild(VIEW_CLASS, frame);
+    HWND editor = createChild(DANA_EDIT_CLASS, view, EDIT_STYLE);
     if (kind == ComposeEditor::DanaDisabled)
         EnableWindow(editor, FALSE);
     return editor;
@@ -233,7 +233,7 @@ void destroyHostWindows() {
 HWND createComposeWindow(const ComposeWindowOptions &options) {
     registerClasses();
     HWND window =
-        CreateWindowExW(0, kComposeClass, options.title.c_str(), WS_OVERLAPPEDWINDOW, 60, 60, 640,
+        CreateWindowExW(0, COMPOSE_CLASS, options.title.c_str(), WS_OVERLAPPEDWINDOW, 60, 60, 640,
                         420, nullptr, createMenuBar(), GetModuleHandleW(nullptr), nullptr);
     if (window == nullptr)
         return nullptr;
@@ -294,7 +294,7 @@ HWND hostMainWindow() {
     if (g_mainWindow == nullptr) {
         registerClasses();
         g_mainWindow =
-            CreateWindowExW(0, kMainClass, L"Stand-in host", WS_OVERLAPPEDWINDOW, 20, 20, 800, 600,
+            CreateWindowExW(0, MAIN_CLASS, L"Stand-in host", WS_OVERLAPPEDWINDOW, 20, 20, 800, 600,
                             nullptr, createMenuBar(), GetModuleHandleW(nullptr), nullptr);
     }
     return g_mainWindow;

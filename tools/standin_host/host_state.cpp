@@ -13,7 +13,7 @@ namespace {
 
 // Menu item ids the host hands out for registered commands, clear of the ids of the host's
 // own menus.
-constexpr UINT kFirstCommandId = 40001;
+constexpr UINT FIRST_COMMAND_ID = 40001;
 
 struct HostState {
     std::string version = "2.80.00";
@@ -21,7 +21,7 @@ struct HostState {
     ShownMail shownMail;
     std::map<std::string, std::string> headers; // keyed by lower-case name
     std::vector<RegisteredCommand> commands;
-    UINT nextCommandId = kFirstCommandId;
+    UINT nextCommandId = FIRST_COMMAND_ID;
     std::vector<HostCall> calls;
 };
 
