@@ -91,11 +91,9 @@ class ModuleReference {
         if (plugInEnded.load()) {
             const auto release =
                 reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void *>(&FreeLibrary));
-            if (const HANDLE thread = CreateThread(nullptr, 0, release, module_, 0, nullptr)) {
-                CloseHandle(thread);
-                return;
-            }
             // Without a thread the module stays loaded: better than running into an unload.
+            if (const HANDLE thread = CreateThread(nullptr, 0, release, module_, 0, nullptr))
+                CloseHandle(thread);
             return;
         }
         FreeLibrary(module_);
