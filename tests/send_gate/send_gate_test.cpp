@@ -264,7 +264,8 @@ TEST_F(SendGate, SendOvertakenByABackgroundCheckIsJudgedOnItsOwnFindings) {
     ASSERT_TRUE(sendRuns);
     ASSERT_TRUE(backgroundPublished);
     EXPECT_EQ(result, -1) << output;
-    EXPECT_EQ(boxes.count(), 1u);
+    // The recorder presses the button before it records the box.
+    EXPECT_TRUE(boxes.waitForCount(1));
     // The window keeps the background check's result.
     EXPECT_TRUE(lintEngine().getLintResults().empty());
     EXPECT_EQ(checked().getSubject(), "background");
