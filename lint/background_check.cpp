@@ -59,6 +59,12 @@ DWORD WINAPI backgroundCheckThread(LPVOID parameter) {
 
 } // namespace
 
+void dropWaitingBackgroundCheck() {
+    std::unique_ptr<BackgroundJob> dropped;
+    std::lock_guard<std::mutex> lock(queueMutex);
+    dropped = std::move(waitingJob);
+}
+
 bool startBackgroundCheck(LintResultController &engine, const TargetMailInfo &target) {
     try {
         // The job enters here, not on the worker: a job that the caller starts after this one

@@ -17,4 +17,8 @@ namespace quill {
 // worker cannot be started.
 bool startBackgroundCheck(LintResultController &engine, const TargetMailInfo &target);
 
+// Forgets the request waiting for the worker, if any (at exit: a check nobody will see must
+// not start textlint once more); a check that runs ends as it would.
+void dropWaitingBackgroundCheck();
+
 } // namespace quill

@@ -5,6 +5,7 @@
 #include "config/settings_dialog.h"
 #include "config/text_lint_config.h"
 #include "config/unreadable_settings_notice.h"
+#include "lint/background_check.h"
 #include "lint/lint_result_controller.h"
 #include "lint/resident_textlint.h"
 #include "plugin/compose_hook.h"
@@ -35,6 +36,7 @@ void exitPlugIn() {
         removeAllComposeWindows();
         closeSettingsWindows();
         LintResultViewDialog::getInstance().closeWindow();
+        dropWaitingBackgroundCheck();
         residentTextLint().stop();
         TextLintConfig &config = TextLintConfig::getInstance();
         // Without a path of its own (a module path too long for one) the plug-in writes

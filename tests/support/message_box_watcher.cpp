@@ -163,19 +163,28 @@ void MessageBoxRecorder::watch() {
 
         std::set<HWND> skip = dismissed_;
         lock.unlock();
+        HWND window = findMessageBoxWindow(skip);
         std::optional<ShownMessageBox> box;
-        if (HWND window = findMessageBoxWindow(skip)) {
+        if (window != nullptr)
             box = readMessageBox(window);
-            if (!pressMessageBoxButton(window, IDOK) && !pressMessageBoxButton(window, IDCANCEL))
-                pressMessageBoxButton(window, IDNO);
-        }
         lock.lock();
-        if (box) {
-            dismissed_.insert(box->window);
+        const bool recorded = box.has_value();
+        if (recorded) {
+            // Recorded before the button is pressed: the press lets the box's thread return
+            // from MessageBox at once, and a test reading the count right after the call that
+            // showed the box must find it there.
+            dismissed_.insert(window);
             boxes_.push_back(std::move(*box));
             changed_.notify_all();
-            continue;
         }
+        if (window != nullptr) {
+            lock.unlock();
+            if (!pressMessageBoxButton(window, IDOK) && !pressMessageBoxButton(window, IDCANCEL))
+                pressMessageBoxButton(window, IDNO);
+            lock.lock();
+        }
+        if (recorded)
+            continue;
         changed_.wait_for(lock, std::chrono::milliseconds(pollMs_), [&] { return stop_; });
     }
 }
