@@ -85,12 +85,12 @@ class InheritableCopies {
     std::vector<HANDLE> raw_;
 };
 
-// Held while inheritable copies exist. Where the system ignores the list of handles to
-// inherit (Wine 8 does), a child inherits every inheritable handle of the process: with
-// starts one at a time, those are only its own.
-std::mutex startMutex;
-
 } // namespace
+
+std::mutex &childStartLock() {
+    static std::mutex lock;
+    return lock;
+}
 
 const char *ChildProcessTree::start(const std::string &commandLine, const ChildStdio &stdio) {
     end();
@@ -106,7 +106,7 @@ const char *ChildProcessTree::start(const std::string &commandLine, const ChildS
                                  sizeof(limits)))
         return CREATE_JOB_FAILED;
 
-    std::lock_guard<std::mutex> lock(startMutex);
+    std::lock_guard<std::mutex> lock(childStartLock());
     ChildStdio childStdio = stdio;
     InheritableCopies copies;
     if (!copies.make(childStdio))

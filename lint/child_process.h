@@ -7,9 +7,15 @@
 
 #include <windows.h>
 
+#include <mutex>
 #include <string>
 
 namespace quill {
+
+// Held by every start of a child of ours while its handles are inheritable. Where the system
+// ignores the list of handles to inherit (Wine 8 does), a child inherits every inheritable
+// handle of the process: with starts one at a time, those are only its own.
+std::mutex &childStartLock();
 
 // The standard handles a child gets (inheritable or not: the child gets copies of its own).
 // The child inherits these and no other handle of ours.

@@ -3,6 +3,7 @@
 #include "lint/piped_child.h"
 
 #include "common/system_error.h"
+#include "lint/child_process.h"
 
 #include <tlhelp32.h>
 
@@ -46,13 +47,6 @@ AttributeList inheritOnly(HANDLE *handles, std::size_t count) {
                                    count * sizeof(HANDLE), nullptr, nullptr))
         return nullptr;
     return list;
-}
-
-// Serialises the short time in which this unit's child ends of the pipes are inheritable,
-// so two starts here never hand each other their pipes.
-std::mutex &inheritanceLock() {
-    static std::mutex lock;
-    return lock;
 }
 
 } // namespace
@@ -129,7 +123,7 @@ bool PipedChild::start(const std::string &commandLine, HANDLE errorOutput) {
     si.lpAttributeList = attributes.get();
     PROCESS_INFORMATION pi = {};
     {
-        std::lock_guard<std::mutex> lock(inheritanceLock());
+        std::lock_guard<std::mutex> lock(childStartLock());
         for (HANDLE handle : inherited)
             SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
         // Suspended until it is in the job, so nothing it starts escapes the job.
