@@ -111,6 +111,48 @@ TEST_F(LifecycleTest, IgnoredEventsReturnZeroAndCallNothing) {
     EXPECT_EQ(callsAtLoad, hostCalls().size());
 }
 
+#if defined(__i386__)
+// Calls `function` with `count` (at least one) zero arguments pushed, the way the host calls an
+// event, and returns how far the stack pointer moved across the call. A stdcall export pops
+// its own arguments, so the answer is 0; a cdecl one would leave 4 bytes per argument.
+long stackMovedByCall(FARPROC function, unsigned count) {
+    long moved = 0;
+    asm volatile("movl %[function], %%eax\n\t"
+                 "movl %[count], %%ecx\n\t"
+                 "movl %%esp, %%esi\n\t"
+                 "1: pushl $0\n\t"
+                 "loop 1b\n\t"
+                 "call *%%eax\n\t"
+                 "movl %%esp, %%edi\n\t"
+                 "subl %%esi, %%edi\n\t"
+                 "movl %%esi, %%esp\n\t"
+                 "movl %%edi, %[moved]\n\t"
+                 : [moved] "=m"(moved)
+                 : [function] "m"(function), [count] "m"(count)
+                 : "eax", "ecx", "edx", "esi", "edi", "memory", "cc");
+    return moved;
+}
+#endif
+
+TEST_F(LifecycleTest, EventsPopTheirOwnArguments) {
+#if defined(__i386__)
+    PluginSession plugin(iniText("C:\\textlint\\textlint.cmd"));
+    ASSERT_NE(nullptr, plugin.module());
+    const struct {
+        const char *name;
+        unsigned arguments;
+    } events[] = {{"BKC_OnOpenFolder", 1},   {"BKC_OnFinishRetrieve", 1}, {"BKC_OnRetrieve", 2},
+                  {"BKC_OnOutgoing", 2},     {"BKC_OnKeyDispatch", 3},    {"BKC_OnDragDrop", 4},
+                  {"BKC_OnBeforeFilter2", 4}};
+    for (const auto &event : events)
+        EXPECT_EQ(0, stackMovedByCall(plugin.proc<FARPROC>(event.name), event.arguments))
+            << event.name;
+#else
+    GTEST_SKIP() << "x86-64 has one calling convention, in which the caller clears the stack: "
+                    "who pops the arguments matters to the 32-bit module only";
+#endif
+}
+
 TEST_F(LifecycleTest, ExitRemovesTheHooksStoresTheWindowRectangleAndWritesTheIniFile) {
     PluginSession plugin(iniText("C:\\textlint\\textlint.cmd"));
     ASSERT_NE(nullptr, plugin.module());
