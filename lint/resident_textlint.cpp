@@ -399,10 +399,7 @@ std::optional<ResidentAnswer> ResidentTextLint::ask(ResidentTool tool, const std
     long long id = 0;
     {
         std::lock_guard<std::mutex> lock(stateMutex_);
-        bool sound = settings.enabled && !stopping_ && server_ && server_->running() &&
-                     serverCommandPath_ == settings.commandPath &&
-                     provedFor_ == settings.commandPath && provedConfig_ == settings.config;
-        if (!sound) {
+        if (!servesLocked(settings)) {
             // Started, restarted, stopped or given a new configuration in the background.
             if (supervisor_.joinable() && (settings.enabled || server_)) {
                 workWanted_ = true;
@@ -466,14 +463,24 @@ std::optional<std::string> ResidentTextLint::fix(const std::string &text, bool h
     return std::move(answer->fixedText);
 }
 
+bool ResidentTextLint::servesLocked(const Settings &settings) const {
+    return settings.enabled && !stopping_ && server_ && server_->running() &&
+           serverCommandPath_ == settings.commandPath && provedFor_ == settings.commandPath &&
+           provedConfig_ == settings.config;
+}
+
+bool ResidentTextLint::isServing() {
+    Settings settings = currentSettings();
+    std::lock_guard<std::mutex> lock(stateMutex_);
+    return servesLocked(settings);
+}
+
 bool ResidentTextLint::waitUntilServing(milliseconds bound) {
     Clock::time_point deadline = Clock::now() + bound;
     for (;;) {
         Settings settings = currentSettings();
         std::unique_lock<std::mutex> lock(stateMutex_);
-        if (settings.enabled && server_ && server_->running() &&
-            serverCommandPath_ == settings.commandPath && provedFor_ == settings.commandPath &&
-            provedConfig_ == settings.config)
+        if (servesLocked(settings))
             return true;
         if (Clock::now() >= deadline || !supervisor_.joinable())
             return false;

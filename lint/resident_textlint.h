@@ -47,6 +47,9 @@ class ResidentTextLint {
     // Waits up to `bound` until the server serves the configuration of the settings in
     // force. For the tests and the benchmarks, which must know when checks go warm.
     bool waitUntilServing(std::chrono::milliseconds bound);
+    // Whether a check asked now would be answered by the server (it runs, with the proved
+    // configuration of the settings in force). Never waits for a request or a start.
+    bool isServing();
     // The processes of the server's tree; empty when no server runs.
     std::vector<DWORD> processIds();
     // How many requests the server has answered since the plug-in started.
@@ -59,6 +62,8 @@ class ResidentTextLint {
         std::string config;
     };
     static Settings currentSettings();
+    // Under stateMutex_: the server runs the proved configuration of `settings`.
+    bool servesLocked(const Settings &settings) const;
 
     std::optional<ResidentAnswer> ask(ResidentTool tool, const std::string &text, bool html);
     void wantWork();

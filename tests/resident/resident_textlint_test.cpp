@@ -103,8 +103,10 @@ TEST_F(ResidentTextLintTest, WarmChecksAndFixesAreThoseOfTheColdRun) {
     ASSERT_EQ(cold[2].rows.size(), 1u);
     EXPECT_NE(cold[2].rows[0].message.find("Total:"), std::string::npos);
 
+    EXPECT_FALSE(residentTextLint().isServing());
     residentTextLint().start();
     ASSERT_TRUE(residentTextLint().waitUntilServing(SERVING_WAIT));
+    EXPECT_TRUE(residentTextLint().isServing());
     for (std::size_t i = 0; i < cold.size(); ++i) {
         unsigned long answered = residentTextLint().answeredRequests();
         Outcome warm = check(mails()[i].target);
