@@ -64,6 +64,14 @@ struct JobObjectTraits {
 };
 using UniqueJob = UniqueResource<HANDLE, JobObjectTraits>;
 
+// A change notification from FindFirstChangeNotification.
+struct ChangeNotificationTraits {
+    static HANDLE empty() { return INVALID_HANDLE_VALUE; }
+    static bool valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static bool close(HANDLE h) { return FindCloseChangeNotification(h) != FALSE; }
+};
+using UniqueChangeNotification = UniqueResource<HANDLE, ChangeNotificationTraits>;
+
 struct HookTraits {
     static HHOOK empty() { return nullptr; }
     static bool valid(HHOOK h) { return h != nullptr; }

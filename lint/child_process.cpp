@@ -3,6 +3,7 @@
 
 #include "lint/lint_failure_texts.h"
 
+#include <algorithm>
 #include <iterator>
 #include <memory>
 #include <mutex>
@@ -18,6 +19,7 @@ const char HANDLE_LIST_FAILED[] =
 const char DUPLICATE_FAILED[] = "DuplicateHandle(standard handle of the child) failed.";
 const char ASSIGN_JOB_FAILED[] = "AssignProcessToJobObject() failed.";
 const char RESUME_FAILED[] = "ResumeThread(pi.hThread) failed.";
+const char STARTS_REFUSED[] = "The plug-in is ending: textlint is not started.";
 
 // Long enough for Wine to take a killed cmd.exe/node.exe pair down; the wait is only spent
 // when something had to be killed.
@@ -92,6 +94,57 @@ std::mutex &childStartLock() {
     return lock;
 }
 
+namespace {
+
+struct ChildJobs {
+    std::mutex mutex;
+    std::vector<HANDLE> jobs;
+    bool refused = false;
+};
+
+ChildJobs &childJobs() {
+    static ChildJobs jobs;
+    return jobs;
+}
+
+} // namespace
+
+bool listChildJob(HANDLE job) {
+    ChildJobs &list = childJobs();
+    std::lock_guard<std::mutex> lock(list.mutex);
+    if (list.refused)
+        return false;
+    list.jobs.push_back(job);
+    return true;
+}
+
+void unlistChildJob(HANDLE job) {
+    ChildJobs &list = childJobs();
+    std::lock_guard<std::mutex> lock(list.mutex);
+    list.jobs.erase(std::remove(list.jobs.begin(), list.jobs.end(), job), list.jobs.end());
+}
+
+bool childStartsAllowed() {
+    ChildJobs &list = childJobs();
+    std::lock_guard<std::mutex> lock(list.mutex);
+    return !list.refused;
+}
+
+void endEveryChildTree() {
+    ChildJobs &list = childJobs();
+    std::lock_guard<std::mutex> lock(list.mutex);
+    list.refused = true;
+    // Still open: a job leaves the list before its owner closes it.
+    for (HANDLE job : list.jobs)
+        TerminateJobObject(job, 1);
+}
+
+void allowChildStarts() {
+    ChildJobs &list = childJobs();
+    std::lock_guard<std::mutex> lock(list.mutex);
+    list.refused = false;
+}
+
 const char *ChildProcessTree::start(const std::string &commandLine, const ChildStdio &stdio) {
     end();
     std::vector<char> cmd(commandLine.begin(), commandLine.end());
@@ -105,6 +158,18 @@ const char *ChildProcessTree::start(const std::string &commandLine, const ChildS
     if (!SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
                                  sizeof(limits)))
         return CREATE_JOB_FAILED;
+    if (!listChildJob(job.get())) {
+        SetLastError(ERROR_OPERATION_ABORTED);
+        return STARTS_REFUSED;
+    }
+    // Unlisted again unless the tree starts and this object owns the job.
+    struct Unlist {
+        HANDLE job;
+        ~Unlist() {
+            if (job)
+                unlistChildJob(job);
+        }
+    } unlist{job.get()};
 
     std::lock_guard<std::mutex> lock(childStartLock());
     ChildStdio childStdio = stdio;
@@ -138,7 +203,14 @@ const char *ChildProcessTree::start(const std::string &commandLine, const ChildS
         return ASSIGN_JOB_FAILED;
     }
     job_ = std::move(job);
+    unlist.job = nullptr;
     process_ = std::move(process);
+    // Refused after the job was listed: the end of the plug-in may have missed this child.
+    if (!childStartsAllowed()) {
+        end();
+        SetLastError(ERROR_OPERATION_ABORTED);
+        return STARTS_REFUSED;
+    }
     if (ResumeThread(thread.get()) == static_cast<DWORD>(-1)) {
         DWORD code = GetLastError();
         end();
@@ -162,6 +234,7 @@ void ChildProcessTree::end() {
     if (!job_)
         return;
     DWORD code = GetLastError();
+    unlistChildJob(job_.get());
     TerminateJobObject(job_.get(), 1);
     // First the process we started, then whatever it started: the job counts the
     // processes still alive in it (where it does not, the first one's end must do).

@@ -49,6 +49,14 @@ AttributeList inheritOnly(HANDLE *handles, std::size_t count) {
     return list;
 }
 
+// The calling thread's own handle, by which its blocked I/O can be cancelled.
+HANDLE currentThreadHandle() {
+    HANDLE self = nullptr;
+    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
+    return self;
+}
+
 } // namespace
 
 PipedChild::PipedChild(std::size_t maxLineBytes) : framer_(maxLineBytes) {}
@@ -60,10 +68,39 @@ PipedChild::~PipedChild() {
         stopping_ = true;
     }
     changed_.notify_all();
+    cancelBlockedIo();
     if (writer_.joinable())
         writer_.join();
     if (reader_.joinable())
         reader_.join();
+}
+
+// The ended child's pipes normally release both threads at once; a read or write that
+// stays blocked anyway is cancelled. Again and again, for a bounded time: a cancel reaches
+// only a call already under way.
+void PipedChild::cancelBlockedIo() {
+    Clock::time_point until = Clock::now() + std::chrono::seconds(2);
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (threadsRunning_ > 0 && Clock::now() < until) {
+        for (HANDLE pipe : {output_.get(), input_.get()})
+            if (pipe)
+                CancelIoEx(pipe, nullptr);
+        for (HANDLE thread : {readerThread_.get(), writerThread_.get()})
+            if (thread)
+                CancelSynchronousIo(thread);
+        changed_.wait_for(lock, std::chrono::milliseconds(20));
+    }
+}
+
+void PipedChild::threadEnded(bool reader) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        (reader ? readerThread_ : writerThread_).reset();
+        --threadsRunning_;
+        if (reader)
+            outputEnded_ = true;
+    }
+    changed_.notify_all();
 }
 
 bool PipedChild::start(const std::string &commandLine, HANDLE errorOutput) {
@@ -78,6 +115,11 @@ bool PipedChild::start(const std::string &commandLine, HANDLE errorOutput) {
     if (!SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits,
                                  sizeof(limits)))
         return failed("SetInformationJobObject(JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE) failed.");
+    if (!listChildJob(job_.get())) {
+        job_.reset();
+        SetLastError(ERROR_OPERATION_ABORTED);
+        return failed("The plug-in is ending: textlint is not started.");
+    }
 
     UniqueHandle childInput;
     UniqueHandle childOutput;
@@ -147,12 +189,34 @@ bool PipedChild::start(const std::string &commandLine, HANDLE errorOutput) {
         SetLastError(error);
         return failed("AssignProcessToJobObject() failed.");
     }
+    // Refused after the job was listed: the end of the plug-in may have missed this child.
+    if (!childStartsAllowed()) {
+        terminate();
+        SetLastError(ERROR_OPERATION_ABORTED);
+        return failed("The plug-in is ending: textlint is not started.");
+    }
     if (ResumeThread(pi.hThread) == static_cast<DWORD>(-1)) {
         terminate();
         return failed("ResumeThread() failed.");
     }
-    reader_ = std::thread([this] { readOutput(); });
-    writer_ = std::thread([this] { writeInput(); });
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        threadsRunning_ = 2;
+    }
+    try {
+        reader_ = std::thread([this] { readOutput(); });
+    } catch (...) {
+        threadsRunning_ = 0;
+        terminate();
+        return false;
+    }
+    try {
+        writer_ = std::thread([this] { writeInput(); });
+    } catch (...) {
+        threadEnded(false);
+        terminate();
+        return false;
+    }
     return true;
 }
 
@@ -169,7 +233,7 @@ std::optional<std::string> PipedChild::nextLine(Clock::time_point deadline) {
     for (;;) {
         if (std::optional<std::string> line = framer_.nextLine())
             return line;
-        if (outputEnded_ || framer_.overflowed() || Clock::now() >= deadline)
+        if (outputEnded_ || terminated_ || framer_.overflowed() || Clock::now() >= deadline)
             return std::nullopt;
         // The process handle is looked at too: a pipe end that some other child inherited
         // would keep the output open after the server died.
@@ -187,7 +251,7 @@ std::optional<std::string> PipedChild::readToEnd(Clock::time_point deadline) {
             all += *line;
             all += '\n';
         }
-        if (framer_.overflowed())
+        if (framer_.overflowed() || terminated_)
             return std::nullopt;
         if (outputEnded_) {
             // A last line without its LF.
@@ -207,10 +271,16 @@ bool PipedChild::running() const {
 }
 
 void PipedChild::terminate() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (job_)
-        TerminateJobObject(job_.get(), 1);
-    job_.reset();
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        terminated_ = true;
+        if (job_) {
+            unlistChildJob(job_.get());
+            TerminateJobObject(job_.get(), 1);
+        }
+        job_.reset();
+    }
+    changed_.notify_all();
 }
 
 std::vector<DWORD> PipedChild::processIds() const {
@@ -249,48 +319,65 @@ std::vector<DWORD> PipedChild::processIds() const {
     return ids;
 }
 
+// Nothing may leave a pipe thread: whatever fails there (an allocation while a line grows)
+// ends the child, and the caller's wait ends with it.
 void PipedChild::readOutput() {
-    char buffer[4096];
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(output_.get(), buffer, static_cast<DWORD>(std::size(buffer)), &got,
-                      nullptr) ||
-            got == 0)
-            break;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            framer_.append(std::string_view(buffer, got));
-        }
-        changed_.notify_all();
-    }
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        outputEnded_ = true;
+        readerThread_.reset(currentThreadHandle());
     }
-    changed_.notify_all();
+    try {
+        char buffer[4096];
+        for (;;) {
+            DWORD got = 0;
+            if (!ReadFile(output_.get(), buffer, static_cast<DWORD>(std::size(buffer)), &got,
+                          nullptr) ||
+                got == 0)
+                break;
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                framer_.append(std::string_view(buffer, got));
+            }
+            changed_.notify_all();
+        }
+    } catch (...) {
+        terminate();
+    }
+    threadEnded(true);
 }
 
 void PipedChild::writeInput() {
-    for (;;) {
-        std::string bytes;
-        {
-            std::unique_lock<std::mutex> lock(mutex_);
-            changed_.wait(lock, [this] { return stopping_ || !toSend_.empty(); });
-            if (stopping_)
-                break;
-            bytes = std::move(toSend_.front());
-            toSend_.pop_front();
-        }
-        std::size_t at = 0;
-        while (at < bytes.size()) {
-            DWORD written = 0;
-            DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - at, 1 << 16));
-            if (!WriteFile(input_.get(), bytes.data() + at, chunk, &written, nullptr) ||
-                written == 0)
-                return; // the child is gone; the reader notices its end
-            at += written;
-        }
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        writerThread_.reset(currentThreadHandle());
     }
+    try {
+        for (;;) {
+            std::string bytes;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                changed_.wait(lock, [this] { return stopping_ || !toSend_.empty(); });
+                if (stopping_)
+                    break;
+                bytes = std::move(toSend_.front());
+                toSend_.pop_front();
+            }
+            std::size_t at = 0;
+            bool broken = false;
+            while (at < bytes.size() && !broken) {
+                DWORD written = 0;
+                DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - at, 1 << 16));
+                broken = !WriteFile(input_.get(), bytes.data() + at, chunk, &written, nullptr) ||
+                         written == 0;
+                at += written;
+            }
+            if (broken)
+                break; // the child is gone; the reader notices its end
+        }
+    } catch (...) {
+        terminate();
+    }
+    threadEnded(false);
 }
 
 } // namespace quill

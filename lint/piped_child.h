@@ -24,7 +24,7 @@ class PipedChild {
 
     // Lines longer than `maxLineBytes` spoil the output (see LineFramer).
     explicit PipedChild(std::size_t maxLineBytes);
-    // Ends the tree and waits for the pipe threads.
+    // Ends the tree, cancels a read or write still blocked, and waits for the pipe threads.
     ~PipedChild();
     PipedChild(const PipedChild &) = delete;
     PipedChild &operator=(const PipedChild &) = delete;
@@ -39,17 +39,17 @@ class PipedChild {
     void send(std::string bytes);
 
     // The next line of the child's output, waiting until `deadline` at most. None when the
-    // deadline passed, the output ended or was spoilt, or the child has ended.
+    // deadline passed, the output ended or was spoilt, or the child has ended or was ended.
     std::optional<std::string> nextLine(Clock::time_point deadline);
 
     // Everything the child writes until its output ends, lines joined by LF; none when the
-    // deadline passes first or a line was spoilt.
+    // deadline passes first, a line was spoilt or the child was ended.
     std::optional<std::string> readToEnd(Clock::time_point deadline);
 
     // Whether the child (the command interpreter or textlint itself) is still running.
     bool running() const;
 
-    // Ends every process of the tree now; any thread may call it.
+    // Ends every process of the tree now and wakes every wait on it; any thread may call it.
     void terminate();
 
     // The processes of the tree now; empty once it was ended.
@@ -58,6 +58,8 @@ class PipedChild {
   private:
     void readOutput();
     void writeInput();
+    void threadEnded(bool reader);
+    void cancelBlockedIo();
 
     UniqueHandle job_; // under mutex_ once the child runs
     UniqueHandle process_;
@@ -72,6 +74,11 @@ class PipedChild {
     bool outputEnded_ = false;
     std::deque<std::string> toSend_;
     bool stopping_ = false;
+    bool terminated_ = false;
+    // The pipe threads while they run, as handles their blocked I/O can be cancelled by.
+    UniqueHandle readerThread_;
+    UniqueHandle writerThread_;
+    int threadsRunning_ = 0;
 };
 
 } // namespace quill

@@ -18,6 +18,11 @@ namespace quill {
 namespace {
 
 constexpr std::size_t RANDOM_BYTES = 16;
+constexpr char FOLDER_PREFIX[] = "Quillcheck-";
+// Held open by the owner without delete sharing while the folder is in use.
+constexpr char IN_USE_FILE[] = "in-use";
+// A folder without its in-use file may be one another process is just making.
+constexpr ULONGLONG UNMARKED_AGE_100NS = 60ull * 10000000ull;
 
 bool failed(const char *text) {
     writeLastErrorDiagnostic(text, GetLastError());
@@ -106,11 +111,19 @@ bool PrivateTempFolder::create() {
     UserOnlySecurity security;
     if (!security.init())
         return failed("The security descriptor of the private folder could not be made.");
-    std::string folder = std::string(tempDir, n) + "Quillcheck-" + hex;
+    std::string folder = std::string(tempDir, n) + FOLDER_PREFIX + hex;
     // Fails when the name exists: a folder nobody else made is the only one we use.
     if (!CreateDirectoryA(folder.c_str(), security.attributes()))
         return failed("CreateDirectory(private temporary folder) failed.");
     path_ = folder + "\\";
+    inUse_.reset(CreateFileA((path_ + IN_USE_FILE).c_str(), GENERIC_READ | GENERIC_WRITE,
+                             FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!inUse_) {
+        DWORD code = GetLastError();
+        remove();
+        SetLastError(code);
+        return failed("CreateFile(in-use file of the private temporary folder) failed.");
+    }
     return true;
 }
 
@@ -118,9 +131,40 @@ void PrivateTempFolder::remove() {
     if (path_.empty())
         return;
     DWORD code = GetLastError();
+    inUse_.reset();
     removeTree(path_);
     path_.clear();
     SetLastError(code);
+}
+
+void removeAbandonedPrivateFolders() {
+    char tempDir[MAX_PATH];
+    DWORD n = GetTempPathA(static_cast<DWORD>(std::size(tempDir)), tempDir);
+    if (n == 0 || n > std::size(tempDir))
+        return;
+    const std::string temp(tempDir, n);
+    FILETIME nowTime;
+    GetSystemTimeAsFileTime(&nowTime);
+    const auto ticks = [](const FILETIME &t) {
+        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((temp + FOLDER_PREFIX + "*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;
+        const std::string folder = temp + entry.cFileName + "\\";
+        // Deleting the in-use file fails while its owner holds it.
+        bool abandoned = DeleteFileA((folder + IN_USE_FILE).c_str()) != FALSE;
+        if (!abandoned && GetLastError() == ERROR_FILE_NOT_FOUND)
+            abandoned = ticks(entry.ftCreationTime) < ticks(nowTime) &&
+                        ticks(nowTime) - ticks(entry.ftCreationTime) > UNMARKED_AGE_100NS;
+        if (abandoned)
+            removeTree(folder);
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
 }
 
 } // namespace quill

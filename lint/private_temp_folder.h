@@ -1,8 +1,12 @@
 // A folder of its own inside the system's temporary folder, for files that textlint reads:
 // its name is random (nobody can guess it and plant a file beside ours, such as the
 // "<configuration>.js" that textlint's loader would run), only the current user may open
-// it, and it goes with everything in it when its owner goes.
+// it, and it goes with everything in it when its owner goes. While its owner lives, a file
+// in it is held open without delete sharing: a folder whose file can be deleted was left by
+// a process that died, and the next start removes it.
 #pragma once
+
+#include "common/handles.h"
 
 #include <windows.h>
 
@@ -35,8 +39,8 @@ class PrivateTempFolder {
     PrivateTempFolder(const PrivateTempFolder &) = delete;
     PrivateTempFolder &operator=(const PrivateTempFolder &) = delete;
 
-    // Creates "<temporary folder>Quillcheck-<32 random hex digits>". False after one
-    // diagnostic line on standard output.
+    // Creates "<temporary folder>Quillcheck-<32 random hex digits>" with the file that marks
+    // it as in use. False after one diagnostic line on standard output.
     bool create();
 
     // The folder with its trailing backslash; empty before create().
@@ -47,6 +51,12 @@ class PrivateTempFolder {
 
   private:
     std::string path_;
+    UniqueHandle inUse_;
 };
+
+// Removes the private folders in the temporary folder that no living process owns: those
+// whose in-use file can be deleted, and those older than a minute without one. Folders in
+// use are not touched.
+void removeAbandonedPrivateFolders();
 
 } // namespace quill

@@ -12,7 +12,8 @@
 namespace quill {
 
 // Splits the bytes read from the server into lines. A line that grows past `maxLineBytes`
-// without its end spoils the stream for good: nothing after it can be matched safely.
+// without its end spoils the stream for good: nothing after it can be matched safely. Such a
+// line is refused as its bytes arrive, before they are stored.
 class LineFramer {
   public:
     explicit LineFramer(std::size_t maxLineBytes) : maxLineBytes_(maxLineBytes) {}
@@ -24,6 +25,8 @@ class LineFramer {
     bool overflowed() const { return overflowed_; }
 
   private:
+    void overflow();
+
     std::string buffer_;
     std::size_t start_ = 0;   // first byte not yet handed out
     std::size_t scanned_ = 0; // bytes from start_ known to hold no LF

@@ -37,9 +37,14 @@ milliseconds requestWait(std::size_t textBytes) {
     return std::min<milliseconds>(milliseconds(2000 + textBytes / 50), seconds(60));
 }
 // Restart back-off: 5 s, 10 s, 20 s ... after each failure in a row; after this many the
-// server is left alone until the command path changes.
+// server is left alone until the command path or the configuration changes.
 constexpr unsigned MAX_FAILURES = 6;
-constexpr seconds FIRST_BACK_OFF{5};
+// A server counts as sound, and the failures before it are forgotten, only once it has
+// answered this many requests in a row: one that starts and then fails every request
+// must reach the end of the back-off.
+constexpr unsigned SOUND_AFTER_ANSWERS = 3;
+// How long stop() waits for a request it ended to let go of the server's folder.
+constexpr milliseconds STOP_REQUEST_WAIT{1000};
 // The longest answer line: a fixed text comes back twice in it, JSON-escaped.
 constexpr std::size_t MAX_ANSWER_LINE = 64u << 20;
 // What the server's report is attributed to; the parser takes the path from the report.
@@ -51,6 +56,13 @@ constexpr char WARM_UP_TEXT[] = "\xE3\x81\x93\xE3\x82\x8C\xE3\x81\xAF\xE8\xA9\xA
 constexpr char SERVER_CONFIG[] = "server.json";
 constexpr char PROOF_CONFIG[] = "proof.json";
 constexpr char SERVER_ERRORS[] = "server.err";
+
+// Opens the server's configuration file for as long as the server may read it: reading is
+// shared (textlint reads it at every request), deleting and writing are not.
+UniqueHandle holdConfigFile(const std::string &path) {
+    return UniqueHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
 
 bool writeWholeFile(const std::string &path, const std::string &text) {
     UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -140,23 +152,43 @@ ResidentTextLint::Settings ResidentTextLint::currentSettings() {
     return settings;
 }
 
+void ResidentTextLint::setGiveUpNotice(std::function<void()> notice) {
+    std::lock_guard<std::mutex> lock(stateMutex_);
+    giveUpNotice_ = std::move(notice);
+}
+
+void ResidentTextLint::setFirstBackOff(milliseconds wait) {
+    std::lock_guard<std::mutex> lock(stateMutex_);
+    firstBackOff_ = wait;
+}
+
 void ResidentTextLint::start() {
     std::lock_guard<std::mutex> lock(stateMutex_);
     if (supervisor_.joinable())
         return;
     stopping_ = false;
     failures_ = 0;
+    gaveUpTold_ = false;
+    notBefore_ = Clock::time_point();
     workWanted_ = true;
     supervisor_ = std::thread([this] { superviseLoop(); });
 }
 
+// Every wait of the background thread and of a request ends when its child is ended, so
+// nothing here waits for textlint; a request still under way gets a short while to let go
+// of the folder, which otherwise stays for the next start to remove.
 void ResidentTextLint::stop() {
     std::thread supervisor;
+    std::shared_ptr<PipedChild> server;
     {
         std::lock_guard<std::mutex> lock(stateMutex_);
         stopping_ = true;
         supervisor = std::move(supervisor_);
+        server = std::move(server_);
+        serverCommandPath_.clear();
     }
+    if (server)
+        server->terminate();
     {
         // A one-shot run or a starting server the background thread waits for ends now.
         std::lock_guard<std::mutex> lock(busyLock_);
@@ -166,8 +198,13 @@ void ResidentTextLint::stop() {
     stateChanged_.notify_all();
     if (supervisor.joinable())
         supervisor.join();
-    dropServer();
-    folder_.remove();
+    watch_.stop();
+    server.reset();
+    std::unique_lock<std::timed_mutex> request(requestMutex_, std::defer_lock);
+    if (request.try_lock_for(STOP_REQUEST_WAIT)) {
+        configHold_.reset();
+        folder_.remove();
+    }
     std::lock_guard<std::mutex> lock(stateMutex_);
     // The proved file went with the folder.
     provedConfig_.clear();
@@ -198,9 +235,22 @@ void ResidentTextLint::superviseLoop() {
             reconcile();
         } catch (const std::exception &e) {
             writeDiagnosticLine(std::string("Resident textlint: ") + e.what());
+        } catch (...) {
+            writeDiagnosticLine("Resident textlint: the background work failed.");
         }
         lock.lock();
         stateChanged_.notify_all();
+    }
+}
+
+// Under stateMutex_: failures counted for another command path or configuration no longer
+// count.
+void ResidentTextLint::forgetFailuresUnlessOf(const Settings &settings) {
+    if (settings.commandPath != failedCommandPath_ || settings.config != failedConfig_) {
+        failures_ = 0;
+        gaveUpTold_ = false;
+        failedCommandPath_ = settings.commandPath;
+        failedConfig_ = settings.config;
     }
 }
 
@@ -209,62 +259,75 @@ void ResidentTextLint::reconcile() {
     Settings settings = currentSettings();
     if (!settings.enabled) {
         dropServer();
+        watch_.stop();
         return;
     }
     bool serving = false;
+    bool diedIdle = false;
     {
         std::lock_guard<std::mutex> lock(stateMutex_);
         if (stopping_)
             return;
-        if (settings.commandPath != failedCommandPath_) {
-            failures_ = 0;
-            failedCommandPath_.clear();
-        }
+        forgetFailuresUnlessOf(settings);
         if (failures_ >= MAX_FAILURES)
             return;
-        serving = server_ && server_->running() && serverCommandPath_ == settings.commandPath;
+        diedIdle = server_ && !server_->running();
+        serving = server_ && !diedIdle && serverCommandPath_ == settings.commandPath;
+    }
+    if (diedIdle) {
+        // Found dead between requests: a failure like any other.
+        dropServer();
+        return noteFailure(settings);
     }
     if (folder_.path().empty() && !folder_.create())
-        return noteFailure(settings.commandPath);
-    if (!textLintIsRecentEnough(settings.commandPath)) {
+        return noteFailure(settings);
+    watch_.watch(settings.commandPath, [this] { wantWork(); });
+    if (!textLintIsRecentEnough(settings)) {
         dropServer();
         return;
     }
     if (!serving) {
         dropServer();
+        {
+            // A new server proves its configuration anew: the rules may have gone since.
+            std::lock_guard<std::mutex> lock(stateMutex_);
+            provedConfig_.clear();
+            provedFor_.clear();
+        }
         if (!prove(settings))
             return;
-        std::unique_ptr<PipedChild> child = launch(settings);
+        std::shared_ptr<PipedChild> child = launch(settings);
         if (!child)
-            return noteFailure(settings.commandPath);
-        std::lock_guard<std::timed_mutex> request(requestMutex_);
+            return noteFailure(settings);
         std::lock_guard<std::mutex> lock(stateMutex_);
+        if (stopping_)
+            return; // ended with `child` on return
         server_ = std::move(child);
         serverCommandPath_ = settings.commandPath;
-        failures_ = 0;
+        answeredInRow_ = 0;
         return;
     }
     bool proved;
     {
         std::lock_guard<std::mutex> lock(stateMutex_);
-        proved = provedConfig_ == settings.config && provedFor_ == settings.commandPath;
+        proved = provedLocked(settings);
     }
     if (!proved)
         prove(settings);
 }
 
-bool ResidentTextLint::textLintIsRecentEnough(const std::string &commandPath) {
+bool ResidentTextLint::textLintIsRecentEnough(const Settings &settings) {
     {
         std::lock_guard<std::mutex> lock(stateMutex_);
-        if (versionCommandPath_ == commandPath)
+        if (versionCommandPath_ == settings.commandPath)
             return versionSupported_;
     }
     TextLintCommandFiles files;
-    files.commandPath = commandPath;
+    files.commandPath = settings.commandPath;
     files.interpreterPath = textlint_run::commandInterpreterPath();
     std::optional<std::string> output = runForOutput(makeVersionCommandLine(files));
     if (!output) {
-        noteFailure(commandPath);
+        noteFailure(settings);
         return false;
     }
     // `-c` goes with `--mcp` from 15.2 on; an older textlint would serve its default
@@ -272,20 +335,31 @@ bool ResidentTextLint::textLintIsRecentEnough(const std::string &commandPath) {
     std::optional<std::pair<int, int>> version = parseTextLintVersion(*output);
     bool supported = version && *version >= std::make_pair(15, 2);
     std::lock_guard<std::mutex> lock(stateMutex_);
-    versionCommandPath_ = commandPath;
+    versionCommandPath_ = settings.commandPath;
     versionSupported_ = supported;
     return supported;
 }
 
+// Under stateMutex_: the server's file holds `settings.config`, proved loadable by the same
+// command since the last change in the rule folders.
+bool ResidentTextLint::provedLocked(const Settings &settings) const {
+    return provedConfig_ == settings.config && provedFor_ == settings.commandPath &&
+           provedChanges_ == watch_.changes();
+}
+
 // Proves that textlint loads `settings.config` before the server is given it: a
-// configuration it cannot load serves zero rules without any error, where the cold run
-// fails the check. Only a proved configuration reaches the server's file.
+// configuration it cannot load, or whose rule packages went away, serves zero rules without
+// any error, where the cold run fails the check. Only a proved configuration reaches the
+// server's file, which is then held open so that it stays as proved.
 bool ResidentTextLint::prove(const Settings &settings) {
+    // Counted before textlint looks at the rules: a change while it looks proves anew.
+    const unsigned long changes = watch_.changes();
     {
         std::lock_guard<std::mutex> lock(stateMutex_);
-        if (provedConfig_ == settings.config && provedFor_ == settings.commandPath)
+        if (provedLocked(settings))
             return true;
-        if (rejectedConfig_ == settings.config && rejectedFor_ == settings.commandPath)
+        if (rejectedConfig_ == settings.config && rejectedFor_ == settings.commandPath &&
+            rejectedChanges_ == changes)
             return false;
     }
     std::string proofPath = folder_.path() + PROOF_CONFIG;
@@ -297,27 +371,38 @@ bool ResidentTextLint::prove(const Settings &settings) {
     files.interpreterPath = textlint_run::commandInterpreterPath();
     std::optional<std::string> output = runForOutput(makePrintConfigCommandLine(files));
     if (!output) {
-        noteFailure(settings.commandPath);
+        noteFailure(settings);
         return false;
     }
     if (!printedConfigHasRules(*output)) {
         std::lock_guard<std::mutex> lock(stateMutex_);
         rejectedConfig_ = settings.config;
         rejectedFor_ = settings.commandPath;
+        rejectedChanges_ = changes;
         return false;
     }
     // Requests read the file: it changes only while none runs.
     std::lock_guard<std::timed_mutex> request(requestMutex_);
-    if (!MoveFileExA(proofPath.c_str(), (folder_.path() + SERVER_CONFIG).c_str(),
-                     MOVEFILE_REPLACE_EXISTING))
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        provedConfig_.clear();
+        provedFor_.clear();
+    }
+    const std::string serverPath = folder_.path() + SERVER_CONFIG;
+    configHold_.reset();
+    if (!MoveFileExA(proofPath.c_str(), serverPath.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return false;
+    configHold_ = holdConfigFile(serverPath);
+    if (!configHold_)
         return false;
     std::lock_guard<std::mutex> lock(stateMutex_);
     provedConfig_ = settings.config;
     provedFor_ = settings.commandPath;
+    provedChanges_ = changes;
     return true;
 }
 
-std::unique_ptr<PipedChild> ResidentTextLint::launch(const Settings &settings) {
+std::shared_ptr<PipedChild> ResidentTextLint::launch(const Settings &settings) {
     TextLintCommandFiles files;
     files.commandPath = settings.commandPath;
     files.configFile = folder_.path() + SERVER_CONFIG;
@@ -330,7 +415,7 @@ std::unique_ptr<PipedChild> ResidentTextLint::launch(const Settings &settings) {
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!errors)
         return nullptr;
-    auto child = std::make_unique<PipedChild>(MAX_ANSWER_LINE);
+    auto child = std::make_shared<PipedChild>(MAX_ANSWER_LINE);
     if (!child->start(*commandLine, errors.get()) || !setBusy(child.get()))
         return nullptr;
     Clock::time_point deadline = Clock::now() + START_WAIT;
@@ -367,22 +452,42 @@ std::unique_ptr<PipedChild> ResidentTextLint::launch(const Settings &settings) {
 }
 
 void ResidentTextLint::dropServer() {
-    std::unique_ptr<PipedChild> server;
+    std::shared_ptr<PipedChild> server;
     {
-        std::lock_guard<std::timed_mutex> request(requestMutex_);
         std::lock_guard<std::mutex> lock(stateMutex_);
         server = std::move(server_);
         serverCommandPath_.clear();
     }
-    // Its destruction ends the tree and waits for its pipe threads.
+    if (server)
+        server->terminate();
+    // The last reference ends the tree and waits for its pipe threads.
 }
 
-void ResidentTextLint::noteFailure(const std::string &commandPath) {
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    failedCommandPath_ = commandPath;
-    ++failures_;
-    unsigned shift = std::min(failures_ - 1, 10u);
-    notBefore_ = Clock::now() + FIRST_BACK_OFF * (1u << shift);
+void ResidentTextLint::noteFailure(const Settings &settings) {
+    std::function<void()> tell;
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        if (stopping_)
+            return;
+        forgetFailuresUnlessOf(settings);
+        ++failures_;
+        answeredInRow_ = 0;
+        unsigned shift = std::min(failures_ - 1, 10u);
+        notBefore_ = Clock::now() + firstBackOff_ * (1u << shift);
+        // Started again once the wait is over, unless it was the last try.
+        workWanted_ = true;
+        if (failures_ >= MAX_FAILURES && !gaveUpTold_) {
+            gaveUpTold_ = true;
+            tell = giveUpNotice_;
+        }
+    }
+    stateChanged_.notify_all();
+    if (tell) {
+        try {
+            tell();
+        } catch (...) {
+        }
+    }
 }
 
 std::optional<ResidentAnswer> ResidentTextLint::ask(ResidentTool tool, const std::string &text,
@@ -397,10 +502,12 @@ std::optional<ResidentAnswer> ResidentTextLint::ask(ResidentTool tool, const std
     if (!request.try_lock_for(wait))
         return std::nullopt;
     long long id = 0;
+    std::shared_ptr<PipedChild> server;
     {
         std::lock_guard<std::mutex> lock(stateMutex_);
         if (!servesLocked(settings)) {
-            // Started, restarted, stopped or given a new configuration in the background.
+            // Started, restarted, stopped, given a new configuration or new rules in the
+            // background.
             if (supervisor_.joinable() && (settings.enabled || server_)) {
                 workWanted_ = true;
                 stateChanged_.notify_all();
@@ -408,15 +515,16 @@ std::optional<ResidentAnswer> ResidentTextLint::ask(ResidentTool tool, const std
             return std::nullopt;
         }
         id = nextId_++;
+        server = server_;
     }
     std::optional<std::string> line = makeToolCallRequest(id, tool, *input, html);
     if (!line)
         return std::nullopt;
     std::string errorPath = folder_.path() + SERVER_ERRORS;
     DWORD errorsBefore = fileSize(errorPath);
-    server_->send(std::move(*line));
+    server->send(std::move(*line));
     std::optional<ResidentAnswer> answer;
-    while (std::optional<std::string> received = server_->nextLine(deadline)) {
+    while (std::optional<std::string> received = server->nextLine(deadline)) {
         ResidentAnswer read = readToolAnswer(*received, id, tool);
         if (read.kind == ResidentAnswerKind::NotOurs)
             continue;
@@ -425,10 +533,16 @@ std::optional<ResidentAnswer> ResidentTextLint::ask(ResidentTool tool, const std
     }
     if (!answer) {
         // Dead, spoilt or too slow: it is ended here and started anew in the background.
-        server_->terminate();
+        server->terminate();
+        {
+            std::lock_guard<std::mutex> lock(stateMutex_);
+            if (server_ == server) {
+                server_.reset();
+                serverCommandPath_.clear();
+            }
+        }
         request.unlock();
-        noteFailure(settings.commandPath);
-        wantWork();
+        noteFailure(settings);
         return std::nullopt;
     }
     if (answer->kind != ResidentAnswerKind::Success) {
@@ -441,32 +555,46 @@ std::optional<ResidentAnswer> ResidentTextLint::ask(ResidentTool tool, const std
     std::string errors = errorOutputSince(errorPath, errorsBefore);
     if (!errors.empty() && errorOutputMeansFailure(errors))
         return std::nullopt;
-    ++answered_;
     {
         std::lock_guard<std::mutex> lock(stateMutex_);
-        failures_ = 0;
+        // Rules that changed while the server answered make the answer one of unproved rules.
+        if (!servesLocked(settings))
+            return std::nullopt;
+        if (++answeredInRow_ >= SOUND_AFTER_ANSWERS)
+            failures_ = 0;
     }
+    ++answered_;
     return answer;
 }
 
 std::optional<std::string> ResidentTextLint::check(const std::string &text, bool html) {
-    std::optional<ResidentAnswer> answer = ask(ResidentTool::LintText, text, html);
-    if (!answer)
+    try {
+        std::optional<ResidentAnswer> answer = ask(ResidentTool::LintText, text, html);
+        if (!answer)
+            return std::nullopt;
+        return renderCompactReport(answer->findings, REPORT_PATH);
+    } catch (...) {
+        writeDiagnosticLine("Resident textlint: the check failed; it runs cold.");
         return std::nullopt;
-    return renderCompactReport(answer->findings, REPORT_PATH);
+    }
 }
 
 std::optional<std::string> ResidentTextLint::fix(const std::string &text, bool html) {
-    std::optional<ResidentAnswer> answer = ask(ResidentTool::FixText, text, html);
-    if (!answer)
+    try {
+        std::optional<ResidentAnswer> answer = ask(ResidentTool::FixText, text, html);
+        if (!answer)
+            return std::nullopt;
+        return std::move(answer->fixedText);
+    } catch (...) {
+        writeDiagnosticLine("Resident textlint: the fix failed; it runs cold.");
         return std::nullopt;
-    return std::move(answer->fixedText);
+    }
 }
 
-bool ResidentTextLint::servesLocked(const Settings &settings) const {
+bool ResidentTextLint::servesLocked(const Settings &settings) {
     return settings.enabled && !stopping_ && server_ && server_->running() &&
-           serverCommandPath_ == settings.commandPath && provedFor_ == settings.commandPath &&
-           provedConfig_ == settings.config;
+           serverCommandPath_ == settings.commandPath && provedLocked(settings) &&
+           !watch_.changePending();
 }
 
 bool ResidentTextLint::isServing() {

@@ -5,14 +5,17 @@
 // the background.
 #pragma once
 
+#include "common/handles.h"
 #include "lint/private_temp_folder.h"
 #include "lint/resident_protocol.h"
+#include "lint/rule_folder_watch.h"
 
 #include <windows.h>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -33,16 +36,26 @@ class ResidentTextLint {
 
     // Starts the server in the background when the settings allow it; returns at once.
     void start();
-    // Ends the server's process tree and the background work; returns when both are gone.
-    // A later start() begins anew.
+    // Ends the server's process tree and the background work, and a request under way with
+    // them; returns within a few seconds whatever the server does. A later start() begins
+    // anew.
     void stop();
 
     // The compact report of checking `text` (UTF-8, as the cold run writes its input file),
-    // as a cold run would have written it; none when the check must run cold.
+    // as a cold run would have written it; none when the check must run cold, whatever
+    // went wrong. Never throws.
     std::optional<std::string> check(const std::string &text, bool html);
     // The fixed text, as a cold run would have left it in its file; none when the fix must
-    // run cold.
+    // run cold. Never throws.
     std::optional<std::string> fix(const std::string &text, bool html);
+
+    // Called once, on a thread of the resident textlint, when it gives up after failing six
+    // times in a row; it tries again only once the command path or the configuration
+    // changes.
+    void setGiveUpNotice(std::function<void()> notice);
+    // The first wait after a failure; each further failure in a row doubles it. For the
+    // tests, which cannot wait minutes.
+    void setFirstBackOff(std::chrono::milliseconds wait);
 
     // Waits up to `bound` until the server serves the configuration of the settings in
     // force. For the tests and the benchmarks, which must know when checks go warm.
@@ -63,46 +76,61 @@ class ResidentTextLint {
     };
     static Settings currentSettings();
     // Under stateMutex_: the server runs the proved configuration of `settings`.
-    bool servesLocked(const Settings &settings) const;
+    bool servesLocked(const Settings &settings);
 
     std::optional<ResidentAnswer> ask(ResidentTool tool, const std::string &text, bool html);
     void wantWork();
     void superviseLoop();
     void reconcile();
-    bool textLintIsRecentEnough(const std::string &commandPath);
+    bool textLintIsRecentEnough(const Settings &settings);
     bool prove(const Settings &settings);
-    std::unique_ptr<PipedChild> launch(const Settings &settings);
+    bool provedLocked(const Settings &settings) const;
+    std::shared_ptr<PipedChild> launch(const Settings &settings);
     void dropServer();
-    void noteFailure(const std::string &commandPath);
+    void noteFailure(const Settings &settings);
+    void forgetFailuresUnlessOf(const Settings &settings);
     std::optional<std::string> runForOutput(const std::optional<std::string> &commandLine);
     bool setBusy(PipedChild *child);
 
-    // Serialises requests to the server and the changes of the server and its configuration.
+    // Serialises requests to the server and the changes of its configuration file.
     std::timed_mutex requestMutex_;
-    std::unique_ptr<PipedChild> server_; // changed only under requestMutex_ and stateMutex_
 
     std::mutex stateMutex_;
     std::condition_variable stateChanged_;
-    std::string serverCommandPath_; // of the running server
-    std::string provedConfig_;      // what the server's configuration file holds, proved
-    std::string provedFor_;         // the command path that proved it
-    std::string rejectedConfig_;    // the last configuration that textlint could not load
+    // A request holds its own reference, so that stop() can end the server under way.
+    std::shared_ptr<PipedChild> server_;
+    std::string serverCommandPath_;   // of the running server
+    std::string provedConfig_;        // what the server's configuration file holds, proved
+    std::string provedFor_;           // the command path that proved it
+    unsigned long provedChanges_ = 0; // the rule folders' changes seen when it was proved
+    std::string rejectedConfig_;      // the last configuration that textlint could not load
     std::string rejectedFor_;
-    std::string failedCommandPath_;  // of the failures counted in failures_
+    unsigned long rejectedChanges_ = 0;
+    std::string failedCommandPath_; // of the failures counted in failures_
+    std::string failedConfig_;
     std::string versionCommandPath_; // the command whose version was looked at
     bool versionSupported_ = false;
     bool workWanted_ = false;
     bool stopping_ = false;
-    unsigned failures_ = 0; // consecutive failed starts or requests
+    unsigned failures_ = 0;      // consecutive failures, however the server started
+    unsigned answeredInRow_ = 0; // by the running server, without a failure between
+    bool gaveUpTold_ = false;
+    std::function<void()> giveUpNotice_;
+    std::chrono::milliseconds firstBackOff_{5000};
     std::chrono::steady_clock::time_point notBefore_;
     std::thread supervisor_;
+
+    // The server's configuration file, held open while the server may read it, so that
+    // nobody deletes or changes it; under requestMutex_.
+    UniqueHandle configHold_;
+    RuleFolderWatch watch_;
 
     // The child that the background thread waits for, so that stop() can end it at once.
     std::mutex busyLock_;
     PipedChild *busy_ = nullptr;
 
     PrivateTempFolder folder_; // of the configuration and the error output
-    long long nextId_ = 1;
+    std::atomic<long long> nextId_{1};
     std::atomic<unsigned long> answered_{0};
 };
 

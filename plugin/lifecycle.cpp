@@ -6,47 +6,87 @@
 #include "config/text_lint_config.h"
 #include "config/unreadable_settings_notice.h"
 #include "lint/background_check.h"
+#include "lint/child_process.h"
 #include "lint/lint_result_controller.h"
+#include "lint/private_temp_folder.h"
 #include "lint/resident_textlint.h"
 #include "plugin/compose_hook.h"
+#include "plugin/plugin_texts.h"
 #include "view/lint_result_view_dialog.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
 
 namespace quill {
 
-void startPlugIn() {
+namespace {
+
+// One step of the start or the exit: each runs even when one before it failed.
+template <typename Step> void runStep(const char *name, Step step) {
     try {
+        step();
+    } catch (...) {
+        writeDiagnosticLine(std::string(name) + " failed.");
+    }
+}
+
+// The tests shorten the resident textlint's waits after failures, which take minutes.
+void applyBackOffOfTheTests() {
+    char value[16] = "";
+    DWORD n = GetEnvironmentVariableA("QUILLCHECK_TEST_FIRST_BACK_OFF_MS", value, sizeof(value));
+    if (n == 0 || n >= sizeof(value))
+        return;
+    long milliseconds = std::strtol(value, nullptr, 10);
+    if (milliseconds > 0)
+        residentTextLint().setFirstBackOff(std::chrono::milliseconds(milliseconds));
+}
+
+} // namespace
+
+void startPlugIn() {
+    runStep("Allowing textlint to start", allowChildStarts);
+    // Folders left by a mail client that was killed while textlint ran hold copies of mails.
+    runStep("Removing abandoned temporary folders", removeAbandonedPrivateFolders);
+    runStep("BKC_OnStart()", [] {
         LintResultViewDialog &view = LintResultViewDialog::getInstance();
         view.createWindow();
         view.setController(&lintEngine());
         // Registered even without a window: the window object then ignores updates.
         lintEngine().addLintResultModelListener(&view);
+    });
+    runStep("Starting the resident textlint", [] {
+        residentTextLint().setGiveUpNotice(
+            [] { LintResultViewDialog::getInstance().showStatus(plugin_text::RESIDENT_GIVEN_UP); });
+        applyBackOffOfTheTests();
         // In the background: the host's thread never waits for textlint to come up.
         residentTextLint().start();
-        // Said here rather than at load, where the loader lock forbids any window.
-        showUnreadableSettingsNotice(nullptr);
-    } catch (...) {
-        writeDiagnosticLine("BKC_OnStart() failed.");
-    }
+    });
+    // Said here rather than at load, where the loader lock forbids any window.
+    runStep("Showing the settings notice", [] { showUnreadableSettingsNotice(nullptr); });
 }
 
 // Hooks first, so no compose message reaches the plug-in while it closes; the window
-// stores its rectangle into the settings before they are written.
+// stores its rectangle into the settings before they are written. The settings are written
+// before any textlint is ended, and nothing here waits for textlint: the ends of the
+// server and of a check under way take a few seconds at most.
 void exitPlugIn() {
-    try {
-        removeAllComposeWindows();
-        closeSettingsWindows();
-        LintResultViewDialog::getInstance().closeWindow();
-        dropWaitingBackgroundCheck();
-        residentTextLint().stop();
+    runStep("Removing the compose hooks", removeAllComposeWindows);
+    runStep("Closing the settings windows", closeSettingsWindows);
+    runStep("Closing the result window", [] { LintResultViewDialog::getInstance().closeWindow(); });
+    runStep("Dropping the waiting background check", dropWaitingBackgroundCheck);
+    runStep("Writing the INI file", [] {
         TextLintConfig &config = TextLintConfig::getInstance();
         // Without a path of its own (a module path too long for one) the plug-in writes
         // nowhere rather than into some other file.
         const std::string iniPath = config.getIniFilePath();
         if (!iniPath.empty())
             config.writeConfigFile(iniPath);
-    } catch (...) {
-        writeDiagnosticLine("BKC_OnExit() failed.");
-    }
+    });
+    runStep("Ending every textlint of the plug-in", endEveryChildTree);
+    runStep("Stopping the resident textlint", [] { residentTextLint().stop(); });
 }
 
 } // namespace quill

@@ -42,5 +42,9 @@ inline constexpr wchar_t SEND_UNCHECKED_TIMED_OUT[] =
 inline constexpr wchar_t SEND_UNCHECKED_NOT_CONVERTED[] =
     L"メールの本文を文字コードから変換できなかったため、このメールは校正せずに送信します。\n"
     L"(このメッセージは次回の起動まで表示しません。)";
+// The result window's status after the resident textlint failed six times in a row.
+inline constexpr wchar_t RESIDENT_GIVEN_UP[] =
+    L"常駐 textlint が 6 回続けて失敗したため、使うのをやめました。校正は毎回 textlint を起動して"
+    L"行います (textlint のパスか設定を変えると、もう一度試します)。";
 
 } // namespace quill::plugin_text

@@ -12,6 +12,7 @@
 #define IDC_RESULT_SUBJECT_LABEL 1024
 #define IDC_RESULT_MIME 1025
 #define IDC_RESULT_MIME_LABEL 1026
+#define IDC_RESULT_STATUS 1032
 #define IDM_RESULT_COPY 40007
 
 // Settings dialog (dialog 104, menu 106).

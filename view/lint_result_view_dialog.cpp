@@ -22,6 +22,7 @@ namespace {
 
 // Posted to the window by an update on another thread: redraw from the engine.
 constexpr UINT WM_QUILL_REDRAW = WM_APP + 1;
+constexpr UINT WM_QUILL_STATUS = WM_APP + 2;
 
 // The column's width until the list has a size: the window then fits it to the list.
 constexpr int RESULT_COLUMN_WIDTH = 400;
@@ -56,6 +57,8 @@ void LintResultViewDialog::createWindow(HINSTANCE module) {
     mailField_ = GetDlgItem(dialog, IDC_RESULT_MAIL);
     subjectField_ = GetDlgItem(dialog, IDC_RESULT_SUBJECT);
     mimeTypeField_ = GetDlgItem(dialog, IDC_RESULT_MIME);
+    statusLine_ = GetDlgItem(dialog, IDC_RESULT_STATUS);
+    SetWindowTextW(statusLine_, statusText().c_str());
 
     LVCOLUMNW column{};
     column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
@@ -73,6 +76,26 @@ void LintResultViewDialog::createWindow(HINSTANCE module) {
                  settings.resultWindowWidth, settings.resultWindowHeight, SWP_NOZORDER);
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
+}
+
+void LintResultViewDialog::showStatus(const std::wstring &text) {
+    {
+        std::lock_guard<std::mutex> lock(statusMutex_);
+        status_ = text;
+    }
+    HWND dialog = dialog_;
+    if (dialog == nullptr)
+        return;
+    if (GetCurrentThreadId() == windowThreadId_)
+        SetWindowTextW(statusLine_, text.c_str());
+    else
+        // Never sent: the window's thread may be waiting for the thread that calls this.
+        PostMessageW(dialog, WM_QUILL_STATUS, 0, 0);
+}
+
+std::wstring LintResultViewDialog::statusText() {
+    std::lock_guard<std::mutex> lock(statusMutex_);
+    return status_;
 }
 
 void LintResultViewDialog::updateLintResult() {
@@ -185,7 +208,7 @@ void LintResultViewDialog::closeWindow() {
         });
     }
     DestroyWindow(dialog_);
-    dialog_ = resultList_ = mailField_ = subjectField_ = mimeTypeField_ = nullptr;
+    dialog_ = resultList_ = mailField_ = subjectField_ = mimeTypeField_ = statusLine_ = nullptr;
 }
 
 void LintResultViewDialog::layOut(int clientWidth, int clientHeight) {
@@ -214,6 +237,7 @@ void LintResultViewDialog::layOut(int clientWidth, int clientHeight) {
     place(subjectField_, layout.subjectField);
     place(mimeTypeField_, layout.mimeField);
     place(resultList_, layout.list);
+    place(statusLine_, layout.status);
     fitColumn();
 }
 
@@ -257,6 +281,9 @@ INT_PTR LintResultViewDialog::handleMessage(UINT message, WPARAM wParam, LPARAM 
             return TRUE;
         }
         return FALSE;
+    case WM_QUILL_STATUS:
+        SetWindowTextW(statusLine_, statusText().c_str());
+        return TRUE;
     case WM_QUILL_REDRAW:
         redrawPosted_ = false;
         redraw();

@@ -10,6 +10,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <mutex>
+#include <string>
 #include <vector>
 
 namespace quill {
@@ -39,6 +41,11 @@ class LintResultViewDialog : public LintResultModelListener {
     // the window's thread reads the engine when it handles that message.
     void updateLintResult() override;
 
+    // Shows `text` in the status line under the list. Any thread may call it: the window's
+    // thread sets it, and the text waits there when the window does not exist yet.
+    void showStatus(const std::wstring &text);
+    std::wstring statusText();
+
     // Leaves the engine's listeners, stores the window's rectangle into the settings and
     // destroys the window.
     void closeWindow();
@@ -62,6 +69,9 @@ class LintResultViewDialog : public LintResultModelListener {
     HWND mailField_ = nullptr;
     HWND subjectField_ = nullptr;
     HWND mimeTypeField_ = nullptr;
+    HWND statusLine_ = nullptr;
+    std::mutex statusMutex_;
+    std::wstring status_;
     ResultListMenu menu_;
     ResultRowTip rowTip_;
     DWORD windowThreadId_ = 0;

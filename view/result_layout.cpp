@@ -21,7 +21,9 @@ ResultLayout computeResultLayout(int clientWidth, int clientHeight, int lineHeig
     layout.subjectField = fieldBeside(subjectLabel, lineHeight, clientWidth);
     layout.mimeField = fieldBeside(mimeLabel, 2 * lineHeight, clientWidth);
     layout.list = {0, 3 * lineHeight, std::max(0, clientWidth),
-                   std::max(0, clientHeight - 3 * lineHeight)};
+                   std::max(0, clientHeight - 4 * lineHeight)};
+    layout.status = {0, std::max(3 * lineHeight, clientHeight - lineHeight),
+                     std::max(0, clientWidth), lineHeight};
     return layout;
 }
 

@@ -20,10 +20,12 @@ struct ResultLayout {
     LayoutRect subjectField;
     LayoutRect mimeField;
     LayoutRect list;
+    LayoutRect status;
 };
 
 // The three header fields stand one line height apart, each right of its label (whose
-// size is given; the labels stay where the template put them); the list fills the rest.
+// size is given; the labels stay where the template put them); the status line takes the
+// last line height and the list fills the rest.
 // Sizes never go below zero, however small the window.
 ResultLayout computeResultLayout(int clientWidth, int clientHeight, int lineHeight,
                                  const LabelSize &mailLabel, const LabelSize &subjectLabel,

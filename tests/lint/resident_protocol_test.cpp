@@ -23,9 +23,11 @@ TEST(ResidentLineFramer, JoinsCutReadsAndSpoilsOnAnOverlongLine) {
     framer.append(":2}\n\n");
     EXPECT_EQ(framer.nextLine(), "{\"b\":2}");
     EXPECT_EQ(framer.nextLine(), "");
-    framer.append("0123456789abcdefg");
+    framer.append("0123456789");
+    EXPECT_FALSE(framer.overflowed());
+    framer.append("abcdefg");
+    EXPECT_TRUE(framer.overflowed()); // refused as it arrives, before it is read
     EXPECT_FALSE(framer.nextLine());
-    EXPECT_TRUE(framer.overflowed());
     framer.append("\n{}\n");
     EXPECT_FALSE(framer.nextLine());
 }

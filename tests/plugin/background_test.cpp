@@ -79,7 +79,8 @@ TEST_F(BackgroundTest, MinuteTickStartsOneCheckPerRecordOfTheForegroundWindow) {
     EXPECT_EQ(2u, hostCallsTo("BKA_CompGetCharSet").size());
 }
 
-// The worker keeps the module loaded until its check ends, so the host survives.
+// The end of the plug-in ends the check's textlint; the worker, which keeps the module
+// loaded until its check is over, lets it go soon after, and the host survives.
 TEST_F(BackgroundTest, UnloadingWhileADraftIsCheckedDoesNotEndTheHost) {
     PluginSession plugin(iniText(fixturePath("plugin/slow_check.cmd")));
     ASSERT_NE(nullptr, plugin.module());
@@ -89,7 +90,6 @@ TEST_F(BackgroundTest, UnloadingWhileADraftIsCheckedDoesNotEndTheHost) {
     ASSERT_TRUE(runs_.waitForCount(1, 60000));
     plugin.exit();
     plugin.unload();
-    EXPECT_NE(nullptr, GetModuleHandleA(dllPath.c_str())) << "pinned by the running check";
 
     const ULONGLONG end = GetTickCount64() + 60000;
     while (GetModuleHandleA(dllPath.c_str()) != nullptr && GetTickCount64() < end)

@@ -85,6 +85,24 @@ std::size_t RunLog::count() const {
     return lines;
 }
 
+std::size_t RunLog::count(const std::string &line) const {
+    std::size_t lines = 0;
+    const std::string text = readFileBytes(path_);
+    for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
+        lines += text.compare(at, end - at, line + "\r") == 0 ? 1 : 0;
+    return lines;
+}
+
+bool RunLog::waitForCount(const std::string &line, std::size_t n, DWORD timeoutMs) const {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (count(line) < n) {
+        if (GetTickCount64() > end)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
 bool RunLog::waitForCount(std::size_t n, DWORD timeoutMs) const {
     const ULONGLONG end = GetTickCount64() + timeoutMs;
     while (count() < n) {

@@ -62,6 +62,9 @@ class RunLog {
     std::size_t count() const;
     // Waits up to `timeoutMs` until at least `n` starts were counted.
     bool waitForCount(std::size_t n, DWORD timeoutMs) const;
+    // The lines that are `line` (fixtures that log what they did), and the wait for them.
+    std::size_t count(const std::string &line) const;
+    bool waitForCount(const std::string &line, std::size_t n, DWORD timeoutMs) const;
 
   private:
     TempDir dir_;

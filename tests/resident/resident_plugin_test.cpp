@@ -1,7 +1,11 @@
 // The resident textlint through the built plug-in in the stand-in host: it is started with
-// the plug-in only when the settings allow it, and nothing of it outlives BKC_OnExit.
+// the plug-in only when the settings allow it, its answers count only for the rules it was
+// proved with, it gives up after failing again and again, and nothing of it outlives
+// BKC_OnExit, which returns promptly whatever it is doing.
 #include "common/handles.h"
+#include "resources/resource_ids.h"
 #include "tests/plugin/plugin_session.h"
+#include "tests/support/message_box_watcher.h"
 #include "tools/standin_host/standin_host.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +14,10 @@
 
 #include <tlhelp32.h>
 
+#include <atomic>
 #include <map>
 #include <set>
+#include <thread>
 
 namespace quill::test {
 namespace {
@@ -122,6 +128,214 @@ TEST_F(ResidentPluginTest, SwitchedOffNoServerIsStarted) {
     // Switched on, the start alone would already have asked the command for its version.
     EXPECT_EQ(1u, runs.count());
     EXPECT_EQ(textLintProcesses(), 0u);
+}
+
+// The first folder of the plug-in in `temp` ("" when none), with its trailing backslash.
+std::string pluginFolderIn(const std::string &temp) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((temp + "\\Quillcheck-*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return "";
+    FindClose(find);
+    return temp + "\\" + data.cFileName + "\\";
+}
+
+bool waitForFile(const std::string &path, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (GetTickCount64() > end)
+            return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+// An environment variable of this process and its children, for the life of the object.
+class ScopedVariable {
+  public:
+    ScopedVariable(const char *name, const char *value) : name_(name) {
+        SetEnvironmentVariableA(name, value);
+    }
+    ~ScopedVariable() { SetEnvironmentVariableA(name_, nullptr); }
+
+  private:
+    const char *name_;
+};
+
+// A folder renamed away for the life of the object.
+class RenamedAway {
+  public:
+    explicit RenamedAway(const std::string &path) : path_(path) {
+        moved_ = MoveFileA(path_.c_str(), (path_ + ".away").c_str()) != FALSE;
+    }
+    ~RenamedAway() {
+        if (moved_)
+            MoveFileA((path_ + ".away").c_str(), path_.c_str());
+    }
+    bool moved() const { return moved_; }
+
+  private:
+    std::string path_;
+    bool moved_ = false;
+};
+
+const std::string MAIL_HEAD = "Content-Type: text/plain; charset=UTF-8\r\n\r\n";
+// A max-ten finding, which the gate with threshold 0 stops.
+const std::string MAX_TEN = "私は、今日、とても、眠い、けれど、働きます。\r\n";
+
+int send(const PluginSession &plugin, const std::string &source) {
+    // Under Wine node.exe cannot write to an inherited console.
+    ::testing::internal::CaptureStdout();
+    int result = plugin.proc<int(WINAPI *)(LPCSTR)>("BKC_OnSend")(source.c_str());
+    ::testing::internal::GetCapturedStdout();
+    return result;
+}
+
+std::wstring statusLine() {
+    wchar_t text[512] = L"";
+    GetWindowTextW(GetDlgItem(findResultWindow(), IDC_RESULT_STATUS), text, 512);
+    return text;
+}
+
+// A rule package that goes away while the server runs leaves textlint with no rules at all,
+// answering every mail as clean: the next check must not pass the mail silently.
+TEST_F(ResidentPluginTest, RulesGoneWhileServingNeverPassTheMailAsClean) {
+    TempDir temp("qcrg");
+    ScopedTempFolder scoped(temp.path());
+    PluginSession plugin(iniText(textlintCmdPath(), "EnableResidentTextLint=true\r\n"
+                                                    "EnableEvaluateValueThreshold=true\r\n"
+                                                    "EvaluateValueThreshold=0\r\n"));
+    ASSERT_NE(nullptr, plugin.module());
+    setHeader("From", "a@example.jp");
+    setHeader("Subject", "subject");
+    MessageBoxRecorder boxes;
+    ASSERT_EQ(0, plugin.start());
+    // Warm once the gate answers far quicker than a cold run (about 6 s here) can.
+    bool warm = false;
+    for (ULONGLONG end = GetTickCount64() + 240000; !warm && GetTickCount64() < end;) {
+        ULONGLONG before = GetTickCount64();
+        ASSERT_EQ(-1, send(plugin, MAIL_HEAD + MAX_TEN));
+        warm = GetTickCount64() - before < 1500;
+    }
+    ASSERT_TRUE(warm);
+    const std::string folder = pluginFolderIn(temp.path());
+    ASSERT_FALSE(folder.empty());
+    EXPECT_FALSE(DeleteFileA((folder + "server.json").c_str()));
+    EXPECT_NE(GetFileAttributesA((folder + "server.json").c_str()), INVALID_FILE_ATTRIBUTES);
+    const std::size_t boxesBefore = boxes.count();
+
+    RenamedAway rule("C:\\textlint\\node_modules\\textlint-rule-max-ten");
+    ASSERT_TRUE(rule.moved());
+    // The plug-in proves the rules again as soon as it notices; the check below must not
+    // pass the mail however long that takes.
+    waitForFile(folder + "proof.json", 60000);
+    int result = send(plugin, MAIL_HEAD + MAX_TEN);
+    EXPECT_TRUE(result == -1 || boxes.waitForCount(boxesBefore + 1)) << result;
+    EXPECT_EQ(0, plugin.exit());
+}
+
+// A server that starts well and then answers every request late is given up after six
+// starts; the user reads why in the result window.
+TEST_F(ResidentPluginTest, ServerThatAlwaysAnswersLateIsLeftAloneAfterSixStarts) {
+    RunLog log;
+    ScopedVariable backOff("QUILLCHECK_TEST_FIRST_BACK_OFF_MS", "100");
+    PluginSession plugin(iniText(fixturePath("plugin/late_server.cmd"),
+                                 "EnableResidentTextLint=true\r\n"
+                                 "EnableEvaluateValueThreshold=true\r\n"
+                                 "EvaluateValueThreshold=0\r\n"));
+    ASSERT_NE(nullptr, plugin.module());
+    ASSERT_EQ(0, plugin.start());
+    std::size_t checksAfterSixth = 0;
+    for (ULONGLONG end = GetTickCount64() + 300000;
+         checksAfterSixth < 8 && GetTickCount64() < end;) {
+        // The fixture's cold check finds nothing: every mail goes.
+        EXPECT_EQ(0, send(plugin, MAIL_HEAD + MAX_TEN));
+        if (log.count("server") >= 6)
+            ++checksAfterSixth;
+    }
+    EXPECT_EQ(checksAfterSixth, 8u);
+    EXPECT_EQ(log.count("server"), 6u);
+    std::wstring status;
+    for (ULONGLONG end = GetTickCount64() + 10000; status.empty() && GetTickCount64() < end;) {
+        pumpMessages(20);
+        status = statusLine();
+    }
+    EXPECT_EQ(0u, status.find(L"常駐 textlint が 6 回続けて失敗したため")) << status.size();
+    EXPECT_EQ(0, plugin.exit());
+    EXPECT_EQ(textLintProcesses(), 0u);
+}
+
+// The end of the plug-in waits neither for a request the server is late with nor for a
+// cold check under way in the background.
+TEST_F(ResidentPluginTest, ExitIsPromptWhileAWarmRequestAndAColdCheckRun) {
+    RunLog log;
+    ScopedVariable backOff("QUILLCHECK_TEST_FIRST_BACK_OFF_MS", "100");
+    PluginSession plugin(iniText(fixturePath("plugin/late_server.cmd"),
+                                 "EnableResidentTextLint=true\r\n"
+                                 "EnableEvaluateValueThreshold=true\r\n"
+                                 "EvaluateValueThreshold=0\r\n"));
+    ASSERT_NE(nullptr, plugin.module());
+    MessageBoxRecorder boxes;
+    ASSERT_EQ(0, plugin.start());
+    ASSERT_TRUE(log.waitForCount("server", 1, 120000));
+    // A background check whose cold run hangs (after a late warm request, if it made one).
+    ShownMail mail;
+    mail.text = "HANG\r\n";
+    setShownMail(mail);
+    EXPECT_EQ(0, plugin.openMail("0a1b2c3d/!!!!Outbox\\!!!Draft\\42.msg"));
+    ASSERT_TRUE(log.waitForCount("cold", 1, 120000));
+    // Sends until one makes a warm request, which the server is late with.
+    const std::size_t requests = log.count("request");
+    std::atomic<bool> ending{false};
+    std::thread sender([&] {
+        while (!ending)
+            send(plugin, MAIL_HEAD + MAX_TEN);
+    });
+    bool asked = log.waitForCount("request", requests + 1, 120000);
+    ending = true;
+    DeleteFileA(plugin.file("Quillcheck.ini").c_str());
+    ULONGLONG before = GetTickCount64();
+    EXPECT_EQ(0, plugin.exit());
+    ULONGLONG took = GetTickCount64() - before;
+    sender.join();
+    EXPECT_TRUE(asked);
+    EXPECT_LE(took, 2000u) << "BKC_OnExit took " << took << " ms";
+    EXPECT_NE(GetFileAttributesA(plugin.file("Quillcheck.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+    std::size_t left = textLintProcesses();
+    for (ULONGLONG end = GetTickCount64() + 5000; left > 0 && GetTickCount64() < end; Sleep(20))
+        left = textLintProcesses();
+    EXPECT_EQ(left, 0u);
+}
+
+// A host killed while textlint ran leaves a folder with a copy of the mail; the next start
+// removes it, and leaves the folder of a plug-in that runs.
+TEST_F(ResidentPluginTest, StartRemovesFoldersOfDeadOwnersOnly) {
+    TempDir temp("qcrs");
+    ScopedTempFolder scoped(temp.path());
+    const std::string dead = temp.path() + "\\Quillcheck-0123456789abcdef0123456789abcdef";
+    ASSERT_TRUE(CreateDirectoryA(dead.c_str(), nullptr));
+    writeFileBytes(dead + "\\in-use", "");
+    writeFileBytes(dead + "\\Quillcheck1.tmp.txt", "下書き");
+
+    RunLog log;
+    PluginSession running(
+        iniText(fixturePath("plugin/late_server.cmd"), "EnableResidentTextLint=true\r\n"),
+        "running");
+    ASSERT_NE(nullptr, running.module());
+    ASSERT_EQ(0, running.start());
+    ASSERT_TRUE(log.waitForCount("server", 1, 120000));
+    EXPECT_EQ(GetFileAttributesA(dead.c_str()), INVALID_FILE_ATTRIBUTES);
+    const std::string live = pluginFolderIn(temp.path());
+    ASSERT_FALSE(live.empty());
+
+    PluginSession second(iniText(fixturePath("plugin/count_runs.cmd")), "second");
+    ASSERT_NE(nullptr, second.module());
+    EXPECT_EQ(0, second.start());
+    EXPECT_NE(GetFileAttributesA((live + "server.json").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesA((live + "in-use").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(0, second.exit());
+    EXPECT_EQ(0, running.exit());
+    EXPECT_TRUE(pluginFolderIn(temp.path()).empty());
 }
 
 } // namespace
