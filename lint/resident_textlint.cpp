@@ -162,7 +162,7 @@ void ResidentTextLint::setFirstBackOff(milliseconds wait) {
     firstBackOff_ = wait;
 }
 
-void ResidentTextLint::start() {
+void ResidentTextLint::start(bool launchNow) {
     std::lock_guard<std::mutex> lock(stateMutex_);
     if (supervisor_.joinable())
         return;
@@ -170,8 +170,54 @@ void ResidentTextLint::start() {
     failures_ = 0;
     gaveUpTold_ = false;
     notBefore_ = Clock::time_point();
-    workWanted_ = true;
+    serverWanted_ = workWanted_ = launchNow;
+    lastNeed_ = Clock::now();
     supervisor_ = std::thread([this] { superviseLoop(); });
+}
+
+void ResidentTextLint::need() {
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        lastNeed_ = Clock::now();
+        if (serverWanted_ && server_)
+            return;
+        serverWanted_ = workWanted_ = true;
+    }
+    stateChanged_.notify_all();
+}
+
+void ResidentTextLint::setIdleEnd(milliseconds idle, std::function<bool()> composeWindowOpen) {
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        idleEnd_ = idle;
+        composeWindowOpen_ = std::move(composeWindowOpen);
+    }
+    stateChanged_.notify_all();
+}
+
+// Under `lock`: a server without a request or a need for the idle time ends, unless a
+// compose window is open (asked without the lock: the compose windows' lock is taken on
+// their threads, which may ask whether the server serves).
+void ResidentTextLint::endIfIdle(std::unique_lock<std::mutex> &lock) {
+    if (idleEnd_.count() <= 0 || !server_ || Clock::now() < lastNeed_ + idleEnd_)
+        return;
+    std::function<bool()> composeWindowOpen = composeWindowOpen_;
+    lock.unlock();
+    bool open = false;
+    try {
+        open = composeWindowOpen && composeWindowOpen();
+    } catch (...) {
+        open = true;
+    }
+    lock.lock();
+    if (Clock::now() < lastNeed_ + idleEnd_)
+        return;
+    if (open) {
+        lastNeed_ = Clock::now();
+        return;
+    }
+    serverWanted_ = false;
+    workWanted_ = true;
 }
 
 // Every wait of the background thread and of a request ends when its child is ended, so
@@ -222,9 +268,16 @@ void ResidentTextLint::wantWork() {
 void ResidentTextLint::superviseLoop() {
     std::unique_lock<std::mutex> lock(stateMutex_);
     while (!stopping_) {
-        stateChanged_.wait(lock, [this] { return stopping_ || workWanted_; });
+        endIfIdle(lock);
+        if (idleEnd_.count() > 0 && server_ && !workWanted_)
+            stateChanged_.wait_until(lock, lastNeed_ + idleEnd_,
+                                     [this] { return stopping_ || workWanted_; });
+        else
+            stateChanged_.wait(lock, [this] { return stopping_ || workWanted_; });
         if (stopping_)
             break;
+        if (!workWanted_)
+            continue; // the idle time ran out, or a request moved it on
         if (Clock::now() < notBefore_) {
             stateChanged_.wait_until(lock, notBefore_, [this] { return stopping_; });
             continue;
@@ -257,7 +310,12 @@ void ResidentTextLint::forgetFailuresUnlessOf(const Settings &settings) {
 // Brings the server in line with the settings in force.
 void ResidentTextLint::reconcile() {
     Settings settings = currentSettings();
-    if (!settings.enabled) {
+    bool wanted;
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        wanted = serverWanted_;
+    }
+    if (!settings.enabled || !wanted) {
         dropServer();
         watch_.stop();
         return;
@@ -305,6 +363,7 @@ void ResidentTextLint::reconcile() {
         server_ = std::move(child);
         serverCommandPath_ = settings.commandPath;
         answeredInRow_ = 0;
+        lastNeed_ = Clock::now();
         return;
     }
     bool proved;
@@ -509,11 +568,13 @@ std::optional<ResidentAnswer> ResidentTextLint::ask(ResidentTool tool, const std
             // Started, restarted, stopped, given a new configuration or new rules in the
             // background.
             if (supervisor_.joinable() && (settings.enabled || server_)) {
-                workWanted_ = true;
+                lastNeed_ = Clock::now();
+                serverWanted_ = workWanted_ = true;
                 stateChanged_.notify_all();
             }
             return std::nullopt;
         }
+        lastNeed_ = Clock::now();
         id = nextId_++;
         server = server_;
     }
@@ -612,7 +673,7 @@ bool ResidentTextLint::waitUntilServing(milliseconds bound) {
             return true;
         if (Clock::now() >= deadline || !supervisor_.joinable())
             return false;
-        workWanted_ = true;
+        serverWanted_ = workWanted_ = true;
         stateChanged_.notify_all();
         stateChanged_.wait_until(lock, std::min(deadline, Clock::now() + milliseconds(100)));
     }

@@ -34,8 +34,17 @@ class ResidentTextLint {
     ResidentTextLint(const ResidentTextLint &) = delete;
     ResidentTextLint &operator=(const ResidentTextLint &) = delete;
 
-    // Starts the server in the background when the settings allow it; returns at once.
-    void start();
+    // Starts the background work; returns at once. The server is started in the background
+    // when the settings allow it: at once when `launchNow`, otherwise at the first need (a
+    // check or fix asked, need()).
+    void start(bool launchNow = true);
+    // The server is likely to be needed soon (a compose window opened): it starts in the
+    // background unless it runs.
+    void need();
+    // The server ends after `idle` without a request or a need while `composeWindowOpen`
+    // says that no compose window is open, and starts again at the next need. Until this
+    // is called it runs until stop().
+    void setIdleEnd(std::chrono::milliseconds idle, std::function<bool()> composeWindowOpen);
     // Ends the server's process tree and the background work, and a request under way with
     // them; returns within a few seconds whatever the server does. A later start() begins
     // anew.
@@ -81,6 +90,7 @@ class ResidentTextLint {
     std::optional<ResidentAnswer> ask(ResidentTool tool, const std::string &text, bool html);
     void wantWork();
     void superviseLoop();
+    void endIfIdle(std::unique_lock<std::mutex> &lock);
     void reconcile();
     bool textLintIsRecentEnough(const Settings &settings);
     bool prove(const Settings &settings);
@@ -111,7 +121,11 @@ class ResidentTextLint {
     std::string versionCommandPath_; // the command whose version was looked at
     bool versionSupported_ = false;
     bool workWanted_ = false;
+    bool serverWanted_ = false; // false before the first need and after an idle end
     bool stopping_ = false;
+    std::chrono::steady_clock::time_point lastNeed_;
+    std::chrono::milliseconds idleEnd_{0}; // zero: the server never ends for idleness
+    std::function<bool()> composeWindowOpen_;
     unsigned failures_ = 0;      // consecutive failures, however the server started
     unsigned answeredInRow_ = 0; // by the running server, without a failure between
     bool gaveUpTold_ = false;

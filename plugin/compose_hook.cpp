@@ -163,6 +163,14 @@ std::size_t ComposeWindowList::countOf(HWND window) {
     return count;
 }
 
+bool ComposeWindowList::anyWindowExists() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const ComposeWindowRecord &record : records_)
+        if (IsWindow(record.window))
+            return true;
+    return false;
+}
+
 HWND ComposeWindowList::composeWindowOf(HWND window, UniqueHook &unusedHook) {
     const DWORD thread = GetCurrentThreadId();
     std::lock_guard<std::mutex> lock(mutex_);

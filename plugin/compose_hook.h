@@ -33,6 +33,8 @@ class ComposeWindowList {
     // How many records hold `window`.
     std::size_t countOf(HWND window);
     bool contains(HWND window) { return countOf(window) != 0; }
+    // Whether any tracked window still exists.
+    bool anyWindowExists();
 
     // For a message retrieved on the calling thread: the tracked compose window that
     // `window` is or lies in, or null. When the thread has no tracked window left, its hook

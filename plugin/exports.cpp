@@ -51,6 +51,8 @@ __declspec(nothrow) int WINAPI BKC_OnEveryMinute() {
 
 __declspec(nothrow) int WINAPI BKC_OnOpenCompose(HWND window, int) {
     quill::trackComposeWindow(window);
+    // Checks are likely now: the resident textlint comes up in the background.
+    quill::noteComposeWindowOpened();
     return 0;
 }
 

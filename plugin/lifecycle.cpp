@@ -16,6 +16,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -33,15 +34,24 @@ template <typename Step> void runStep(const char *name, Step step) {
     }
 }
 
-// The tests shorten the resident textlint's waits after failures, which take minutes.
-void applyBackOffOfTheTests() {
+// Without a request for this long and without a compose window, the resident textlint ends
+// and gives its memory back; the next need starts it again.
+constexpr std::chrono::minutes RESIDENT_IDLE_END{15};
+
+// A whole number of milliseconds from the environment variable `name`; 0 when unset.
+long millisecondsFromEnvironment(const char *name) {
     char value[16] = "";
-    DWORD n = GetEnvironmentVariableA("QUILLCHECK_TEST_FIRST_BACK_OFF_MS", value, sizeof(value));
+    DWORD n = GetEnvironmentVariableA(name, value, sizeof(value));
     if (n == 0 || n >= sizeof(value))
-        return;
-    long milliseconds = std::strtol(value, nullptr, 10);
-    if (milliseconds > 0)
-        residentTextLint().setFirstBackOff(std::chrono::milliseconds(milliseconds));
+        return 0;
+    return std::max(0L, std::strtol(value, nullptr, 10));
+}
+
+// The tests shorten the resident textlint's waits after failures and its idle time, which
+// take minutes.
+void applyTimesOfTheTests() {
+    if (long backOff = millisecondsFromEnvironment("QUILLCHECK_TEST_FIRST_BACK_OFF_MS"))
+        residentTextLint().setFirstBackOff(std::chrono::milliseconds(backOff));
 }
 
 } // namespace
@@ -60,9 +70,16 @@ void startPlugIn() {
     runStep("Starting the resident textlint", [] {
         residentTextLint().setGiveUpNotice(
             [] { LintResultViewDialog::getInstance().showStatus(plugin_text::RESIDENT_GIVEN_UP); });
-        applyBackOffOfTheTests();
-        // In the background: the host's thread never waits for textlint to come up.
-        residentTextLint().start();
+        applyTimesOfTheTests();
+        long idle = millisecondsFromEnvironment("QUILLCHECK_TEST_RESIDENT_IDLE_MS");
+        residentTextLint().setIdleEnd(idle > 0 ? std::chrono::milliseconds(idle)
+                                               : std::chrono::milliseconds(RESIDENT_IDLE_END),
+                                      [] { return composeWindows().anyWindowExists(); });
+        // In the background: the host's thread never waits for textlint to come up. With the
+        // send gate on it is started now, as the next send waits for a check; otherwise at
+        // the first compose window or check.
+        residentTextLint().start(
+            TextLintConfig::getInstance().snapshot().enableEvaluateValueThreshold);
     });
     // Said here rather than at load, where the loader lock forbids any window.
     runStep("Showing the settings notice", [] { showUnreadableSettingsNotice(nullptr); });
@@ -87,6 +104,10 @@ void exitPlugIn() {
     });
     runStep("Ending every textlint of the plug-in", endEveryChildTree);
     runStep("Stopping the resident textlint", [] { residentTextLint().stop(); });
+}
+
+void noteComposeWindowOpened() {
+    runStep("Starting the resident textlint", [] { residentTextLint().need(); });
 }
 
 } // namespace quill

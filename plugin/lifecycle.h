@@ -11,4 +11,7 @@ void startPlugIn();
 // throws.
 void exitPlugIn();
 
+// A compose window opened: the resident textlint is started unless it runs. Never throws.
+void noteComposeWindowOpened();
+
 } // namespace quill

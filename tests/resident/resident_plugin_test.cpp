@@ -103,7 +103,9 @@ class ResidentPluginTest : public ::testing::Test {
 TEST_F(ResidentPluginTest, NoTextLintProcessOutlivesTheEndOfThePlugin) {
     TempDir temp("qcrt");
     ScopedTempFolder scoped(temp.path());
-    PluginSession plugin(iniText(textlintCmdPath(), "EnableResidentTextLint=true\r\n"));
+    // With the send gate on the server starts with the plug-in.
+    PluginSession plugin(iniText(textlintCmdPath(), "EnableResidentTextLint=true\r\n"
+                                                    "EnableEvaluateValueThreshold=true\r\n"));
     ASSERT_NE(nullptr, plugin.module());
     ASSERT_EQ(textLintProcesses(), 0u);
     EXPECT_EQ(0, plugin.start());
@@ -234,15 +236,19 @@ TEST_F(ResidentPluginTest, RulesGoneWhileServingNeverPassTheMailAsClean) {
     EXPECT_EQ(0, plugin.exit());
 }
 
+// The fixture server that answers late, with the resident textlint and the gate on.
+std::string lateServerWithGate() {
+    return iniText(fixturePath("plugin/late_server.cmd"), "EnableResidentTextLint=true\r\n"
+                                                          "EnableEvaluateValueThreshold=true\r\n"
+                                                          "EvaluateValueThreshold=0\r\n");
+}
+
 // A server that starts well and then answers every request late is given up after six
 // starts; the user reads why in the result window.
 TEST_F(ResidentPluginTest, ServerThatAlwaysAnswersLateIsLeftAloneAfterSixStarts) {
     RunLog log;
     ScopedVariable backOff("QUILLCHECK_TEST_FIRST_BACK_OFF_MS", "100");
-    PluginSession plugin(iniText(fixturePath("plugin/late_server.cmd"),
-                                 "EnableResidentTextLint=true\r\n"
-                                 "EnableEvaluateValueThreshold=true\r\n"
-                                 "EvaluateValueThreshold=0\r\n"));
+    PluginSession plugin(lateServerWithGate());
     ASSERT_NE(nullptr, plugin.module());
     ASSERT_EQ(0, plugin.start());
     std::size_t checksAfterSixth = 0;
@@ -270,10 +276,7 @@ TEST_F(ResidentPluginTest, ServerThatAlwaysAnswersLateIsLeftAloneAfterSixStarts)
 TEST_F(ResidentPluginTest, ExitIsPromptWhileAWarmRequestAndAColdCheckRun) {
     RunLog log;
     ScopedVariable backOff("QUILLCHECK_TEST_FIRST_BACK_OFF_MS", "100");
-    PluginSession plugin(iniText(fixturePath("plugin/late_server.cmd"),
-                                 "EnableResidentTextLint=true\r\n"
-                                 "EnableEvaluateValueThreshold=true\r\n"
-                                 "EvaluateValueThreshold=0\r\n"));
+    PluginSession plugin(lateServerWithGate());
     ASSERT_NE(nullptr, plugin.module());
     MessageBoxRecorder boxes;
     ASSERT_EQ(0, plugin.start());
@@ -318,9 +321,10 @@ TEST_F(ResidentPluginTest, StartRemovesFoldersOfDeadOwnersOnly) {
     writeFileBytes(dead + "\\Quillcheck1.tmp.txt", "下書き");
 
     RunLog log;
-    PluginSession running(
-        iniText(fixturePath("plugin/late_server.cmd"), "EnableResidentTextLint=true\r\n"),
-        "running");
+    PluginSession running(iniText(fixturePath("plugin/late_server.cmd"),
+                                  "EnableResidentTextLint=true\r\n"
+                                  "EnableEvaluateValueThreshold=true\r\n"),
+                          "running");
     ASSERT_NE(nullptr, running.module());
     ASSERT_EQ(0, running.start());
     ASSERT_TRUE(log.waitForCount("server", 1, 120000));
@@ -336,6 +340,44 @@ TEST_F(ResidentPluginTest, StartRemovesFoldersOfDeadOwnersOnly) {
     EXPECT_EQ(0, second.exit());
     EXPECT_EQ(0, running.exit());
     EXPECT_TRUE(pluginFolderIn(temp.path()).empty());
+}
+
+// Waits up to `timeoutMs` until no textlint process of ours runs.
+bool waitUntilNoTextLint(DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (textLintProcesses() > 0) {
+        if (GetTickCount64() > end)
+            return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+// Without the send gate the server waits for a compose window; it ends after the idle time
+// once no compose window is open, and the next window starts it again.
+TEST_F(ResidentPluginTest, ServerRunsOnlyWhileComposeWindowsMayNeedIt) {
+    RunLog log;
+    ScopedVariable idle("QUILLCHECK_TEST_RESIDENT_IDLE_MS", "1000");
+    PluginSession plugin(
+        iniText(fixturePath("plugin/late_server.cmd"), "EnableResidentTextLint=true\r\n"));
+    ASSERT_NE(nullptr, plugin.module());
+    ASSERT_EQ(0, plugin.start());
+    EXPECT_EQ(textLintProcesses(), 0u);
+
+    HWND compose = createComposeWindow();
+    EXPECT_EQ(0, plugin.openCompose(compose));
+    ASSERT_TRUE(log.waitForCount("server", 1, 120000));
+    // Three idle times with the window open: the server stays.
+    EXPECT_FALSE(waitUntilNoTextLint(3000));
+    DestroyWindow(compose);
+    EXPECT_TRUE(waitUntilNoTextLint(30000));
+
+    compose = createComposeWindow();
+    EXPECT_EQ(0, plugin.openCompose(compose));
+    EXPECT_TRUE(log.waitForCount("server", 2, 120000));
+    DestroyWindow(compose);
+    EXPECT_EQ(0, plugin.exit());
+    EXPECT_EQ(textLintProcesses(), 0u);
 }
 
 } // namespace
