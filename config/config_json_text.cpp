@@ -1,6 +1,8 @@
 // Builds the weight list and the textlint configuration texts from the rules.
 #include "config/config_json_text.h"
 
+#include "config/plugin_rules.h"
+
 #include <cstdio>
 
 namespace quill {
@@ -78,9 +80,18 @@ std::string buildTextLintConfigText(const std::vector<TextLintRule> &rules, bool
 
 bool configuresAnyRule(const std::vector<TextLintRule> &rules) {
     for (const TextLintRule &rule : rules)
-        if (rule.enabled || !rule.options.empty())
+        if ((rule.enabled || !rule.options.empty()) && !isPluginRuleName(rule.name))
             return true;
     return false;
+}
+
+std::vector<TextLintRule> textLintRulesOf(const std::vector<TextLintRule> &rules) {
+    std::vector<TextLintRule> kept;
+    kept.reserve(rules.size());
+    for (const TextLintRule &rule : rules)
+        if (!isPluginRuleName(rule.name))
+            kept.push_back(rule);
+    return kept;
 }
 
 } // namespace quill

@@ -27,8 +27,12 @@ std::string buildTextLintConfigText(const std::vector<TextLintRule> &rules, bool
                                     CharLengthOf charLength);
 
 // Whether that configuration lets textlint run any rule: a rule counts when it is enabled
-// or has option fragments (written as an option object, which textlint takes as on). With
-// none there is nothing to check.
+// or has option fragments (written as an option object, which textlint takes as on), and is
+// not one of the plug-in's own checks. With none there is nothing for textlint to check.
 bool configuresAnyRule(const std::vector<TextLintRule> &rules);
+
+// The rules textlint runs: `rules` without the plug-in's own checks, which the list holds
+// only to give their findings a weight (textlint would refuse a rule it does not have).
+std::vector<TextLintRule> textLintRulesOf(const std::vector<TextLintRule> &rules);
 
 } // namespace quill

@@ -39,6 +39,7 @@ struct SettingsDialogData {
     bool excludeQuotedLines = true;
     std::string quoteMarks;
     bool excludeSignature = true;
+    bool checkMachineDependentCharacters = true;
 };
 
 // The leading decimal integer of `text` as atoi reads it (blanks, a sign, digits; 0 when

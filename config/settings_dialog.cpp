@@ -132,6 +132,7 @@ SettingsDialogData currentSettings(TextLintConfig &config) {
     data.excludeQuotedLines = settings.excludeQuotedLines;
     data.quoteMarks = settings.quoteMarks;
     data.excludeSignature = settings.excludeSignature;
+    data.checkMachineDependentCharacters = settings.checkMachineDependentCharacters;
     return data;
 }
 
@@ -148,6 +149,7 @@ bool applySettings(TextLintConfig &config, const SettingsDialogData &data) {
         settings.excludeQuotedLines = data.excludeQuotedLines;
         settings.quoteMarks = data.quoteMarks;
         settings.excludeSignature = data.excludeSignature;
+        settings.checkMachineDependentCharacters = data.checkMachineDependentCharacters;
     });
     return pathAccepted;
 }
@@ -168,6 +170,7 @@ void fillDialog(HWND dialog, const SettingsDialogData &data) {
     setControlText(dialog, IDC_SETTINGS_QUOTE_MARKS, data.quoteMarks);
     EnableWindow(GetDlgItem(dialog, IDC_SETTINGS_QUOTE_MARKS), data.excludeQuotedLines);
     checkButton(dialog, IDC_SETTINGS_EXCLUDE_SIGNATURE, data.excludeSignature);
+    checkButton(dialog, IDC_SETTINGS_CHECK_MACHINE_DEPENDENT, data.checkMachineDependentCharacters);
 }
 
 SettingsDialogData readDialog(HWND dialog) {
@@ -187,6 +190,7 @@ SettingsDialogData readDialog(HWND dialog) {
     data.excludeQuotedLines = isTicked(dialog, IDC_SETTINGS_EXCLUDE_QUOTED);
     data.quoteMarks = controlText(dialog, IDC_SETTINGS_QUOTE_MARKS, DIALOG_TEXT_LIMIT);
     data.excludeSignature = isTicked(dialog, IDC_SETTINGS_EXCLUDE_SIGNATURE);
+    data.checkMachineDependentCharacters = isTicked(dialog, IDC_SETTINGS_CHECK_MACHINE_DEPENDENT);
     return data;
 }
 

@@ -157,6 +157,8 @@ bool TextLintConfig::readConfigFile(std::string iniPath) {
                 settings_.quoteMarks.assign(entry.value);
             else if (key == "ExcludeSignature")
                 settings_.excludeSignature = parseIniBool(entry.value);
+            else if (key == "CheckMachineDependentCharacters")
+                settings_.checkMachineDependentCharacters = parseIniBool(entry.value);
             else
                 writeDiagnosticLine("ignore unknown config: " + std::string(key));
         }
@@ -234,6 +236,8 @@ bool TextLintConfig::writeConfigFile(std::string iniPath) {
     write("ExcludeQuotedLines", settings.excludeQuotedLines ? "true" : "false");
     write("QuoteMarks", settings.quoteMarks);
     write("ExcludeSignature", settings.excludeSignature ? "true" : "false");
+    write("CheckMachineDependentCharacters",
+          settings.checkMachineDependentCharacters ? "true" : "false");
     return allWritten;
 }
 
@@ -323,8 +327,8 @@ std::string TextLintConfig::buildTextLintConfigJson() {
     std::string ansi;
     {
         std::lock_guard<std::recursive_mutex> lock(mutex_);
-        ansi =
-            buildTextLintConfigText(rules_, settings_.enableProofreadingHTMLMail, ansiCharLength);
+        ansi = buildTextLintConfigText(textLintRulesOf(rules_),
+                                       settings_.enableProofreadingHTMLMail, ansiCharLength);
     }
     // textlint reads its configuration as UTF-8.
     std::string utf8 = utf8FromAnsi(ansi);

@@ -32,6 +32,10 @@ struct TextLintSettings {
     std::string quoteMarks = DEFAULT_QUOTE_MARKS;
     // The signature (after the last "-- " or "--" line) is not proofread.
     bool excludeSignature = true;
+    // Machine-dependent characters and half-width katakana are findings of the plug-in's
+    // own, and the auto-fix replaces those with an unambiguous replacement, in mails whose
+    // code page is a Japanese one that can lose them.
+    bool checkMachineDependentCharacters = true;
 };
 
 } // namespace quill

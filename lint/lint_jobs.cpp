@@ -7,7 +7,9 @@
 #include "config/text_lint_config.h"
 #include "lint/cold_run.h"
 #include "lint/excluded_lines_setting.h"
+#include "lint/recipient_findings.h"
 #include "lint/resident_textlint.h"
+#include "mail/recipient_char_check.h"
 
 #include <exception>
 
@@ -30,15 +32,24 @@ bool LintResultController::executeProofreadingTool(ProofreadingToolControlType t
 
 CheckOutcome LintResultController::runCheck(JobTicket job, const TargetMailInfo &target) {
     try {
-        // Without a rule there is nothing to check: an empty result, and no textlint, which
-        // would only fail ("No rules found").
-        if (!configuresAnyRule(TextLintConfig::getInstance().getRules())) {
+        const bool ownCheck = recipientCheckApplies(target);
+        // Without a rule textlint has nothing to check and is not started (it would only
+        // fail with "No rules found"); without the plug-in's own check either, the result
+        // is empty.
+        const bool textlintChecks = configuresAnyRule(TextLintConfig::getInstance().getRules());
+        if (!textlintChecks && !ownCheck) {
             CheckOutcome outcome = publishFindings(job, {});
             outcome.nothingToCheck = true;
             return outcome;
         }
-        // Quoted lines and the signature reach textlint as empty lines.
+        // Quoted lines and the signature reach textlint, and the plug-in's own check, as
+        // empty lines.
         const std::string text = maskExcludedLines(target.getMailText(), lineExclusionFor(target));
+        std::vector<LintResult> ownFindings;
+        if (ownCheck)
+            ownFindings = recipientFindings(text);
+        if (!textlintChecks)
+            return publishFindings(job, std::move(ownFindings));
         // The resident textlint first; it answers only when it answers as a cold run would.
         std::optional<std::string> report =
             residentTextLint().check(text, target.mimeType == MIME_TEXT_HTML);
@@ -50,7 +61,7 @@ CheckOutcome LintResultController::runCheck(JobTicket job, const TargetMailInfo 
             failed.timedOut = timedOut;
             return failed;
         }
-        return publishReport(job, *report);
+        return publishReport(job, *report, std::move(ownFindings));
     } catch (const std::exception &e) {
         writeDiagnosticLine(e.what());
     } catch (...) {
@@ -86,16 +97,24 @@ std::optional<std::string> LintResultController::runFix(const TargetMailInfo &ta
     // as they were, or, when the fix moved the lines, the text stays as it was.
     const LineExclusion exclusion = lineExclusionFor(target);
     const std::string original = target.getMailText();
-    // Without a rule nothing can be fixed: the text as it is, a success.
-    if (!configuresAnyRule(TextLintConfig::getInstance().getRules()))
+    const bool ownFix = recipientCheckApplies(target);
+    const bool textlintFixes = configuresAnyRule(TextLintConfig::getInstance().getRules());
+    // Nothing to fix: the text as it is, a success.
+    if (!textlintFixes && !ownFix)
         return original;
     const std::string masked = maskExcludedLines(original, exclusion);
-    std::optional<std::string> fixed =
-        residentTextLint().fix(masked, target.mimeType == MIME_TEXT_HTML);
-    if (!fixed)
-        fixed = runColdFix(masked, target.mimeType, childWaitCount());
-    if (!fixed)
-        return std::nullopt;
+    std::optional<std::string> fixed = masked;
+    if (textlintFixes) {
+        fixed = residentTextLint().fix(masked, target.mimeType == MIME_TEXT_HTML);
+        if (!fixed)
+            fixed = runColdFix(masked, target.mimeType, childWaitCount());
+        if (!fixed)
+            return std::nullopt;
+    }
+    // After textlint's own fix: half-width katakana in full width, and the characters with
+    // an unambiguous replacement replaced. Kanji variants stay: a name must not change.
+    if (ownFix)
+        fixed = fixRecipientChars(*fixed);
     std::optional<std::string> restored = restoreExcludedLines(original, *fixed, exclusion);
     if (!restored)
         writeDiagnosticLine("textlint --fix added or removed lines of a mail with quoted lines or "

@@ -7,6 +7,7 @@
 #include "lint/compact_report.h"
 #include "lint/lint_failure_texts.h"
 #include "lint/lint_text_conversion.h"
+#include "lint/recipient_findings.h"
 
 #include <windows.h>
 
@@ -155,11 +156,12 @@ CheckOutcome LintResultController::publishFindings(JobTicket job,
     return outcome;
 }
 
-CheckOutcome LintResultController::publishReport(JobTicket job, const std::string &report) {
+CheckOutcome LintResultController::publishReport(JobTicket job, const std::string &report,
+                                                 std::vector<LintResult> ownFindings) {
     std::vector<LintResult> findings;
     const char *failure = parseCompactReport(report, findings);
     if (failure == nullptr)
-        return publishFindings(job, std::move(findings));
+        return publishFindings(job, mergeFindings(std::move(findings), std::move(ownFindings)));
     DWORD code = GetLastError();
     {
         Lock lock(mutex_);

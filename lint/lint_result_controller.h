@@ -41,7 +41,7 @@ enum class Publication {
 struct CheckOutcome {
     Publication publication = Publication::Failed;
     std::vector<LintResult> findings;
-    bool nothingToCheck = false; // no rule is configured: textlint was not started
+    bool nothingToCheck = false; // no rule and no own check: nothing was run
     bool timedOut = false;       // textlint had not ended when the run stopped waiting
 };
 
@@ -70,10 +70,12 @@ class LintResultController {
     // Publication of a finished check: under the lock, when `job` is still the latest one,
     // the findings replace the engine's and every listener is told, in order.
     CheckOutcome publishFindings(JobTicket job, std::vector<LintResult> findings);
-    // The same for textlint's compact report, parsed first. A report that cannot be parsed
-    // fails (after its failure text): the findings read before the failing line replace
-    // the engine's when `job` is the latest, and nobody is told.
-    CheckOutcome publishReport(JobTicket job, const std::string &report);
+    // The same for textlint's compact report, parsed first and merged with `ownFindings`
+    // (the plug-in's own, in line and column order). A report that cannot be parsed fails
+    // (after its failure text): the findings read before the failing line replace the
+    // engine's when `job` is the latest, and nobody is told.
+    CheckOutcome publishReport(JobTicket job, const std::string &report,
+                               std::vector<LintResult> ownFindings = {});
 
     // True when `job` is the latest job. Takes the lock.
     bool isLatestJob(JobTicket job);

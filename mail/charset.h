@@ -25,6 +25,9 @@ enum class ConversionOutcome { Converted, Failed, Unrepresentable };
 std::string convertCharSetLossless(const std::string &text, int fromCodePage, int toCodePage,
                                    ConversionOutcome &outcome);
 
+// `codePage` with 0 (the system's ANSI code page) replaced by the ANSI code page's number.
+int resolvedCodePage(int codePage);
+
 // The code page of a MIME charset name (whole name, letter case ignored), or 0 (the
 // system's ANSI code page) for a name not in the table.
 int codePageOfCharset(const std::string &name);

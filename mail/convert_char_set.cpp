@@ -121,6 +121,10 @@ std::string convertCharSet(const std::string &text, int fromCodePage, int toCode
     return result;
 }
 
+int resolvedCodePage(int codePage) {
+    return codePage == CP_ACP ? static_cast<int>(GetACP()) : codePage;
+}
+
 std::string convertCharSet(const std::string &text, int fromCodePage, int toCodePage) {
     bool succeeded = false;
     return convertCharSet(text, fromCodePage, toCodePage, succeeded);

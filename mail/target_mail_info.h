@@ -20,6 +20,11 @@ class TargetMailInfo {
 
     int isDraft = 0;
     MimeType mimeType = MIME_TEXT_PLAIN;
+    // The code page the mail is written in, as the host reports it, with 0 (the system's
+    // ANSI code page) resolved to its number; 0 when no host gave one (the settings
+    // dialog's test run). Decides whether the characters a recipient may not see are
+    // checked.
+    int codePage = 0;
 
   private:
     std::string from_;     // host code page, as the host returned it

@@ -68,6 +68,7 @@ ComposeContent readComposeWindow(HWND window, int isDraft) {
     const std::string utf8 =
         convertCharSet(text, content.codePage, CP_UTF8_CODE_PAGE, content.converted);
     content.target = makeTarget(isDraft, mimeType, utf8);
+    content.target.codePage = resolvedCodePage(content.codePage);
     return content;
 }
 
@@ -156,8 +157,10 @@ void checkOpenedDraft(LPCSTR mailId) {
         const int codePage =
             api.BKA_GetCharSet(mailId, charSet, static_cast<int>(std::size(charSet)));
         const std::string utf8 = convertCharSet(text, codePage, CP_UTF8_CODE_PAGE);
+        TargetMailInfo target = makeTarget(1, mimeType, utf8);
+        target.codePage = resolvedCodePage(codePage);
         // A worker that cannot start has written its diagnostic; the host still gets 0.
-        startBackgroundCheck(lintEngine(), makeTarget(1, mimeType, utf8));
+        startBackgroundCheck(lintEngine(), target);
     } catch (...) {
         // Nothing may unwind into the host.
     }

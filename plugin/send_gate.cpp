@@ -109,6 +109,7 @@ int checkOutgoingMail(LPCSTR source) {
     std::string from = specifiedHeader("From");
     std::string subject = specifiedHeader("Subject");
     TargetMailInfo target(0, sendMimeType(top), from, subject, *bodyText);
+    target.codePage = resolvedCodePage(codePage);
 
     // The gate weighs the findings of its own run, also when a job that entered later kept
     // them from the window. A failed run has none: the findings the engine still holds

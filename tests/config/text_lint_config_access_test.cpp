@@ -33,6 +33,11 @@ TEST(TextLintConfigText, WithAndWithoutTheHtmlMember) {
         {example, false, "{\"rules\":{\"rule-a\":{\"max\":3,\"strict\":true},\"rule-b\":false}}"},
         // Options win over the flag; fragments are copied as typed.
         {{rule("r", false, 0, {"\"max\" : 3"})}, false, "{\"rules\":{\"r\":{\"max\" : 3}}}"},
+        // The plug-in's own checks are rows for their weights only: textlint would refuse them.
+        {{rule("quillcheck/half-width-kana", true, 3, {}), rule("rule-b", false, 1, {})},
+         false,
+         "{\"rules\":{\"rule-b\":false}}"},
+        {{rule("quillcheck/machine-dependent-character", true, 3, {})}, false, "{}"},
     };
     for (const Case &c : cases) {
         TextLintConfig config;
@@ -78,6 +83,9 @@ TEST(RuleLookup, SumOfWeightsPerFinding) {
     EXPECT_EQ(config.sumWeights({"a", "a", "b", "unknown", "A"}), 3);
     // Many heavy findings saturate instead of wrapping to a negative value.
     EXPECT_EQ(config.sumWeights({"big", "big", "a"}), INT_MAX);
+    // The plug-in's own checks are weighed by their rows like textlint's rules.
+    config.setRules({rule("quillcheck/half-width-kana", true, 4, {})});
+    EXPECT_EQ(config.sumWeights({"quillcheck/half-width-kana", "a"}), 4);
 }
 
 TEST(RuleLookup, PresetWeightsCountForThePresetsFindingsUnlessTheRuleHasItsOwn) {

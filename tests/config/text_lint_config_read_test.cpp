@@ -51,6 +51,7 @@ TEST_F(ConfigReading, MissingFileOrSectionKeepsDefaults) {
         EXPECT_TRUE(settings.excludeQuotedLines);
         EXPECT_EQ(settings.quoteMarks, ">\x81\x84"); // ">＞" in CP932
         EXPECT_TRUE(settings.excludeSignature);
+        EXPECT_TRUE(settings.checkMachineDependentCharacters);
     }
 }
 
@@ -59,7 +60,8 @@ TEST_F(ConfigReading, PlainValues) {
                       "ResultWindowHeight=99999999999", "EvaluateValueThreshold=  42",
                       "EnableEvaluateValueThreshold=TRUE", "EnableProofreadingHTMLMail=yes",
                       "TextLintCmdPath=D:\\tools\\textlint.cmd", "EnableResidentTextLint=false",
-                      "ExcludeQuotedLines=no", "QuoteMarks=|#", "ExcludeSignature=True"}));
+                      "ExcludeQuotedLines=no", "QuoteMarks=|#", "ExcludeSignature=True",
+                      "CheckMachineDependentCharacters=false"}));
     EXPECT_EQ(config.snapshot().resultWindowX, 12);
     EXPECT_EQ(config.snapshot().resultWindowY, 0);
     EXPECT_EQ(config.snapshot().resultWindowWidth, -3);
@@ -73,6 +75,7 @@ TEST_F(ConfigReading, PlainValues) {
     EXPECT_FALSE(settings.excludeQuotedLines);
     EXPECT_EQ(settings.quoteMarks, "|#");
     EXPECT_TRUE(settings.excludeSignature);
+    EXPECT_FALSE(settings.checkMachineDependentCharacters);
 }
 
 TEST_F(ConfigReading, EmptyCommandPathIsKept) {

@@ -47,6 +47,7 @@ TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
         s.enableResidentTextLint = false;
         s.quoteMarks = "|";
         s.excludeSignature = false;
+        s.checkMachineDependentCharacters = false;
     });
     config.setRules({rule("rule-a", true, 2, {"\"max\":3"}), rule("rule-b", false, 1, {})});
     saveAndReload();
@@ -65,7 +66,8 @@ TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
                        "EnableResidentTextLint=false\r\n"
                        "ExcludeQuotedLines=true\r\n"
                        "QuoteMarks=|\r\n"
-                       "ExcludeSignature=false\r\n");
+                       "ExcludeSignature=false\r\n"
+                       "CheckMachineDependentCharacters=false\r\n");
     EXPECT_EQ(reloaded.snapshot().resultWindowX, -20);
     EXPECT_EQ(reloaded.snapshot().resultWindowWidth, 640);
     EXPECT_TRUE(reloaded.snapshot().enableEvaluateValueThreshold);
@@ -75,6 +77,7 @@ TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
     EXPECT_TRUE(settings.excludeQuotedLines);
     EXPECT_EQ(settings.quoteMarks, "|");
     EXPECT_FALSE(settings.excludeSignature);
+    EXPECT_FALSE(settings.checkMachineDependentCharacters);
 }
 
 TEST_F(ConfigWriting, NoRulesWriteEmptyObjects) {

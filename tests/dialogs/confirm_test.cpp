@@ -56,6 +56,7 @@ TEST_F(ConfirmTest, WorkingTextlintSavesEveryEntryAndCloses) {
     setText(dialog, IDC_SETTINGS_THRESHOLD, "12abc");
     SendDlgItemMessageW(dialog, IDC_SETTINGS_ENABLE_HTML, BM_CLICK, 0, 0);
     SendDlgItemMessageW(dialog, IDC_SETTINGS_EXCLUDE_SIGNATURE, BM_CLICK, 0, 0);
+    SendDlgItemMessageW(dialog, IDC_SETTINGS_CHECK_MACHINE_DEPENDENT, BM_CLICK, 0, 0);
     setText(dialog, IDC_SETTINGS_QUOTE_MARKS, "＞#");
 
     MessageBoxRecorder recorder;
@@ -82,6 +83,7 @@ TEST_F(ConfirmTest, WorkingTextlintSavesEveryEntryAndCloses) {
     EXPECT_EQ("true", iniValue(iniPath(), "ExcludeQuotedLines"));
     EXPECT_EQ("\x81\x84#", iniValue(iniPath(), "QuoteMarks")); // CP932
     EXPECT_EQ("true", iniValue(iniPath(), "ExcludeSignature"));
+    EXPECT_EQ("false", iniValue(iniPath(), "CheckMachineDependentCharacters"));
     EXPECT_EQ("{\"max-ten\":0,\"no-doubled-joshi\":1}", iniValue(iniPath(), "EvaluateWeightList"));
     EXPECT_EQ("{\"rules\":{\"max-ten\":{\"max\":5},\"no-doubled-joshi\":false}}",
               iniValue(iniPath(), "TextLintConfig"));

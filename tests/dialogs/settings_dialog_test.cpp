@@ -44,6 +44,7 @@ TEST_F(SettingsDialogTest, OpensFilledFromTheSettings) {
     EXPECT_EQ("|>", windowTextUtf8(GetDlgItem(dialog, IDC_SETTINGS_QUOTE_MARKS)));
     EXPECT_TRUE(enabled(dialog, IDC_SETTINGS_QUOTE_MARKS));
     EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, IDC_SETTINGS_EXCLUDE_SIGNATURE));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_SETTINGS_CHECK_MACHINE_DEPENDENT));
     click(dialog, IDC_SETTINGS_EXCLUDE_QUOTED);
     EXPECT_FALSE(enabled(dialog, IDC_SETTINGS_QUOTE_MARKS));
 

@@ -16,7 +16,6 @@ namespace {
 
 using namespace quill::standin;
 
-constexpr int MENU_BAR = 10;
 const std::string ONE_RUN_PER_CHECK = "EnableResidentTextLint=false\r\n";
 const std::string BOTH_OFF = "ExcludeQuotedLines=false\r\nExcludeSignature=false\r\n";
 
@@ -44,11 +43,7 @@ class MailAwareTest : public ::testing::Test {
     }
     // Runs the check or the auto-fix command once on `window` in a started plug-in.
     static void runCommand(const PluginSession &plugin, HWND window, bool autoFix) {
-        const std::size_t before = registeredCommands().size();
-        plugin.menuInit(window, GetMenu(window), MENU_BAR);
-        const UINT id = registeredCommands().at(before + (autoFix ? 1 : 0)).id;
-        plugin.openCompose(window);
-        ASSERT_TRUE(chooseCommand(id, window));
+        ASSERT_TRUE(runComposeCommand(plugin, window, autoFix));
     }
     static std::vector<std::string> checkRows(const std::string &mail, const std::string &ini) {
         PluginSession plugin(iniText(textlintCmdPath(), ONE_RUN_PER_CHECK + ini));

@@ -113,4 +113,13 @@ bool RunLog::waitForCount(std::size_t n, DWORD timeoutMs) const {
     return true;
 }
 
+bool runComposeCommand(const PluginSession &plugin, HWND window, bool autoFix) {
+    constexpr int MENU_BAR = 10;
+    const std::size_t before = standin::registeredCommands().size();
+    plugin.menuInit(window, GetMenu(window), MENU_BAR);
+    const UINT id = standin::registeredCommands().at(before + (autoFix ? 1 : 0)).id;
+    plugin.openCompose(window);
+    return standin::chooseCommand(id, window);
+}
+
 } // namespace quill::test

@@ -50,6 +50,10 @@ class PluginSession {
     HMODULE module_ = nullptr;
 };
 
+// Registers the commands through `window`'s menu bar, records the window as opened and
+// chooses the check command, or the auto-fix command; false when it could not be chosen.
+bool runComposeCommand(const PluginSession &plugin, HWND window, bool autoFix);
+
 // `utf8` re-encoded in code page `codePage`, as the host holds texts.
 std::string inCodePage(const std::string &utf8, UINT codePage);
 
