@@ -3,6 +3,7 @@
 #pragma once
 
 #include "config/text_lint_rule.h"
+#include "config/text_lint_settings.h"
 
 #include <cstddef>
 #include <functional>
@@ -40,6 +41,8 @@ struct SettingsDialogData {
     std::string quoteMarks;
     bool excludeSignature = true;
     bool checkMachineDependentCharacters = true;
+    bool checkWhileTyping = true;
+    int checkWhileTypingDelay = DEFAULT_CHECK_WHILE_TYPING_DELAY;
 };
 
 // The leading decimal integer of `text` as atoi reads it (blanks, a sign, digits; 0 when

@@ -133,6 +133,8 @@ SettingsDialogData currentSettings(TextLintConfig &config) {
     data.quoteMarks = settings.quoteMarks;
     data.excludeSignature = settings.excludeSignature;
     data.checkMachineDependentCharacters = settings.checkMachineDependentCharacters;
+    data.checkWhileTyping = settings.checkWhileTyping;
+    data.checkWhileTypingDelay = settings.checkWhileTypingDelay;
     return data;
 }
 
@@ -150,6 +152,8 @@ bool applySettings(TextLintConfig &config, const SettingsDialogData &data) {
         settings.quoteMarks = data.quoteMarks;
         settings.excludeSignature = data.excludeSignature;
         settings.checkMachineDependentCharacters = data.checkMachineDependentCharacters;
+        settings.checkWhileTyping = data.checkWhileTyping;
+        settings.checkWhileTypingDelay = clampCheckWhileTypingDelay(data.checkWhileTypingDelay);
     });
     return pathAccepted;
 }
@@ -171,6 +175,9 @@ void fillDialog(HWND dialog, const SettingsDialogData &data) {
     EnableWindow(GetDlgItem(dialog, IDC_SETTINGS_QUOTE_MARKS), data.excludeQuotedLines);
     checkButton(dialog, IDC_SETTINGS_EXCLUDE_SIGNATURE, data.excludeSignature);
     checkButton(dialog, IDC_SETTINGS_CHECK_MACHINE_DEPENDENT, data.checkMachineDependentCharacters);
+    checkButton(dialog, IDC_SETTINGS_CHECK_WHILE_TYPING, data.checkWhileTyping);
+    setControlText(dialog, IDC_SETTINGS_TYPING_DELAY, std::to_string(data.checkWhileTypingDelay));
+    EnableWindow(GetDlgItem(dialog, IDC_SETTINGS_TYPING_DELAY), data.checkWhileTyping);
 }
 
 SettingsDialogData readDialog(HWND dialog) {
@@ -191,6 +198,10 @@ SettingsDialogData readDialog(HWND dialog) {
     data.quoteMarks = controlText(dialog, IDC_SETTINGS_QUOTE_MARKS, DIALOG_TEXT_LIMIT);
     data.excludeSignature = isTicked(dialog, IDC_SETTINGS_EXCLUDE_SIGNATURE);
     data.checkMachineDependentCharacters = isTicked(dialog, IDC_SETTINGS_CHECK_MACHINE_DEPENDENT);
+    data.checkWhileTyping = isTicked(dialog, IDC_SETTINGS_CHECK_WHILE_TYPING);
+    // Held to the range as the INI file's value is: an empty field is the shortest pause.
+    data.checkWhileTypingDelay = clampCheckWhileTypingDelay(
+        leadingInteger(controlText(dialog, IDC_SETTINGS_TYPING_DELAY, DIALOG_TEXT_LIMIT)));
     return data;
 }
 
@@ -357,6 +368,9 @@ bool onCommand(HWND dialog, int id) {
         return true;
     case IDC_SETTINGS_EXCLUDE_QUOTED:
         EnableWindow(GetDlgItem(dialog, IDC_SETTINGS_QUOTE_MARKS), isTicked(dialog, id));
+        return true;
+    case IDC_SETTINGS_CHECK_WHILE_TYPING:
+        EnableWindow(GetDlgItem(dialog, IDC_SETTINGS_TYPING_DELAY), isTicked(dialog, id));
         return true;
     case IDC_SETTINGS_BROWSE:
         onBrowse(dialog);

@@ -159,6 +159,11 @@ bool TextLintConfig::readConfigFile(std::string iniPath) {
                 settings_.excludeSignature = parseIniBool(entry.value);
             else if (key == "CheckMachineDependentCharacters")
                 settings_.checkMachineDependentCharacters = parseIniBool(entry.value);
+            else if (key == "CheckWhileTyping")
+                settings_.checkWhileTyping = parseIniBool(entry.value);
+            else if (key == "CheckWhileTypingDelay")
+                settings_.checkWhileTypingDelay =
+                    clampCheckWhileTypingDelay(parseIniInteger(entry.value));
             else
                 writeDiagnosticLine("ignore unknown config: " + std::string(key));
         }
@@ -238,6 +243,8 @@ bool TextLintConfig::writeConfigFile(std::string iniPath) {
     write("ExcludeSignature", settings.excludeSignature ? "true" : "false");
     write("CheckMachineDependentCharacters",
           settings.checkMachineDependentCharacters ? "true" : "false");
+    write("CheckWhileTyping", settings.checkWhileTyping ? "true" : "false");
+    write("CheckWhileTypingDelay", std::to_string(settings.checkWhileTypingDelay));
     return allWritten;
 }
 

@@ -10,6 +10,20 @@ namespace quill {
 // ANSI code page like every INI text (CP932: 3E 81 84).
 inline constexpr char DEFAULT_QUOTE_MARKS[] = ">\x81\x84";
 
+// How long a compose window must go without input before it is checked while the user
+// writes, in milliseconds: the default and the range any value is held to.
+inline constexpr int DEFAULT_CHECK_WHILE_TYPING_DELAY = 1500;
+inline constexpr int MIN_CHECK_WHILE_TYPING_DELAY = 300;
+inline constexpr int MAX_CHECK_WHILE_TYPING_DELAY = 10000;
+
+// `delay` held to the range: a shorter pause would check between keystrokes, a longer one
+// would leave the findings stale.
+inline constexpr int clampCheckWhileTypingDelay(int delay) {
+    return delay < MIN_CHECK_WHILE_TYPING_DELAY   ? MIN_CHECK_WHILE_TYPING_DELAY
+           : delay > MAX_CHECK_WHILE_TYPING_DELAY ? MAX_CHECK_WHILE_TYPING_DELAY
+                                                  : delay;
+}
+
 // The settings' plain values. A copy is taken whole under the record's lock, so a reader on
 // a worker or hook thread sees either all of a change made by the dialog or none of it.
 struct TextLintSettings {
@@ -36,6 +50,9 @@ struct TextLintSettings {
     // own, and the auto-fix replaces those with an unambiguous replacement, in mails whose
     // code page is a Japanese one that can lose them.
     bool checkMachineDependentCharacters = true;
+    // A compose window is checked once its user has paused for `checkWhileTypingDelay` ms.
+    bool checkWhileTyping = true;
+    int checkWhileTypingDelay = DEFAULT_CHECK_WHILE_TYPING_DELAY;
 };
 
 } // namespace quill

@@ -65,12 +65,15 @@ void dropWaitingBackgroundCheck() {
     dropped = std::move(waitingJob);
 }
 
-bool startBackgroundCheck(LintResultController &engine, const TargetMailInfo &target) {
+bool startBackgroundCheck(LintResultController &engine, const TargetMailInfo &target,
+                          JobTicket *entered) {
     try {
         // The job enters here, not on the worker: a job that the caller starts after this one
         // is then the later one, however the threads are scheduled.
         auto job = std::make_unique<BackgroundJob>(
             BackgroundJob{&engine, engine.enterJob(target), target});
+        if (entered != nullptr)
+            *entered = job->ticket;
         std::lock_guard<std::mutex> lock(queueMutex);
         if (workerRunning) {
             waitingJob = std::move(job);

@@ -14,8 +14,9 @@ namespace quill {
 // publish). The copy of `target` is made before this returns. While the worker runs it
 // keeps the module holding this code loaded, so that an unload of the plug-in during a
 // check never leaves it running unloaded code. False, after one diagnostic line, when the
-// worker cannot be started.
-bool startBackgroundCheck(LintResultController &engine, const TargetMailInfo &target);
+// worker cannot be started. `entered`, when given, gets the job's ticket.
+bool startBackgroundCheck(LintResultController &engine, const TargetMailInfo &target,
+                          JobTicket *entered = nullptr);
 
 // Forgets the request waiting for the worker, if any (at exit: a check nobody will see must
 // not start textlint once more); a check that runs ends as it would.

@@ -96,6 +96,11 @@ bool LintResultController::isLatestJob(JobTicket job) {
     return job.id != 0 && job.id == latestJob_;
 }
 
+bool LintResultController::isLastPublished(JobTicket job) {
+    Lock lock(mutex_);
+    return job.id != 0 && job.id == publishedJob_;
+}
+
 void LintResultController::addLintResultModelListener(LintResultModelListener *listener) {
     Lock lock(mutex_);
     listeners_.push_back(listener);
@@ -151,6 +156,7 @@ CheckOutcome LintResultController::publishFindings(JobTicket job,
         return outcome;
     }
     findings_ = outcome.findings;
+    publishedJob_ = job.id;
     outcome.publication = Publication::Published;
     notifyListeners();
     return outcome;

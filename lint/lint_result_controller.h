@@ -79,6 +79,9 @@ class LintResultController {
 
     // True when `job` is the latest job. Takes the lock.
     bool isLatestJob(JobTicket job);
+    // True when `job` made the latest publication, so its findings are what the listeners
+    // show. Takes the lock.
+    bool isLastPublished(JobTicket job);
 
     void addLintResultModelListener(LintResultModelListener *listener);
     void removeLintResultModelListener(LintResultModelListener *listener);
@@ -113,6 +116,7 @@ class LintResultController {
     std::vector<LintResult> findings_;
     std::vector<LintResultModelListener *> listeners_;
     std::uint64_t latestJob_ = 0;
+    std::uint64_t publishedJob_ = 0;
     std::uint64_t lastTicket_ = 0;
     std::recursive_mutex mutex_;
     std::atomic<unsigned> childWaitCount_{600};

@@ -7,6 +7,7 @@
 #include "lint/background_check.h"
 #include "lint/lint_result_controller.h"
 #include "mail/charset.h"
+#include "plugin/compose_checks.h"
 #include "plugin/compose_hook.h"
 #include "plugin/draft_marker.h"
 #include "plugin/host_api.h"
@@ -77,7 +78,12 @@ void WINAPI onCheckCommand(HWND window, LPARAM) {
         if (!composeWindows().contains(window))
             return;
         ComposeContent content = readComposeWindow(window, 0);
-        lintEngine().executeProofreadingTool(ProofreadingToolControlType::Check, content.target);
+        // Entered and run as the check entry does, with the job noted as the window's last
+        // check, so that a pause right after it does not check the same text again.
+        LintResultController &engine = lintEngine();
+        const JobTicket job = engine.enterJob(content.target);
+        recordComposeCheck(window, content.target, checkSettingsKey(), job);
+        engine.runCheck(job, content.target);
     } catch (...) {
         // Nothing may unwind into the host.
     }
@@ -171,10 +177,20 @@ void checkForegroundComposeWindow() {
         const HWND foreground = GetForegroundWindow();
         if (foreground == nullptr)
             return;
-        // One job per record of the window: a window opened twice is tracked twice.
+        // One job per record of the window: a window opened twice is tracked twice. A text
+        // whose check the result window still shows, with the same settings, is not checked
+        // again.
         const std::size_t records = composeWindows().countOf(foreground);
-        for (std::size_t i = 0; i < records; ++i)
-            startBackgroundCheck(lintEngine(), readComposeWindow(foreground, 1).target);
+        for (std::size_t i = 0; i < records; ++i) {
+            const TargetMailInfo target = readComposeWindow(foreground, 1).target;
+            const std::string settingsKey = checkSettingsKey();
+            JobTicket job;
+            if (isLastComposeCheck(foreground, target, settingsKey, job) &&
+                lintEngine().isLastPublished(job))
+                continue;
+            if (startBackgroundCheck(lintEngine(), target, &job))
+                recordComposeCheck(foreground, target, settingsKey, job);
+        }
     } catch (...) {
         // Nothing may unwind into the host.
     }

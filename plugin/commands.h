@@ -38,8 +38,8 @@ void addProofreadingCommands(HMENU menu, int menuType);
 // throws.
 void checkOpenedDraft(LPCSTR mailId);
 
-// The minute tick: each record of the foreground window starts a background check. Never
-// throws.
+// The minute tick: each record of the foreground window starts a background check, unless
+// the result window shows the check of its text and settings already. Never throws.
 void checkForegroundComposeWindow();
 
 } // namespace quill

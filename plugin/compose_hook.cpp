@@ -9,6 +9,7 @@
 #include "plugin/host_api.h"
 #include "plugin/menu_state.h"
 #include "plugin/plugin_texts.h"
+#include "plugin/typing_check.h"
 
 #include <algorithm>
 #include <atomic>
@@ -113,6 +114,8 @@ HWND parentOf(HWND window) {
 
 // What the hook does for a message of a tracked compose window or of a window inside it.
 void onComposeMessage(HWND composeWindow, const MSG &message) {
+    if (isTypingInput(message))
+        noteTypingInput(composeWindow);
     if (message.hwnd == composeWindow)
         updateComposeMenu(composeWindow);
     if (message.message == WM_WINDOWPOSCHANGED && message.lParam != 0) {

@@ -12,6 +12,7 @@
 #include "lint/resident_textlint.h"
 #include "plugin/compose_hook.h"
 #include "plugin/plugin_texts.h"
+#include "plugin/typing_check.h"
 #include "view/lint_result_view_dialog.h"
 
 #include <windows.h>
@@ -91,6 +92,7 @@ void startPlugIn() {
 // server and of a check under way take a few seconds at most.
 void exitPlugIn() {
     runStep("Removing the compose hooks", removeAllComposeWindows);
+    runStep("Stopping the checks while typing", stopTypingChecks);
     runStep("Closing the settings windows", closeSettingsWindows);
     runStep("Closing the result window", [] { LintResultViewDialog::getInstance().closeWindow(); });
     runStep("Dropping the waiting background check", dropWaitingBackgroundCheck);

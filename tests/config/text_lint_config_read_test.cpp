@@ -52,6 +52,8 @@ TEST_F(ConfigReading, MissingFileOrSectionKeepsDefaults) {
         EXPECT_EQ(settings.quoteMarks, ">\x81\x84"); // ">＞" in CP932
         EXPECT_TRUE(settings.excludeSignature);
         EXPECT_TRUE(settings.checkMachineDependentCharacters);
+        EXPECT_TRUE(settings.checkWhileTyping);
+        EXPECT_EQ(settings.checkWhileTypingDelay, 1500);
     }
 }
 
@@ -76,6 +78,19 @@ TEST_F(ConfigReading, PlainValues) {
     EXPECT_EQ(settings.quoteMarks, "|#");
     EXPECT_TRUE(settings.excludeSignature);
     EXPECT_FALSE(settings.checkMachineDependentCharacters);
+}
+
+// A pause shorter than 300 ms would check between keystrokes, one over 10 s never.
+TEST_F(ConfigReading, PauseBeforeACheckWhileTypingIsHeldToItsRange) {
+    const std::pair<const char *, int> cases[] = {
+        {"299", 300},     {"300", 300}, {"2500", 2500}, {"10000", 10000},
+        {"10001", 10000}, {"-5", 300},  {"abc", 300},   {"99999999999", 10000},
+    };
+    for (const auto &[value, expected] : cases) {
+        ASSERT_TRUE(read({std::string("CheckWhileTypingDelay=") + value, "CheckWhileTyping=no"}));
+        EXPECT_EQ(config.snapshot().checkWhileTypingDelay, expected) << value;
+        EXPECT_FALSE(config.snapshot().checkWhileTyping);
+    }
 }
 
 TEST_F(ConfigReading, EmptyCommandPathIsKept) {

@@ -48,6 +48,8 @@ TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
         s.quoteMarks = "|";
         s.excludeSignature = false;
         s.checkMachineDependentCharacters = false;
+        s.checkWhileTyping = false;
+        s.checkWhileTypingDelay = 700;
     });
     config.setRules({rule("rule-a", true, 2, {"\"max\":3"}), rule("rule-b", false, 1, {})});
     saveAndReload();
@@ -68,16 +70,20 @@ TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
                        "QuoteMarks=|\r\n"
                        "ExcludeSignature=false\r\n"
                        "CheckMachineDependentCharacters=false\r\n");
-    EXPECT_EQ(reloaded.snapshot().resultWindowX, -20);
-    EXPECT_EQ(reloaded.snapshot().resultWindowWidth, 640);
-    EXPECT_TRUE(reloaded.snapshot().enableEvaluateValueThreshold);
-    EXPECT_EQ(reloaded.snapshot().evaluateValueThreshold, 15);
-    TextLintSettings settings = reloaded.snapshot();
-    EXPECT_FALSE(settings.enableResidentTextLint);
-    EXPECT_TRUE(settings.excludeQuotedLines);
-    EXPECT_EQ(settings.quoteMarks, "|");
-    EXPECT_FALSE(settings.excludeSignature);
-    EXPECT_FALSE(settings.checkMachineDependentCharacters);
+                       "CheckWhileTyping=false\r\n"
+                       "CheckWhileTypingDelay=700\r\n");
+                       EXPECT_EQ(reloaded.snapshot().resultWindowX, -20);
+                       EXPECT_EQ(reloaded.snapshot().resultWindowWidth, 640);
+                       EXPECT_TRUE(reloaded.snapshot().enableEvaluateValueThreshold);
+                       EXPECT_EQ(reloaded.snapshot().evaluateValueThreshold, 15);
+                       TextLintSettings settings = reloaded.snapshot();
+                       EXPECT_FALSE(settings.enableResidentTextLint);
+                       EXPECT_TRUE(settings.excludeQuotedLines);
+                       EXPECT_EQ(settings.quoteMarks, "|");
+                       EXPECT_FALSE(settings.excludeSignature);
+                       EXPECT_FALSE(settings.checkMachineDependentCharacters);
+                       EXPECT_FALSE(settings.checkWhileTyping);
+                       EXPECT_EQ(settings.checkWhileTypingDelay, 700);
 }
 
 TEST_F(ConfigWriting, NoRulesWriteEmptyObjects) {

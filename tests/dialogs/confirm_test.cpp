@@ -58,6 +58,9 @@ TEST_F(ConfirmTest, WorkingTextlintSavesEveryEntryAndCloses) {
     SendDlgItemMessageW(dialog, IDC_SETTINGS_EXCLUDE_SIGNATURE, BM_CLICK, 0, 0);
     SendDlgItemMessageW(dialog, IDC_SETTINGS_CHECK_MACHINE_DEPENDENT, BM_CLICK, 0, 0);
     setText(dialog, IDC_SETTINGS_QUOTE_MARKS, "＞#");
+    SendDlgItemMessageW(dialog, IDC_SETTINGS_CHECK_WHILE_TYPING, BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_SETTINGS_TYPING_DELAY)));
+    setText(dialog, IDC_SETTINGS_TYPING_DELAY, "50");
 
     MessageBoxRecorder recorder;
     SendMessageW(dialog, WM_COMMAND, IDOK, 0);
@@ -84,6 +87,8 @@ TEST_F(ConfirmTest, WorkingTextlintSavesEveryEntryAndCloses) {
     EXPECT_EQ("\x81\x84#", iniValue(iniPath(), "QuoteMarks")); // CP932
     EXPECT_EQ("true", iniValue(iniPath(), "ExcludeSignature"));
     EXPECT_EQ("false", iniValue(iniPath(), "CheckMachineDependentCharacters"));
+    EXPECT_EQ("false", iniValue(iniPath(), "CheckWhileTyping"));
+    EXPECT_EQ("300", iniValue(iniPath(), "CheckWhileTypingDelay")) << "held to its range";
     EXPECT_EQ("{\"max-ten\":0,\"no-doubled-joshi\":1}", iniValue(iniPath(), "EvaluateWeightList"));
     EXPECT_EQ("{\"rules\":{\"max-ten\":{\"max\":5},\"no-doubled-joshi\":false}}",
               iniValue(iniPath(), "TextLintConfig"));

@@ -290,6 +290,18 @@ HWND composeEditor(HWND window) {
     return compose != nullptr ? compose->editor : nullptr;
 }
 
+void postTyping(HWND window, const std::wstring &text) {
+    const HWND editor = composeEditor(window);
+    for (wchar_t c : text)
+        PostMessageW(editor, WM_CHAR, c == L'\n' ? L'\r' : c, 1);
+}
+
+void postKey(HWND window, UINT virtualKey) {
+    const HWND editor = composeEditor(window);
+    PostMessageW(editor, WM_KEYDOWN, virtualKey, 1);
+    PostMessageW(editor, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));
+}
+
 HWND hostMainWindow() {
     if (g_mainWindow == nullptr) {
         registerClasses();

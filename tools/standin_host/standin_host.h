@@ -78,6 +78,11 @@ void setComposeText(HWND window, const std::optional<std::string> &text);
 void setComposeMimeType(HWND window, const std::string &mimeType);
 // The editor control of a compose window.
 HWND composeEditor(HWND window);
+// Posts `text` to the compose window's editor as the keyboard would, one WM_CHAR per UTF-16
+// unit ('\n' as a return); the editor takes it when this thread's messages are pumped.
+void postTyping(HWND window, const std::wstring &text);
+// Posts a key press (WM_KEYDOWN, WM_KEYUP) of `virtualKey` to the compose window's editor.
+void postKey(HWND window, UINT virtualKey);
 
 // The host's main window (created on first use, on the calling thread), with a menu bar.
 HWND hostMainWindow();

@@ -1,0 +1,71 @@
+// The last check of each compose window: its text, its settings and its job.
+#include "plugin/compose_checks.h"
+
+#include "config/text_lint_config.h"
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
+namespace quill {
+
+namespace {
+
+struct ComposeCheck {
+    HWND window = nullptr;
+    MimeType mimeType = MIME_TEXT_PLAIN;
+    std::string text;
+    std::string settingsKey;
+    JobTicket job;
+};
+
+std::mutex checksMutex;
+std::vector<ComposeCheck> checks;
+
+} // namespace
+
+std::string checkSettingsKey() {
+    TextLintConfig &config = TextLintConfig::getInstance();
+    const TextLintSettings settings = config.snapshot();
+    std::string key = config.getTextLintCmdPath();
+    key += '\0';
+    key += config.buildTextLintConfigJson();
+    key += '\0';
+    key += settings.excludeQuotedLines ? '1' : '0';
+    key += settings.excludeSignature ? '1' : '0';
+    key += settings.quoteMarks;
+    return key;
+}
+
+void recordComposeCheck(HWND window, const TargetMailInfo &target, const std::string &settingsKey,
+                        JobTicket job) {
+    ComposeCheck check{window, target.mimeType, target.getMailText(), settingsKey, job};
+    std::lock_guard<std::mutex> lock(checksMutex);
+    // Records of closed windows go, so that a new window given the same handle starts afresh.
+    checks.erase(std::remove_if(checks.begin(), checks.end(),
+                                [window](const ComposeCheck &entry) {
+                                    return entry.window == window || !IsWindow(entry.window);
+                                }),
+                 checks.end());
+    checks.push_back(std::move(check));
+}
+
+bool isLastComposeCheck(HWND window, const TargetMailInfo &target, const std::string &settingsKey,
+                        JobTicket &job) {
+    std::lock_guard<std::mutex> lock(checksMutex);
+    for (const ComposeCheck &check : checks) {
+        if (check.window != window)
+            continue;
+        job = check.job;
+        return check.mimeType == target.mimeType && check.settingsKey == settingsKey &&
+               check.text == target.getMailText();
+    }
+    return false;
+}
+
+void forgetComposeChecks() {
+    std::lock_guard<std::mutex> lock(checksMutex);
+    checks.clear();
+}
+
+} // namespace quill
