@@ -1,4 +1,5 @@
-// Times the retrieval of 200,000 posted messages on one thread: without a hook, with the
+// Times the retrieval of 200,000 posted messages (or as many as the first argument says) on
+// one thread: without a hook, with the
 // compose hook for a window that is no compose window, and for a window inside a tracked
 // compose window (the hook then holds the module while it works). Then the hook procedure
 // alone, called directly, for the same two windows: under Wine the system's own work per
@@ -12,11 +13,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
 
-constexpr int MESSAGES = 200000;
+// Messages per round; the first argument may give another count.
+int MESSAGES = 200000;
 
 // The message the measurements post or play: WM_NULL, or a typed character.
 UINT measuredMessage = WM_NULL;
@@ -53,6 +56,18 @@ double nanosecondsPerCall(HWND target) {
            static_cast<double>(frequency.QuadPart) / MESSAGES;
 }
 
+// What the restart of a compose window's pause costs per typed character by itself.
+double nanosecondsPerPauseRestart(HWND composeWindow) {
+    LARGE_INTEGER start, end, frequency;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < MESSAGES; ++i)
+        quill::noteTypingInput(composeWindow);
+    QueryPerformanceCounter(&end);
+    return 1e9 * static_cast<double>(end.QuadPart - start.QuadPart) /
+           static_cast<double>(frequency.QuadPart) / MESSAGES;
+}
+
 double median(HWND target, double (*measure)(HWND) = nanosecondsPerMessage) {
     std::vector<double> rounds;
     for (int i = 0; i < 5; ++i)
@@ -68,7 +83,9 @@ HWND topLevel() {
 
 } // namespace
 
-int main() {
+int main(int argc, char **argv) {
+    if (argc > 1 && std::atoi(argv[1]) >= 1000)
+        MESSAGES = std::atoi(argv[1]) / 1000 * 1000;
     const HWND other = topLevel();
     const HWND compose = topLevel();
     const HWND inside = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, compose, nullptr,
@@ -82,6 +99,7 @@ int main() {
     measuredMessage = WM_CHAR;
     const double typed = median(inside);
     const double typedCall = median(inside, nanosecondsPerCall);
+    const double pauseRestart = median(compose, nanosecondsPerPauseRestart);
     quill::removeAllComposeWindows();
     quill::stopTypingChecks();
     std::fprintf(stderr,
@@ -90,7 +108,8 @@ int main() {
                  "ns per call of the hook procedure: untracked window %.0f, window inside a "
                  "compose window %.0f\n"
                  "ns per typed character inside a compose window: retrieved %.0f, hook "
-                 "procedure alone %.0f\n",
-                 unhooked, untracked, tracked, untrackedCall, trackedCall, typed, typedCall);
+                 "procedure alone %.0f, restart of the pause alone %.0f\n",
+                 unhooked, untracked, tracked, untrackedCall, trackedCall, typed, typedCall,
+                 pauseRestart);
     return 0;
 }
