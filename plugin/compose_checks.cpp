@@ -33,6 +33,7 @@ std::string checkSettingsKey() {
     key += '\0';
     key += settings.excludeQuotedLines ? '1' : '0';
     key += settings.excludeSignature ? '1' : '0';
+    key += settings.checkMachineDependentCharacters ? '1' : '0';
     key += settings.quoteMarks;
     return key;
 }

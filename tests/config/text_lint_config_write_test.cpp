@@ -69,21 +69,21 @@ TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
                        "ExcludeQuotedLines=true\r\n"
                        "QuoteMarks=|\r\n"
                        "ExcludeSignature=false\r\n"
-                       "CheckMachineDependentCharacters=false\r\n");
+                       "CheckMachineDependentCharacters=false\r\n"
                        "CheckWhileTyping=false\r\n"
                        "CheckWhileTypingDelay=700\r\n");
-                       EXPECT_EQ(reloaded.snapshot().resultWindowX, -20);
-                       EXPECT_EQ(reloaded.snapshot().resultWindowWidth, 640);
-                       EXPECT_TRUE(reloaded.snapshot().enableEvaluateValueThreshold);
-                       EXPECT_EQ(reloaded.snapshot().evaluateValueThreshold, 15);
-                       TextLintSettings settings = reloaded.snapshot();
-                       EXPECT_FALSE(settings.enableResidentTextLint);
-                       EXPECT_TRUE(settings.excludeQuotedLines);
-                       EXPECT_EQ(settings.quoteMarks, "|");
-                       EXPECT_FALSE(settings.excludeSignature);
-                       EXPECT_FALSE(settings.checkMachineDependentCharacters);
-                       EXPECT_FALSE(settings.checkWhileTyping);
-                       EXPECT_EQ(settings.checkWhileTypingDelay, 700);
+    EXPECT_EQ(reloaded.snapshot().resultWindowX, -20);
+    EXPECT_EQ(reloaded.snapshot().resultWindowWidth, 640);
+    EXPECT_TRUE(reloaded.snapshot().enableEvaluateValueThreshold);
+    EXPECT_EQ(reloaded.snapshot().evaluateValueThreshold, 15);
+    TextLintSettings settings = reloaded.snapshot();
+    EXPECT_FALSE(settings.enableResidentTextLint);
+    EXPECT_TRUE(settings.excludeQuotedLines);
+    EXPECT_EQ(settings.quoteMarks, "|");
+    EXPECT_FALSE(settings.excludeSignature);
+    EXPECT_FALSE(settings.checkMachineDependentCharacters);
+    EXPECT_FALSE(settings.checkWhileTyping);
+    EXPECT_EQ(settings.checkWhileTypingDelay, 700);
 }
 
 TEST_F(ConfigWriting, NoRulesWriteEmptyObjects) {
