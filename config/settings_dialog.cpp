@@ -42,6 +42,10 @@ const wchar_t UNREADABLE_OPTIONS[] =
 // Shown when nothing exists at the command path typed; %s is the path.
 const wchar_t PATH_NOT_FOUND[] =
     L"TextLintのコマンドパス「%s」が見つかりません。パスに誤りがないか確認して下さい。";
+// Shown under the command path when the path set names nothing and the one shown was
+// found where npm puts textlint.
+const wchar_t PATH_FOUND[] =
+    L"※設定のパスにファイルがないため、npm が入れた textlint を見つけて使っています。";
 const wchar_t CANCEL_QUESTION[] = L"変更した内容は反映されませんが本当によろしいですか。";
 const wchar_t CANCEL_CAPTION[] = L"Quillcheckオプション - 終了確認";
 
@@ -283,6 +287,15 @@ void onCancel(HWND dialog) {
         DestroyWindow(dialog);
 }
 
+// "%APPDATA%\npm", empty when APPDATA is not set.
+std::wstring npmCommandFolder() {
+    wchar_t appData[MAX_PATH];
+    DWORD length = GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return std::wstring();
+    return std::wstring(appData, length) + L"\\npm";
+}
+
 void onBrowse(HWND dialog) {
     std::vector<wchar_t> file(MAX_PATH * 4, L'\0');
     GetDlgItemTextW(dialog, IDC_SETTINGS_CMD_PATH, file.data(), MAX_PATH);
@@ -295,6 +308,15 @@ void onBrowse(HWND dialog) {
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrTitle = L"textlintのバッチファイルを選択";
     ofn.lpstrDefExt = L"cmd";
+    // A field that names nothing starts the dialog where npm puts textlint.
+    std::wstring npmFolder;
+    if (GetFileAttributesW(file.data()) == INVALID_FILE_ATTRIBUTES) {
+        npmFolder = npmCommandFolder();
+        if (!npmFolder.empty()) {
+            file[0] = L'\0';
+            ofn.lpstrInitialDir = npmFolder.c_str();
+        }
+    }
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
     if (GetOpenFileNameW(&ofn))
         SetDlgItemTextW(dialog, IDC_SETTINGS_CMD_PATH, file.data());
@@ -468,7 +490,13 @@ HWND openSettingsDialog(HWND, SettingsTestRun testRun) {
         // Owned until it is shown, so that a failure while filling leaves no hidden window.
         UniqueWindow owner(dialog);
         setupRuleList(ruleList(dialog));
-        fillDialog(dialog, currentSettings(TextLintConfig::getInstance()));
+        TextLintConfig &config = TextLintConfig::getInstance();
+        // The path in use is shown, and said to be found when it replaces the one set.
+        SettingsDialogData shown = currentSettings(config);
+        shown.textLintCmdPath = config.commandPathInUse();
+        fillDialog(dialog, shown);
+        if (config.commandPathWasFound())
+            SetDlgItemTextW(dialog, IDC_SETTINGS_CMD_FOUND, PATH_FOUND);
         openSettingsWindows().push_back(dialog);
         owner.release();
         ShowWindow(dialog, SW_SHOW);

@@ -9,6 +9,7 @@
 #include "config/json_value.h"
 #include "config/rule_weights.h"
 #include "config/rules_from_json.h"
+#include "lint/textlint_locations.h"
 
 #include <shlwapi.h>
 
@@ -229,6 +230,10 @@ bool TextLintConfig::writeConfigFile(std::string iniPath) {
     write("ResultWindowY", std::to_string(settings.resultWindowY));
     write("ResultWindowWidth", std::to_string(settings.resultWindowWidth));
     write("ResultWindowHeight", std::to_string(settings.resultWindowHeight));
+    // The value set is kept, except the default (or no value at all, which reads as the
+    // default) that names nothing: the textlint.cmd found in its place is written.
+    if (cmdPath == DEFAULT_TEXTLINT_CMD_PATH && commandPathWasFound())
+        cmdPath = commandPathInUse();
     write("TextLintCmdPath", cmdPath);
     write("EnableEvaluateValueThreshold", settings.enableEvaluateValueThreshold ? "true" : "false");
     write("EnableProofreadingHTMLMail", settings.enableProofreadingHTMLMail ? "true" : "false");
@@ -272,6 +277,32 @@ void TextLintConfig::setIniFilePath(const std::string &path) {
 std::string TextLintConfig::getTextLintCmdPath() {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     return textLintCmdPath_;
+}
+
+std::string TextLintConfig::commandPathInUse() {
+    // The file system is asked outside the lock: a run on a worker must not keep the
+    // dialog waiting for a slow network drive.
+    std::string configured = getTextLintCmdPath();
+    if (commandFileExists(configured))
+        return configured;
+    std::string found;
+    {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        found = foundCmdPath_;
+    }
+    if (found.empty())
+        found = findTextLintCommand();
+    if (found.empty())
+        return configured;
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    foundCmdPath_ = found;
+    return found;
+}
+
+bool TextLintConfig::commandPathWasFound() {
+    std::string inUse = commandPathInUse();
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    return !foundCmdPath_.empty() && inUse == foundCmdPath_ && inUse != textLintCmdPath_;
 }
 
 bool TextLintConfig::setTextLintCmdPath(const std::string &path) {

@@ -38,7 +38,14 @@ class TextLintConfig {
     std::vector<std::string> takeUnreadableKeys();
     bool saveConfig();
 
+    // The command path as set (INI or dialog); kept and written as it is.
     std::string getTextLintCmdPath();
+    // The command path runs use: the one set when it names a file; otherwise the
+    // textlint.cmd that npm put in %APPDATA%\npm or along PATH, looked for until one is
+    // found and then kept while the plug-in runs; otherwise the one set.
+    std::string commandPathInUse();
+    // True when commandPathInUse() is a textlint.cmd found that way.
+    bool commandPathWasFound();
     bool setTextLintCmdPath(const std::string &path);
     // Puts back a path kept earlier, without the existence test: the settings dialog
     // restores the settings that a failed test run replaced.
@@ -71,6 +78,8 @@ class TextLintConfig {
     std::string iniFilePath_;
     std::vector<TextLintRule> rules_;
     std::string textLintCmdPath_;
+    // The textlint.cmd found for a command path that names nothing; empty until found.
+    std::string foundCmdPath_;
     TextLintSettings settings_;
     // The stored rules and weights could not be read: they are left in the file.
     bool keepStoredRules_ = false;

@@ -11,8 +11,10 @@ namespace quill {
 
 using namespace textlint_run;
 
-std::optional<std::string> runColdCheck(const std::string &text, MimeType type, unsigned waitCount,
-                                        bool *timedOut) {
+namespace {
+
+std::optional<std::string> checkWithTextLint(const std::string &text, MimeType type,
+                                             unsigned waitCount, ColdRunProblem &problem) {
     PrivateTempFolder folder;
     if (!folder.create())
         return std::nullopt;
@@ -42,11 +44,14 @@ std::optional<std::string> runColdCheck(const std::string &text, MimeType type, 
     // A child still running after the wait is ended with its whole tree; the report is
     // read as it is then.
     bool ended = waitOrEnd(child, waitCount);
-    if (timedOut != nullptr)
-        *timedOut = !ended;
+    if (!ended)
+        problem.kind = ColdRunProblemKind::TimedOut;
 
-    if (!errorFileIsClean(errorFile.path()))
+    if (!errorFileIsClean(errorFile.path(), &problem.errorOutput)) {
+        if (ended && !problem.errorOutput.empty())
+            problem.kind = ColdRunProblemKind::ErrorOutput;
         return std::nullopt;
+    }
     ReportBuffer report;
     DWORD reportSize = 0;
     if (!readFileInChunks(reportFile.path(), report, reportSize))
@@ -66,12 +71,26 @@ std::optional<std::string> runColdCheck(const std::string &text, MimeType type, 
             return std::nullopt;
         }
         if (exitCode != 0) {
+            problem.kind = ColdRunProblemKind::NoOutcome;
             fail("textlint ended with exit code " + std::to_string(exitCode) +
                  " and left an empty report.");
             return std::nullopt;
         }
     }
     return report.text();
+}
+
+} // namespace
+
+std::optional<std::string> runColdCheck(const std::string &text, MimeType type, unsigned waitCount,
+                                        ColdRunProblem *problem) {
+    ColdRunProblem seen;
+    std::optional<std::string> report = checkWithTextLint(text, type, waitCount, seen);
+    if (!report && problem != nullptr) {
+        seen.diagnostic = lastFailureText();
+        *problem = std::move(seen);
+    }
+    return report;
 }
 
 } // namespace quill

@@ -13,7 +13,8 @@ using namespace textlint_run;
 
 namespace {
 
-bool runFix(const std::string &original, MimeType type, unsigned waitCount, std::string &fixed) {
+bool runFix(const std::string &original, MimeType type, unsigned waitCount, std::string &fixed,
+            ColdRunProblem &problem) {
     PrivateTempFolder folder;
     if (!folder.create())
         return false;
@@ -38,11 +39,16 @@ bool runFix(const std::string &original, MimeType type, unsigned waitCount, std:
         return false;
     // textlint rewrites the file while it runs: one still running after the wait may have
     // left it half written, so it is not read.
-    if (!waitOrEnd(child, waitCount))
+    if (!waitOrEnd(child, waitCount)) {
+        problem.kind = ColdRunProblemKind::TimedOut;
         return fail("textlint --fix did not end within " + describeWait(waitCount) +
                     "; the text is left as it was.");
-    if (!errorFileIsClean(errorFile.path()))
+    }
+    if (!errorFileIsClean(errorFile.path(), &problem.errorOutput)) {
+        if (!problem.errorOutput.empty())
+            problem.kind = ColdRunProblemKind::ErrorOutput;
         return false;
+    }
 
     ReportBuffer buffer;
     DWORD size = 0;
@@ -55,20 +61,28 @@ bool runFix(const std::string &original, MimeType type, unsigned waitCount, std:
     DWORD exitCode = 0;
     if (!GetExitCodeProcess(child.process(), &exitCode))
         return fail("GetExitCodeProcess(pi.hProcess, &exitCode) failed.");
-    if (exitCode != 0 && text == original)
+    if (exitCode != 0 && text == original) {
+        problem.kind = ColdRunProblemKind::NoOutcome;
         return fail("textlint --fix ended with exit code " + std::to_string(exitCode) +
                     " and changed nothing.");
+    }
     fixed = std::move(text);
     return true;
 }
 
 } // namespace
 
-std::optional<std::string> runColdFix(const std::string &text, MimeType type, unsigned waitCount) {
+std::optional<std::string> runColdFix(const std::string &text, MimeType type, unsigned waitCount,
+                                      ColdRunProblem *problem) {
     std::string fixed;
-    if (!runFix(text, type, waitCount, fixed))
-        return std::nullopt;
-    return fixed;
+    ColdRunProblem seen;
+    if (runFix(text, type, waitCount, fixed, seen))
+        return fixed;
+    if (problem != nullptr) {
+        seen.diagnostic = lastFailureText();
+        *problem = std::move(seen);
+    }
+    return std::nullopt;
 }
 
 } // namespace quill

@@ -2,6 +2,7 @@
 // the text textlint will see, run textlint and publish or return what it found.
 #include "lint/lint_result_controller.h"
 
+#include "common/ansi_encoding.h"
 #include "common/system_error.h"
 #include "config/config_json_text.h"
 #include "config/text_lint_config.h"
@@ -9,11 +10,23 @@
 #include "lint/excluded_lines_setting.h"
 #include "lint/recipient_findings.h"
 #include "lint/resident_textlint.h"
+#include "lint/run_failure.h"
 #include "mail/recipient_char_check.h"
 
 #include <exception>
 
 namespace quill {
+
+namespace {
+
+LintFailure internalFailure(const char *diagnostic) {
+    LintFailure failure;
+    failure.kind = LintFailureKind::Internal;
+    failure.details = wideFromAnsi(diagnostic);
+    return failure;
+}
+
+} // namespace
 
 bool LintResultController::executeProofreadingTool(ProofreadingToolControlType type,
                                                    TargetMailInfo target) {
@@ -35,12 +48,20 @@ CheckOutcome LintResultController::runCheck(JobTicket job, const TargetMailInfo 
         const bool ownCheck = recipientCheckApplies(target);
         // Without a rule textlint has nothing to check and is not started (it would only
         // fail with "No rules found"); without the plug-in's own check either, the result
-        // is empty.
+        // is empty and the status line says that no rule is configured.
         const bool textlintChecks = configuresAnyRule(TextLintConfig::getInstance().getRules());
         if (!textlintChecks && !ownCheck) {
-            CheckOutcome outcome = publishFindings(job, {});
-            outcome.nothingToCheck = true;
+            CheckOutcome outcome = publishFindings(job, {}, true);
+            outcome.noRule = true;
             return outcome;
+        }
+        std::optional<LintFailure> missing;
+        if (textlintChecks)
+            missing = missingCommandFailure();
+        if (missing) {
+            writeDiagnosticLine("textlint was not found: " +
+                                TextLintConfig::getInstance().getTextLintCmdPath());
+            return failCheck(job, std::move(*missing));
         }
         // Quoted lines and the signature reach textlint, and the plug-in's own check, as
         // empty lines.
@@ -48,26 +69,27 @@ CheckOutcome LintResultController::runCheck(JobTicket job, const TargetMailInfo 
         std::vector<LintResult> ownFindings;
         if (ownCheck)
             ownFindings = recipientFindings(text);
-        if (!textlintChecks)
-            return publishFindings(job, std::move(ownFindings));
+        if (!textlintChecks) {
+            CheckOutcome outcome = publishFindings(job, std::move(ownFindings));
+            outcome.noRule = true;
+            return outcome;
+        }
         // The resident textlint first; it answers only when it answers as a cold run would.
         std::optional<std::string> report =
             residentTextLint().check(text, target.mimeType == MIME_TEXT_HTML);
-        bool timedOut = false;
+        ColdRunProblem problem;
         if (!report)
-            report = runColdCheck(text, target.mimeType, childWaitCount(), &timedOut);
-        if (!report) {
-            CheckOutcome failed;
-            failed.timedOut = timedOut;
-            return failed;
-        }
+            report = runColdCheck(text, target.mimeType, childWaitCount(), &problem);
+        if (!report)
+            return failCheck(job, failureOfRun(problem, childWaitCount()));
         return publishReport(job, *report, std::move(ownFindings));
     } catch (const std::exception &e) {
         writeDiagnosticLine(e.what());
+        return failCheck(job, internalFailure(e.what()));
     } catch (...) {
         writeDiagnosticLine("executeProofreadingTool() failed.");
     }
-    return CheckOutcome{};
+    return failCheck(job, internalFailure("executeProofreadingTool() failed."));
 }
 
 TextLintFixResult LintResultController::executeTextLintFix(TargetMailInfo target) {
@@ -75,7 +97,7 @@ TextLintFixResult LintResultController::executeTextLintFix(TargetMailInfo target
     try {
         result.text = target.getMailText();
         JobTicket job = enterJob(target);
-        if (std::optional<std::string> fixed = runFix(target)) {
+        if (std::optional<std::string> fixed = runFix(target, result.failure)) {
             result.text = std::move(*fixed);
             result.succeeded = true;
         }
@@ -88,37 +110,53 @@ TextLintFixResult LintResultController::executeTextLintFix(TargetMailInfo target
         writeDiagnosticLine(e.what());
         result.text = target.getMailText();
         result.succeeded = false;
+        result.failure = internalFailure(e.what());
     }
     return result;
 }
 
-std::optional<std::string> LintResultController::runFix(const TargetMailInfo &target) {
+std::optional<std::string> LintResultController::runFix(const TargetMailInfo &target,
+                                                        LintFailure &failure) {
     // textlint fixes only the writer's lines; the quoted lines and the signature go back in
     // as they were, or, when the fix moved the lines, the text stays as it was.
     const LineExclusion exclusion = lineExclusionFor(target);
     const std::string original = target.getMailText();
     const bool ownFix = recipientCheckApplies(target);
     const bool textlintFixes = configuresAnyRule(TextLintConfig::getInstance().getRules());
-    // Nothing to fix: the text as it is, a success.
+    // Without a rule textlint fixes nothing, which the user is told; without the own fix
+    // either, the text stays as it is, a success.
+    if (!textlintFixes)
+        failure.kind = LintFailureKind::NoRule;
     if (!textlintFixes && !ownFix)
         return original;
+    if (std::optional<LintFailure> missing =
+            textlintFixes ? missingCommandFailure() : std::nullopt) {
+        failure = std::move(*missing);
+        return std::nullopt;
+    }
     const std::string masked = maskExcludedLines(original, exclusion);
     std::optional<std::string> fixed = masked;
     if (textlintFixes) {
         fixed = residentTextLint().fix(masked, target.mimeType == MIME_TEXT_HTML);
+        ColdRunProblem problem;
         if (!fixed)
-            fixed = runColdFix(masked, target.mimeType, childWaitCount());
-        if (!fixed)
+            fixed = runColdFix(masked, target.mimeType, childWaitCount(), &problem);
+        if (!fixed) {
+            failure = failureOfRun(problem, childWaitCount());
             return std::nullopt;
+        }
     }
     // After textlint's own fix: half-width katakana in full width, and the characters with
     // an unambiguous replacement replaced. Kanji variants stay: a name must not change.
     if (ownFix)
         fixed = fixRecipientChars(*fixed);
     std::optional<std::string> restored = restoreExcludedLines(original, *fixed, exclusion);
-    if (!restored)
-        writeDiagnosticLine("textlint --fix added or removed lines of a mail with quoted lines or "
-                            "a signature; the text is left as it was.");
+    if (!restored) {
+        const char text[] = "textlint --fix added or removed lines of a mail with quoted lines "
+                            "or a signature; the text is left as it was.";
+        writeDiagnosticLine(text);
+        failure.kind = LintFailureKind::FixMovedLines;
+    }
     return restored;
 }
 

@@ -2,6 +2,7 @@
 // publication of a check run's report and the weighing of the findings.
 #include "lint/lint_result_controller.h"
 
+#include "common/ansi_encoding.h"
 #include "common/system_error.h"
 #include "config/text_lint_config.h"
 #include "lint/compact_report.h"
@@ -146,10 +147,11 @@ bool LintResultController::isEvaluateValueOverThreshold(const std::vector<LintRe
     return config.sumWeights(ruleNames) > config.snapshot().evaluateValueThreshold;
 }
 
-CheckOutcome LintResultController::publishFindings(JobTicket job,
-                                                   std::vector<LintResult> findings) {
+CheckOutcome LintResultController::publishFindings(JobTicket job, std::vector<LintResult> findings,
+                                                   bool nothingToCheck) {
     CheckOutcome outcome;
     outcome.findings = std::move(findings);
+    outcome.nothingToCheck = nothingToCheck;
     Lock lock(mutex_);
     if (!isLatestJob(job)) {
         outcome.publication = Publication::Superseded;
@@ -158,8 +160,51 @@ CheckOutcome LintResultController::publishFindings(JobTicket job,
     findings_ = outcome.findings;
     publishedJob_ = job.id;
     outcome.publication = Publication::Published;
+    if (nothingToCheck) {
+        LintFailure noRule;
+        noRule.kind = LintFailureKind::NoRule;
+        statusText_ = describeLintFailure(noRule);
+    } else {
+        SYSTEMTIME now{};
+        GetLocalTime(&now);
+        statusText_ = publishedStatusText(findings_.size(), now.wHour, now.wMinute, now.wSecond);
+    }
+    latestCheckFailed_ = false;
     notifyListeners();
     return outcome;
+}
+
+CheckOutcome LintResultController::failCheck(JobTicket job, LintFailure failure) {
+    CheckOutcome outcome;
+    outcome.failure = std::move(failure);
+    outcome.timedOut = outcome.failure.kind == LintFailureKind::TimedOut;
+    Lock lock(mutex_);
+    if (!isLatestJob(job))
+        return outcome;
+    statusText_ = failedStatusText(outcome.failure);
+    latestCheckFailed_ = true;
+    notifyStatusListeners();
+    return outcome;
+}
+
+void LintResultController::setStatusText(const std::wstring &text) {
+    Lock lock(mutex_);
+    statusNote_ = text;
+    notifyStatusListeners();
+}
+
+std::wstring LintResultController::statusText() {
+    Lock lock(mutex_);
+    if (statusNote_.empty())
+        return statusText_;
+    if (statusText_.empty())
+        return statusNote_;
+    return statusNote_ + L"\n" + statusText_;
+}
+
+bool LintResultController::latestCheckFailed() {
+    Lock lock(mutex_);
+    return latestCheckFailed_;
 }
 
 CheckOutcome LintResultController::publishReport(JobTicket job, const std::string &report,
@@ -175,7 +220,23 @@ CheckOutcome LintResultController::publishReport(JobTicket job, const std::strin
             findings_ = std::move(findings);
     }
     writeLastErrorDiagnostic(failure, code);
-    return CheckOutcome{};
+    LintFailure unreadable;
+    unreadable.kind = LintFailureKind::TextLintError;
+    unreadable.details = wideFromUtf8(failure);
+    return failCheck(job, std::move(unreadable));
+}
+
+void LintResultController::notifyStatusListeners() {
+    std::vector<LintResultModelListener *> listeners = listeners_;
+    for (LintResultModelListener *listener : listeners) {
+        if (std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
+            continue;
+        try {
+            listener->updateLintStatus();
+        } catch (...) {
+            writeDiagnosticLine(lint_text::LISTENER_FAILED);
+        }
+    }
 }
 
 void LintResultController::notifyListeners() {

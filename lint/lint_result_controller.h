@@ -2,6 +2,7 @@
 // run, the listeners, and the latest-job rule that decides which run may publish.
 #pragma once
 
+#include "lint/lint_failure.h"
 #include "lint/lint_result.h"
 #include "lint/lint_result_model_listener.h"
 #include "mail/target_mail_info.h"
@@ -22,6 +23,7 @@ enum class ProofreadingToolControlType : int { Check = 0 };
 struct TextLintFixResult {
     std::string text;
     bool succeeded = false;
+    LintFailure failure; // why it failed, or NoRule when it had nothing to fix
 };
 
 // The identity a job gets when it enters the engine, on the thread that starts it. Only the
@@ -43,6 +45,8 @@ struct CheckOutcome {
     std::vector<LintResult> findings;
     bool nothingToCheck = false; // no rule and no own check: nothing was run
     bool timedOut = false;       // textlint had not ended when the run stopped waiting
+    bool noRule = false;         // no textlint rule is configured
+    LintFailure failure;         // why it failed, when it did
 };
 
 class LintResultController {
@@ -69,7 +73,14 @@ class LintResultController {
 
     // Publication of a finished check: under the lock, when `job` is still the latest one,
     // the findings replace the engine's and every listener is told, in order.
-    CheckOutcome publishFindings(JobTicket job, std::vector<LintResult> findings);
+    // The status line then gives the number of findings and the time, or, when
+    // `nothingToCheck`, says that no rule is configured.
+    CheckOutcome publishFindings(JobTicket job, std::vector<LintResult> findings,
+                                 bool nothingToCheck = false);
+    // A failed check of `job`: when it is still the latest job, the status line gives the
+    // reason and says the findings shown are the last published ones, and every listener is
+    // told through updateLintStatus. The findings stay.
+    CheckOutcome failCheck(JobTicket job, LintFailure failure);
     // The same for textlint's compact report, parsed first and merged with `ownFindings`
     // (the plug-in's own, in line and column order). A report that cannot be parsed fails
     // (after its failure text): the findings read before the failing line replace the
@@ -82,6 +93,14 @@ class LintResultController {
     // True when `job` made the latest publication, so its findings are what the listeners
     // show. Takes the lock.
     bool isLastPublished(JobTicket job);
+
+    // The result window's status line: a note set by setStatusText (kept while the plug-in
+    // runs, first), then what the latest published or failed check left. setStatusText
+    // tells every listener through updateLintStatus.
+    void setStatusText(const std::wstring &text);
+    std::wstring statusText();
+    // True from a failed check until the next published one.
+    bool latestCheckFailed();
 
     void addLintResultModelListener(LintResultModelListener *listener);
     void removeLintResultModelListener(LintResultModelListener *listener);
@@ -107,14 +126,19 @@ class LintResultController {
     std::recursive_mutex &mutex() { return mutex_; }
 
   private:
-    // The text an auto-fix of the entered target returns, or nothing after a failure.
-    std::optional<std::string> runFix(const TargetMailInfo &target);
+    // The text an auto-fix of the entered target returns, or nothing after a failure,
+    // whose reason goes to `failure`; without a rule, the text as it is and NoRule.
+    std::optional<std::string> runFix(const TargetMailInfo &target, LintFailure &failure);
     // Calls every listener; the lock is held.
     void notifyListeners();
+    void notifyStatusListeners();
 
     TargetMailInfo target_;
     std::vector<LintResult> findings_;
     std::vector<LintResultModelListener *> listeners_;
+    std::wstring statusText_;
+    std::wstring statusNote_;
+    bool latestCheckFailed_ = false;
     std::uint64_t latestJob_ = 0;
     std::uint64_t publishedJob_ = 0;
     std::uint64_t lastTicket_ = 0;

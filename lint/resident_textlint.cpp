@@ -146,7 +146,7 @@ ResidentTextLint::Settings ResidentTextLint::currentSettings() {
     Settings settings;
     settings.enabled = config.snapshot().enableResidentTextLint;
     if (settings.enabled) {
-        settings.commandPath = config.getTextLintCmdPath();
+        settings.commandPath = config.commandPathInUse();
         settings.config = config.buildTextLintConfigJson();
     }
     return settings;

@@ -6,6 +6,7 @@
 #include "lint/lint_failure_texts.h"
 #include "lint/textlint_error_output.h"
 
+#include <cstdio>
 #include <iterator>
 
 namespace quill::textlint_run {
@@ -19,10 +20,21 @@ constexpr DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 
 } // namespace
 
+namespace {
+// A plain buffer: a thread-local with a destructor would be destroyed at thread exit, after a
+// background worker has already unloaded this module (FreeLibraryAndExitThread).
+thread_local char lastFailure[512];
+} // namespace
+
 bool fail(const std::string &failure) {
     DWORD code = GetLastError();
     writeLastErrorDiagnostic(failure, code);
+    std::snprintf(lastFailure, std::size(lastFailure), "%s", failure.c_str());
     return false;
+}
+
+std::string lastFailureText() {
+    return lastFailure;
 }
 
 TempFile::~TempFile() {
@@ -90,7 +102,7 @@ bool writeRunInputs(const TempFile &config, const char *configCloseFailure, cons
 TextLintCommandFiles commandFilesOf(const TempFile &config, const TempFile &input,
                                     const TempFile &error) {
     TextLintCommandFiles files;
-    files.commandPath = TextLintConfig::getInstance().getTextLintCmdPath();
+    files.commandPath = TextLintConfig::getInstance().commandPathInUse();
     files.configFile = config.path();
     files.inputFile = input.path();
     files.errorFile = error.path();
@@ -139,7 +151,7 @@ std::string describeWait(unsigned count) {
     return text + " seconds";
 }
 
-bool errorFileIsClean(const std::string &path) {
+bool errorFileIsClean(const std::string &path, std::string *errorBytes) {
     const char *closeFailure = lint_text::CLOSE_RESULT_FILE_FAILED;
     // Shared, so that a child still running after the wait, which holds the file open for
     // its redirection, does not turn the examination itself into a failure.
@@ -159,6 +171,8 @@ bool errorFileIsClean(const std::string &path) {
     }
     if (!file.reset())
         return fail(closeFailure);
+    if (errorBytes != nullptr)
+        *errorBytes = bytes;
     if (tooLarge || errorOutputMeansFailure(bytes))
         return fail(lint_text::ERROR_OUTPUT);
     return true;

@@ -20,6 +20,8 @@ namespace quill::textlint_run {
 // Writes `failure`, "LastError: " and the system text of the calling thread's last error.
 // Returns false, so that a failing step can end with `return fail(...)`.
 bool fail(const std::string &failure);
+// The failure text of the calling thread's last failing step.
+std::string lastFailureText();
 
 // A temporary file of one run; deleted when its owner goes, if it was made.
 class TempFile {
@@ -94,8 +96,9 @@ bool waitOrEnd(ChildProcessTree &child, unsigned count);
 std::string describeWait(unsigned count);
 
 // Reads the error file; true when it is empty or holds only Node.js warnings. Writes the
-// failure text and returns false otherwise, and when the file cannot be read.
-bool errorFileIsClean(const std::string &path);
+// failure text and returns false otherwise, and when the file cannot be read. `bytes`, when
+// given, receives what the file held.
+bool errorFileIsClean(const std::string &path, std::string *bytes = nullptr);
 
 // Reads the file in chunks of 255 bytes into `buffer` (allocated here) until its size at
 // the open, `size`, is reached or a read returns nothing.

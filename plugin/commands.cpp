@@ -6,6 +6,7 @@
 #include "common/system_error.h"
 #include "lint/background_check.h"
 #include "lint/lint_result_controller.h"
+#include "lint/run_failure.h"
 #include "mail/charset.h"
 #include "plugin/compose_checks.h"
 #include "plugin/compose_hook.h"
@@ -52,6 +53,22 @@ TargetMailInfo makeTarget(int isDraft, const char *mimeType, const std::string &
                           normalizeLineEnds(text));
 }
 
+void tellFailure(HWND window, const LintFailure &failure) {
+    if (!failure.failed())
+        return;
+    MessageBoxW(window, describeLintFailure(failure).c_str(), plugin_text::ERROR_CAPTION, MB_OK);
+}
+
+// A background check of a text that could not be converted fails with that reason: the
+// result window says so instead of showing findings of mojibake.
+void startBackgroundCheckOf(const TargetMailInfo &target, bool converted) {
+    LintResultController &engine = lintEngine();
+    if (converted)
+        startBackgroundCheck(engine, target);
+    else
+        engine.failCheck(engine.enterJob(target), notConvertedFailure());
+}
+
 } // namespace
 
 ComposeContent readComposeWindow(HWND window, int isDraft) {
@@ -73,6 +90,8 @@ ComposeContent readComposeWindow(HWND window, int isDraft) {
     return content;
 }
 
+// A check the user chose tells why it found nothing to show: one box owned by the compose
+// window, with what happened and what to do. The result window's status line says it too.
 void WINAPI onCheckCommand(HWND window, LPARAM) {
     try {
         if (!composeWindows().contains(window))
@@ -83,7 +102,16 @@ void WINAPI onCheckCommand(HWND window, LPARAM) {
         LintResultController &engine = lintEngine();
         const JobTicket job = engine.enterJob(content.target);
         recordComposeCheck(window, content.target, checkSettingsKey(), job);
-        engine.runCheck(job, content.target);
+        // A text that could not be converted would be checked as mojibake.
+        const CheckOutcome outcome = content.converted
+                                         ? engine.runCheck(job, content.target)
+                                         : engine.failCheck(job, notConvertedFailure());
+        // The conversion has shown its own box; the status line gives the reason.
+        if (outcome.publication == Publication::Failed &&
+            outcome.failure.kind != LintFailureKind::NotConverted)
+            tellFailure(window, outcome.failure);
+        else if (outcome.noRule)
+            tellFailure(window, noRuleFailure());
     } catch (...) {
         // Nothing may unwind into the host.
     }
@@ -99,9 +127,11 @@ void WINAPI onAutoFixCommand(HWND window, LPARAM) {
         if (!composeWindows().contains(window))
             return;
         ComposeContent content = readComposeWindow(window, 0);
+        // A conversion that failed has shown its own box.
         if (!content.hostGaveText || !content.converted)
             return;
         const TextLintFixResult fixed = lintEngine().executeTextLintFix(content.target);
+        tellFailure(window, fixed.failure);
         if (!fixed.succeeded || fixed.text == content.target.getMailText())
             return;
         if (fixed.text.empty()) {
@@ -162,11 +192,12 @@ void checkOpenedDraft(LPCSTR mailId) {
         char charSet[64] = {};
         const int codePage =
             api.BKA_GetCharSet(mailId, charSet, static_cast<int>(std::size(charSet)));
-        const std::string utf8 = convertCharSet(text, codePage, CP_UTF8_CODE_PAGE);
+        bool converted = false;
+        const std::string utf8 = convertCharSet(text, codePage, CP_UTF8_CODE_PAGE, converted);
         TargetMailInfo target = makeTarget(1, mimeType, utf8);
         target.codePage = resolvedCodePage(codePage);
         // A worker that cannot start has written its diagnostic; the host still gets 0.
-        startBackgroundCheck(lintEngine(), target);
+        startBackgroundCheckOf(target, converted);
     } catch (...) {
         // Nothing may unwind into the host.
     }
@@ -182,7 +213,12 @@ void checkForegroundComposeWindow() {
         // again.
         const std::size_t records = composeWindows().countOf(foreground);
         for (std::size_t i = 0; i < records; ++i) {
-            const TargetMailInfo target = readComposeWindow(foreground, 1).target;
+            const ComposeContent content = readComposeWindow(foreground, 1);
+            const TargetMailInfo &target = content.target;
+            if (!content.converted) {
+                startBackgroundCheckOf(target, false);
+                continue;
+            }
             const std::string settingsKey = checkSettingsKey();
             JobTicket job;
             if (isLastComposeCheck(foreground, target, settingsKey, job) &&

@@ -32,16 +32,10 @@ inline constexpr wchar_t SEND_SOURCE_NOT_COPIED[] =
     L"BKC_OnSend() failed. cannot allocate memory of szMailSource.";
 inline constexpr wchar_t SEND_REFUSED[] =
     L"校正結果の評価が閾値を超えているためこのメールを送信するのを防止しました。";
-// Shown once per kind while the plug-in runs: the mail then goes out unchecked.
-inline constexpr wchar_t SEND_UNCHECKED_TEXTLINT_FAILED[] =
-    L"textlint を実行できなかったため、このメールは校正せずに送信します。設定の textlint の"
-    L"パスとルールを確認してください。\n(このメッセージは次回の起動まで表示しません。)";
-inline constexpr wchar_t SEND_UNCHECKED_TIMED_OUT[] =
-    L"textlint が時間内に終わらなかったため、このメールは校正せずに送信します。\n"
-    L"(このメッセージは次回の起動まで表示しません。)";
-inline constexpr wchar_t SEND_UNCHECKED_NOT_CONVERTED[] =
-    L"メールの本文を文字コードから変換できなかったため、このメールは校正せずに送信します。\n"
-    L"(このメッセージは次回の起動まで表示しません。)";
+// Shown once per kind of reason while the plug-in runs, with the reason between the two:
+// the mail then goes out unchecked.
+inline constexpr wchar_t SEND_UNCHECKED[] = L"このメールは校正せずに送信します。";
+inline constexpr wchar_t SEND_UNCHECKED_ONCE[] = L"(このメッセージは次回の起動まで表示しません。)";
 // The result window's status after the resident textlint failed six times in a row.
 inline constexpr wchar_t RESIDENT_GIVEN_UP[] =
     L"常駐 textlint が 6 回続けて失敗したため、使うのをやめました。校正は毎回 textlint を起動して"

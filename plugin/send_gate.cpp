@@ -7,6 +7,7 @@
 #include "common/system_error.h"
 #include "config/text_lint_config.h"
 #include "lint/lint_result_controller.h"
+#include "lint/run_failure.h"
 #include "mail/charset.h"
 #include "plugin/host_api.h"
 #include "plugin/plugin_texts.h"
@@ -61,19 +62,19 @@ void showMessage(const wchar_t *text, const wchar_t *caption) {
     MessageBoxW(hostOwnerWindow(), text, caption, MB_OK);
 }
 
-// Why a mail went out unchecked. The user is told once per reason while the plug-in runs:
-// the reason holds for every later mail too, and a box on every send would be noise.
-enum class UncheckedReason { TextLintFailed, TimedOut, NotConverted, Count };
+// A mail went out unchecked: the user is told why, once per kind of reason while the
+// plug-in runs: the reason holds for every later mail too, and a box on every send would be
+// noise.
+std::atomic<bool> toldUnchecked[static_cast<std::size_t>(LintFailureKind::Internal) + 1];
 
-std::atomic<bool> toldUnchecked[static_cast<std::size_t>(UncheckedReason::Count)];
-
-void tellUncheckedOnce(UncheckedReason reason) {
-    static const wchar_t *const UNCHECKED_TEXTS[] = {plugin_text::SEND_UNCHECKED_TEXTLINT_FAILED,
-                                                     plugin_text::SEND_UNCHECKED_TIMED_OUT,
-                                                     plugin_text::SEND_UNCHECKED_NOT_CONVERTED};
-    const auto index = static_cast<std::size_t>(reason);
-    if (!toldUnchecked[index].exchange(true))
-        showMessage(UNCHECKED_TEXTS[index], plugin_text::INFO_CAPTION);
+void tellUncheckedOnce(const LintFailure &failure) {
+    const auto index = static_cast<std::size_t>(failure.kind);
+    if (index >= std::size(toldUnchecked) || toldUnchecked[index].exchange(true))
+        return;
+    const std::wstring text = std::wstring(plugin_text::SEND_UNCHECKED) + L"\n" +
+                              describeLintFailure(failure) + L"\n" +
+                              plugin_text::SEND_UNCHECKED_ONCE;
+    showMessage(text.c_str(), plugin_text::INFO_CAPTION);
 }
 
 // The gate itself; exceptions are left to the export.
@@ -103,7 +104,7 @@ int checkOutgoingMail(LPCSTR source) {
     int codePage = codePageOfContentType(getContentTypeValue(textPart));
     std::optional<std::string> bodyText = sendBodyText(textPart, codePage);
     if (!bodyText) {
-        tellUncheckedOnce(UncheckedReason::NotConverted);
+        tellUncheckedOnce(notConvertedFailure());
         return 0;
     }
     std::string from = specifiedHeader("From");
@@ -118,8 +119,7 @@ int checkOutgoingMail(LPCSTR source) {
     CheckOutcome outcome = engine.runCheck(engine.enterJob(target), target);
     if (outcome.publication == Publication::Failed) {
         writeDiagnosticLine("BKC_OnSend() failed. the mail was sent unchecked.");
-        tellUncheckedOnce(outcome.timedOut ? UncheckedReason::TimedOut
-                                           : UncheckedReason::TextLintFailed);
+        tellUncheckedOnce(outcome.failure);
         return 0;
     }
     if (outcome.nothingToCheck ||

@@ -22,7 +22,13 @@ namespace {
 
 // Posted to the window by an update on another thread: redraw from the engine.
 constexpr UINT WM_QUILL_REDRAW = WM_APP + 1;
+// Posted likewise when only the status line changed.
 constexpr UINT WM_QUILL_STATUS = WM_APP + 2;
+
+// The list's heading; after a failed check it says that the rows are the earlier ones.
+const wchar_t RESULT_HEADING[] = L"校正結果";
+const wchar_t RESULT_HEADING_AFTER_FAILURE[] =
+    L"校正結果 ※最新の校正は失敗しました。表示は前回の校正結果です。";
 
 // The column's width until the list has a size: the window then fits it to the list.
 constexpr int RESULT_COLUMN_WIDTH = 400;
@@ -57,14 +63,13 @@ void LintResultViewDialog::createWindow(HINSTANCE module) {
     mailField_ = GetDlgItem(dialog, IDC_RESULT_MAIL);
     subjectField_ = GetDlgItem(dialog, IDC_RESULT_SUBJECT);
     mimeTypeField_ = GetDlgItem(dialog, IDC_RESULT_MIME);
-    statusLine_ = GetDlgItem(dialog, IDC_RESULT_STATUS);
-    SetWindowTextW(statusLine_, statusText().c_str());
+    statusField_ = GetDlgItem(dialog, IDC_RESULT_STATUS);
 
     LVCOLUMNW column{};
     column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
     column.cx = RESULT_COLUMN_WIDTH;
-    column.pszText = const_cast<wchar_t *>(L"校正結果");
+    column.pszText = const_cast<wchar_t *>(RESULT_HEADING);
     column.iSubItem = 0;
     SendMessageW(resultList_, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
     EnableWindow(resultList_, FALSE);
@@ -74,6 +79,7 @@ void LintResultViewDialog::createWindow(HINSTANCE module) {
     const TextLintSettings settings = TextLintConfig::getInstance().snapshot();
     SetWindowPos(dialog, nullptr, settings.resultWindowX, settings.resultWindowY,
                  settings.resultWindowWidth, settings.resultWindowHeight, SWP_NOZORDER);
+    redrawStatus();
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
 }
@@ -83,17 +89,17 @@ void LintResultViewDialog::showStatus(const std::wstring &text) {
         std::lock_guard<std::mutex> lock(statusMutex_);
         status_ = text;
     }
-    HWND dialog = dialog_;
-    if (dialog == nullptr)
+    // With an engine the text becomes its status note, which tells this window in turn.
+    if (LintResultController *controller = controller_) {
+        controller->setStatusText(text);
         return;
-    if (GetCurrentThreadId() == windowThreadId_)
-        SetWindowTextW(statusLine_, text.c_str());
-    else
-        // Never sent: the window's thread may be waiting for the thread that calls this.
-        PostMessageW(dialog, WM_QUILL_STATUS, 0, 0);
+    }
+    updateLintStatus();
 }
 
 std::wstring LintResultViewDialog::statusText() {
+    if (LintResultController *controller = controller_)
+        return controller->statusText();
     std::lock_guard<std::mutex> lock(statusMutex_);
     return status_;
 }
@@ -109,15 +115,57 @@ void LintResultViewDialog::updateLintResult() {
         }
         return;
     }
+    postToWindow(WM_QUILL_REDRAW, redrawPosted_);
+}
+
+void LintResultViewDialog::updateLintStatus() {
+    if (dialog_ == nullptr)
+        return;
+    if (GetCurrentThreadId() == windowThreadId_) {
+        try {
+            redrawStatus();
+        } catch (...) {
+            writeDiagnosticLine("LintResultViewDialog::updateLintStatus() failed.");
+        }
+        return;
+    }
+    postToWindow(WM_QUILL_STATUS, statusPosted_);
+}
+
+void LintResultViewDialog::postToWindow(UINT message, std::atomic<bool> &posted) {
     // The window's thread may be waiting for the engine's lock, which this thread holds:
     // a sent message would never return. Post, and let that thread read the engine.
-    if (redrawPosted_.exchange(true))
+    if (posted.exchange(true))
         return;
-    if (!PostMessageW(dialog_, WM_QUILL_REDRAW, 0, 0)) {
-        redrawPosted_ = false;
+    if (!PostMessageW(dialog_, message, 0, 0)) {
+        posted = false;
         writeLastErrorDiagnostic("PostMessage() failed. cannot update LintResultViewDialog. ",
                                  GetLastError());
     }
+}
+
+void LintResultViewDialog::redrawStatus() {
+    if (dialog_ == nullptr)
+        return;
+    std::wstring status = statusText();
+    bool failed = false;
+    if (controller_ != nullptr) {
+        std::lock_guard<std::recursive_mutex> lock(controller_->mutex());
+        status = controller_->statusText();
+        failed = controller_->latestCheckFailed();
+    }
+    // The edit control breaks lines at CR LF only.
+    std::wstring shown;
+    for (wchar_t c : status) {
+        if (c == L'\n')
+            shown += L'\r';
+        shown += c;
+    }
+    SetWindowTextW(statusField_, shown.c_str());
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = const_cast<wchar_t *>(failed ? RESULT_HEADING_AFTER_FAILURE : RESULT_HEADING);
+    SendMessageW(resultList_, LVM_SETCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
 }
 
 void LintResultViewDialog::redraw() {
@@ -142,6 +190,7 @@ void LintResultViewDialog::redraw() {
                                        ? L"text/html ※校正箇所はメールのHTMLソース内の位置です。"
                                        : L"text/plain");
     fillList(results);
+    redrawStatus();
 
     EnableWindow(resultList_, TRUE);
     UpdateWindow(dialog_);
@@ -208,7 +257,7 @@ void LintResultViewDialog::closeWindow() {
         });
     }
     DestroyWindow(dialog_);
-    dialog_ = resultList_ = mailField_ = subjectField_ = mimeTypeField_ = statusLine_ = nullptr;
+    dialog_ = resultList_ = mailField_ = subjectField_ = mimeTypeField_ = statusField_ = nullptr;
 }
 
 void LintResultViewDialog::layOut(int clientWidth, int clientHeight) {
@@ -237,7 +286,7 @@ void LintResultViewDialog::layOut(int clientWidth, int clientHeight) {
     place(subjectField_, layout.subjectField);
     place(mimeTypeField_, layout.mimeField);
     place(resultList_, layout.list);
-    place(statusLine_, layout.status);
+    place(statusField_, layout.status);
     fitColumn();
 }
 
@@ -281,12 +330,13 @@ INT_PTR LintResultViewDialog::handleMessage(UINT message, WPARAM wParam, LPARAM 
             return TRUE;
         }
         return FALSE;
-    case WM_QUILL_STATUS:
-        SetWindowTextW(statusLine_, statusText().c_str());
-        return TRUE;
     case WM_QUILL_REDRAW:
         redrawPosted_ = false;
         redraw();
+        return TRUE;
+    case WM_QUILL_STATUS:
+        statusPosted_ = false;
+        redrawStatus();
         return TRUE;
     default:
         return FALSE;

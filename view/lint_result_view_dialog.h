@@ -1,5 +1,6 @@
 // The plug-in's one result window: a modeless dialog that shows the target mail of the
-// last published check run and one list row per finding, with a context menu to copy a row.
+// last published check run and one list row per finding, with a context menu to copy a row,
+// and a status line under the list: the number of findings, or why the latest check failed.
 #pragma once
 
 #include "lint/lint_result.h"
@@ -40,9 +41,13 @@ class LintResultViewDialog : public LintResultModelListener {
     // once; on any other thread it posts itself a message and returns without waiting, and
     // the window's thread reads the engine when it handles that message.
     void updateLintResult() override;
+    // The status line changed without a publication: shown the same way, on the window's
+    // thread at once, from any other by a posted message.
+    void updateLintStatus() override;
 
-    // Shows `text` in the status line under the list. Any thread may call it: the window's
-    // thread sets it, and the text waits there when the window does not exist yet.
+    // Shows `text` in the status line under the list, above what the checks leave there (it
+    // becomes the engine's note). Any thread may call it: the window's thread sets it, and
+    // the text waits there when the window does not exist yet.
     void showStatus(const std::wstring &text);
     std::wstring statusText();
 
@@ -57,6 +62,9 @@ class LintResultViewDialog : public LintResultModelListener {
 
   private:
     void redraw();
+    // The status line and the list's heading from the engine.
+    void redrawStatus();
+    void postToWindow(UINT message, std::atomic<bool> &posted);
     void fillList(const std::vector<LintResult> &results);
     void layOut(int clientWidth, int clientHeight);
     void fitColumn();
@@ -69,14 +77,15 @@ class LintResultViewDialog : public LintResultModelListener {
     HWND mailField_ = nullptr;
     HWND subjectField_ = nullptr;
     HWND mimeTypeField_ = nullptr;
-    HWND statusLine_ = nullptr;
+    HWND statusField_ = nullptr;
     std::mutex statusMutex_;
-    std::wstring status_;
+    std::wstring status_; // shown until an engine is set
     ResultListMenu menu_;
     ResultRowTip rowTip_;
     DWORD windowThreadId_ = 0;
     // Set while a redraw message is on its way, so a burst of worker updates posts one.
     std::atomic<bool> redrawPosted_{false};
+    std::atomic<bool> statusPosted_{false};
 };
 
 } // namespace quill

@@ -20,10 +20,10 @@ ResultLayout computeResultLayout(int clientWidth, int clientHeight, int lineHeig
     layout.mailField = fieldBeside(mailLabel, 0, clientWidth);
     layout.subjectField = fieldBeside(subjectLabel, lineHeight, clientWidth);
     layout.mimeField = fieldBeside(mimeLabel, 2 * lineHeight, clientWidth);
-    layout.list = {0, 3 * lineHeight, std::max(0, clientWidth),
-                   std::max(0, clientHeight - 4 * lineHeight)};
-    layout.status = {0, std::max(3 * lineHeight, clientHeight - lineHeight),
-                     std::max(0, clientWidth), lineHeight};
+    const int below = std::max(0, clientHeight - 3 * lineHeight);
+    const int status = std::min(below, 3 * lineHeight + 4);
+    layout.list = {0, 3 * lineHeight, std::max(0, clientWidth), below - status};
+    layout.status = {0, 3 * lineHeight + below - status, std::max(0, clientWidth), status};
     return layout;
 }
 

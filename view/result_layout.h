@@ -24,8 +24,8 @@ struct ResultLayout {
 };
 
 // The three header fields stand one line height apart, each right of its label (whose
-// size is given; the labels stay where the template put them); the status line takes the
-// last line height and the list fills the rest.
+// size is given; the labels stay where the template put them); the status line (three
+// lines high, for a failure's reason) stands at the bottom and the list fills the rest.
 // Sizes never go below zero, however small the window.
 ResultLayout computeResultLayout(int clientWidth, int clientHeight, int lineHeight,
                                  const LabelSize &mailLabel, const LabelSize &subjectLabel,

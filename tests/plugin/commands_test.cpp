@@ -202,7 +202,8 @@ TEST_F(CommandsTest, AutoFixLeavesTheTextAloneWhenTheFixOrAConversionFails) {
         std::size_t textlintStarts;
         bool hostGivesNoText;
     } cases[] = {
-        {"plugin/failing_fix.cmd", 932, 0, 0, false},
+        // A failed fix says why.
+        {"plugin/failing_fix.cmd", 932, 1, 0, false},
         // A fix that changed nothing is not written back.
         {"plugin/count_runs.cmd", 932, 0, 1, false},
         // A text that cannot be read is not handed to textlint at all.

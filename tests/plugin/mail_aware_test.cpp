@@ -137,12 +137,15 @@ TEST_F(MailAwareTest, AFixThatAddsALineLeavesAReplyUntouchedAndOtherMailsFixedAs
     };
     for (const Case &c : cases) {
         resetHost();
+        MessageBoxRecorder boxes;
         PluginSession plugin(iniText(fixturePath("plugin/fix_adds_line.cmd"), ONE_RUN_PER_CHECK));
         ASSERT_NE(nullptr, plugin.module());
         const HWND window = composeWindow(c.mail);
         runCommand(plugin, window, true);
         EXPECT_EQ(c.after, recode(composeText(window), 932, CP_UTF8)) << c.mail;
         EXPECT_EQ(c.setTextCalls, hostCallsTo("BKA_CompSetText").size()) << c.mail;
+        // A fix refused for the reply's sake says so.
+        EXPECT_EQ(1 - c.setTextCalls, boxes.count()) << c.mail;
         plugin.exit();
     }
 }

@@ -77,9 +77,10 @@ TEST_F(SendGateModule, UncheckedMailsGoWithOneNoticePerReason) {
         if (box.captionUtf8() == "Quillcheck Plugin Info")
             notices.push_back(box.textUtf8());
     ASSERT_EQ(2u, notices.size());
-    EXPECT_EQ(0u, notices[0].find("textlint を実行できなかったため")) << notices[0];
-    EXPECT_EQ(0u, notices[1].find("メールの本文を文字コードから変換できなかったため"))
-        << notices[1];
+    // The reason names the path that holds no textlint.
+    EXPECT_NE(std::string::npos, notices[0].find("textlint が見つかりません")) << notices[0];
+    EXPECT_NE(std::string::npos, notices[0].find("C:\\nowhere\\textlint.cmd")) << notices[0];
+    EXPECT_NE(std::string::npos, notices[1].find("文字コードから変換できなかった")) << notices[1];
     plugin.exit();
 }
 

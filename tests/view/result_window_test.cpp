@@ -97,11 +97,11 @@ TEST_F(ResultWindowTest, LayoutFollowsTheClientArea) {
     EXPECT_EQ(listPlace.left, 0);
     EXPECT_EQ(listPlace.top, 3 * lineHeight);
     EXPECT_EQ(listPlace.right, 600);
-    EXPECT_EQ(listPlace.bottom, 400 - lineHeight);
+    // The status line takes the bottom, three lines high.
     RECT statusPlace = placeOf(IDC_RESULT_STATUS);
-    EXPECT_EQ(statusPlace.top, 400 - lineHeight);
+    EXPECT_EQ(listPlace.bottom, statusPlace.top);
     EXPECT_EQ(statusPlace.bottom, 400);
-    EXPECT_EQ(statusPlace.right, 600);
+    EXPECT_EQ(statusPlace.bottom - statusPlace.top, 3 * lineHeight + 4);
 
     const int pairs[][3] = {{IDC_RESULT_MAIL_LABEL, IDC_RESULT_MAIL, 0},
                             {IDC_RESULT_SUBJECT_LABEL, IDC_RESULT_SUBJECT, 1},

@@ -1,0 +1,37 @@
+// Where textlint and the packages it loads are looked for: the npm package of a rule name,
+// the node_modules folders textlint resolves from, and the places npm puts textlint.cmd.
+// Platform-free: the file system is asked by the callers.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quill {
+
+// The npm package that provides the rule `ruleName` of the configuration:
+// "max-ten" -> "textlint-rule-max-ten", "preset-ja-spacing" -> "textlint-rule-preset-ja-spacing",
+// "@scope/name" -> "@scope/textlint-rule-name", "@scope" -> "@scope/textlint-rule"; a name
+// that already is a package name ("textlint-rule-x", "@scope/textlint-rule-x") as it is.
+std::string rulePackageName(const std::string &ruleName);
+
+// The package of the HTML switch.
+inline constexpr char HTML_PLUGIN_PACKAGE[] = "textlint-plugin-html";
+
+// The folders that hold the command `commandPath` (one pair of enclosing quotes ignored)
+// and each of their parents, nearest first: where textlint's node_modules may be.
+std::vector<std::string> foldersAbove(const std::string &commandPath);
+
+// `folder` + "\node_modules\" + `package` (a scoped package keeps its "/" as "\").
+std::string packageFolder(const std::string &folder, const std::string &package);
+
+// Where npm puts textlint.cmd, in the order they are tried: "<appData>\npm\textlint.cmd"
+// (when `appData` is not empty), then "textlint.cmd" in each folder of `pathVariable`
+// (separated by ";", quotes and surrounding blanks removed, empty entries skipped).
+std::vector<std::string> textLintCommandCandidates(const std::string &appData,
+                                                   const std::string &pathVariable);
+
+// True when the last part of `folder` is "npm" (any case): npm's global folder, where
+// packages are installed with "npm install -g".
+bool isGlobalNpmFolder(const std::string &folder);
+
+} // namespace quill
