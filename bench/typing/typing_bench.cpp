@@ -50,17 +50,18 @@ void clearRows(HWND result) {
     SendDlgItemMessageW(result, IDC_RESULT_LIST, LVM_DELETEALLITEMS, 0, 0);
 }
 
-// Pumps until `done` or `timeoutMs`; `nudge` runs about once a second meanwhile.
+// Pumps until `done` or `timeoutMs`; `nudge` runs every `nudgeMs` meanwhile. A nudge is input,
+// so it must come less often than the pause it is meant to end in a check.
 bool pumpUntil(const std::function<bool()> &done, DWORD timeoutMs,
-               const std::function<void()> &nudge = nullptr) {
+               const std::function<void()> &nudge = nullptr, DWORD nudgeMs = 0) {
     const ULONGLONG end = GetTickCount64() + timeoutMs;
-    ULONGLONG nextNudge = GetTickCount64() + 1000;
+    ULONGLONG nextNudge = GetTickCount64() + nudgeMs;
     while (!done()) {
         if (GetTickCount64() > end)
             return false;
         if (nudge && GetTickCount64() > nextNudge) {
             nudge();
-            nextNudge = GetTickCount64() + 1000;
+            nextNudge = GetTickCount64() + nudgeMs;
         }
         pumpMessages(2);
     }
@@ -111,12 +112,13 @@ int main(int argc, char **argv) {
     SetFocus(composeEditor(compose));
     SendMessageW(composeEditor(compose), EM_SETSEL, 0x7fffffff, 0x7fffffff);
 
-    // Until the server serves, pauses check nothing: a key that changes nothing every second
-    // makes new pauses until one shows the findings.
+    // Until the server serves, pauses check nothing: a key that changes nothing, once per
+    // pause and a second, makes new pauses until one shows the findings.
     const double began = bench::milliseconds();
     postTyping(compose, L"ね");
-    if (!result || !pumpUntil([&] { return rowCount(result) > 0; }, 300000,
-                              [&] { postKey(compose, VK_SHIFT); })) {
+    if (!result ||
+        !pumpUntil([&] { return rowCount(result) > 0; }, 300000,
+                   [&] { postKey(compose, VK_SHIFT); }, static_cast<DWORD>(pause) + 1000)) {
         std::printf("no findings appeared (text read %zu times for a check)\n", textReads());
         return 1;
     }
