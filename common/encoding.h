@@ -39,11 +39,4 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
 // Whether `text` begins with `prefix`, ASCII letters folded.
 bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix);
 
-// Appends the UTF-8 form of the code point `cp`.
-void appendUtf8(std::string &out, char32_t cp);
-
-// Decodes one code point at `i` and advances past it; ill-formed sequences (overlong,
-// surrogates, beyond U+10FFFF, cut short) yield U+FFFD and skip one byte.
-char32_t decodeUtf8(std::string_view text, std::size_t &i);
-
 } // namespace quill

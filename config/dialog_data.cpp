@@ -2,7 +2,7 @@
 #include "config/dialog_data.h"
 
 #include "config/ini_entries.h"
-#include "config/json_value.h"
+#include "common/json_value.h"
 
 #include <climits>
 

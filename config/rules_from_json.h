@@ -2,7 +2,7 @@
 // into the settings' rules.
 #pragma once
 
-#include "config/json_value.h"
+#include "common/json_value.h"
 #include "config/text_lint_rule.h"
 
 #include <functional>

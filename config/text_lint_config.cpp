@@ -6,7 +6,7 @@
 #include "common/system_error.h"
 #include "config/config_json_text.h"
 #include "config/ini_entries.h"
-#include "config/json_value.h"
+#include "common/json_value.h"
 #include "config/rule_weights.h"
 #include "config/rules_from_json.h"
 #include "lint/textlint_locations.h"

@@ -237,15 +237,4 @@ CompactReportFailure splitCompactReport(std::string_view report,
     return ReportSplitter(report, onFinding).split();
 }
 
-std::size_t utf8PrefixLength(std::string_view text, std::size_t maxBytes) {
-    if (text.size() <= maxBytes)
-        return text.size();
-    // Step back over at most three continuation bytes to the start of the cut sequence.
-    std::size_t length = maxBytes;
-    for (int i = 0;
-         i < 3 && length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80; ++i)
-        --length;
-    return length;
-}
-
 } // namespace quill

@@ -42,8 +42,4 @@ using CompactReportCallback = std::function<bool(const CompactReportFinding &)>;
 CompactReportFailure splitCompactReport(std::string_view report,
                                         const CompactReportCallback &onFinding);
 
-// The length of the longest prefix of `text` of at most `maxBytes` bytes that does not end
-// inside a UTF-8 sequence.
-std::size_t utf8PrefixLength(std::string_view text, std::size_t maxBytes);
-
 } // namespace quill

@@ -3,6 +3,7 @@
 #include "lint/lint_text_conversion.h"
 
 #include "lint/compact_report.h"
+#include "common/utf8.h"
 
 #include <windows.h>
 

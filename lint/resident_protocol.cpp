@@ -2,7 +2,7 @@
 // of its findings in the compact formatter's words.
 #include "lint/resident_protocol.h"
 
-#include "config/json_value.h"
+#include "common/json_value.h"
 
 #include <algorithm>
 #include <climits>

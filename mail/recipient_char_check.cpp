@@ -5,6 +5,7 @@
 #include "common/encoding.h"
 #include "config/plugin_rules.h"
 #include "mail/recipient_chars.h"
+#include "common/utf8.h"
 
 namespace quill {
 

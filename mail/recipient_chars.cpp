@@ -3,6 +3,7 @@
 #include "mail/recipient_chars.h"
 
 #include "common/encoding.h"
+#include "common/utf8.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The resident textlint's line protocol: framing over cut reads, requests that carry the
 // text as a cold run would write it, answers read strictly, findings rendered so that the
 // report parser makes the cold run's rows of them.
-#include "config/json_value.h"
+#include "common/json_value.h"
 #include "lint/compact_report.h"
 #include "lint/resident_protocol.h"
 

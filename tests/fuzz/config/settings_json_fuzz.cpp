@@ -3,7 +3,7 @@
 // back to the same rules, with options the settings dialog accepts.
 #include "config/config_json_text.h"
 #include "config/dialog_data.h"
-#include "config/json_value.h"
+#include "common/json_value.h"
 #include "config/rules_from_json.h"
 
 #include <cstdint>

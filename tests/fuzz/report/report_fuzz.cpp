@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the compact-report splitter and checks what every finding must
 // satisfy: a message and a rule name, each on one line, taken from the report.
 #include "lint/compact_report.h"
+#include "common/utf8.h"
 
 #include <algorithm>
 #include <cstdint>

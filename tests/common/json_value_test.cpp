@@ -1,5 +1,6 @@
 // The JSON adapter: lenient prefix parsing, UTF-16 member order, compact text, type errors.
-#include "config/json_value.h"
+#include "common/json_value.h"
+#include "common/utf8.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The settings' JSON view over nlohmann/json: lenient prefix parsing through the SAX
 // interface, UTF-16 member order, and the UTF-8/UTF-16 conversions it needs.
-#include "config/json_value.h"
+#include "common/json_value.h"
 
-#include "common/encoding.h"
+#include "common/utf8.h"
 
 #include <nlohmann/json.hpp>
 
@@ -60,39 +60,6 @@ const json &nullJson() {
 }
 
 } // namespace
-
-std::string utf8FromUtf16(std::u16string_view utf16) {
-    std::string out;
-    out.reserve(utf16.size());
-    for (std::size_t i = 0; i < utf16.size(); ++i) {
-        char32_t unit = utf16[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
-            utf16[i + 1] <= 0xDFFF) {
-            appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (utf16[i + 1] - 0xDC00));
-            ++i;
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            appendUtf8(out, 0xFFFD);
-        } else {
-            appendUtf8(out, unit);
-        }
-    }
-    return out;
-}
-
-std::u16string utf16FromUtf8(std::string_view utf8) {
-    std::u16string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        char32_t cp = decodeUtf8(utf8, i);
-        if (cp >= 0x10000) {
-            out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(cp);
-        }
-    }
-    return out;
-}
 
 JsonValue::JsonValue() : node_(&nullJson()) {}
 

@@ -83,8 +83,4 @@ class JsonValue {
 // characters outside ASCII are \u escapes.
 std::string jsonStringLiteral(std::string_view utf8, bool asciiOnly);
 
-// UTF-16 <-> UTF-8 without a platform: ill-formed input becomes U+FFFD.
-std::string utf8FromUtf16(std::u16string_view utf16);
-std::u16string utf16FromUtf8(std::string_view utf8);
-
 } // namespace quill
