@@ -8,10 +8,12 @@
 #include "lint/lint_result_controller.h"
 #include "lint/run_failure.h"
 #include "mail/charset.h"
+#include "plugin/boundary_guard.h"
 #include "plugin/compose_checks.h"
 #include "plugin/compose_hook.h"
 #include "plugin/draft_marker.h"
 #include "plugin/host_api.h"
+#include "plugin/host_header.h"
 #include "plugin/plugin_texts.h"
 
 #include <iterator>
@@ -31,14 +33,6 @@ UINT registerCommand(const wchar_t *description, int menuType, HostCommandCallba
     // The host takes its texts in the system's ANSI code page.
     const std::string ansi = ansiFromWide(description);
     return hostApi().BKA_RegisterCommand(ansi.c_str(), menuType, callback);
-}
-
-// A header value of the mail the host is working on, cut by the host to 1024 bytes.
-std::string specifiedHeader(const char *name) {
-    char value[1024] = {};
-    hostApi().BKA_GetSpecifiedHeader(name, value, static_cast<int>(std::size(value)));
-    value[std::size(value) - 1] = '\0';
-    return value;
 }
 
 // A text the host returned; a null pointer counts as an empty text.
@@ -93,7 +87,7 @@ ComposeContent readComposeWindow(HWND window, int isDraft) {
 // A check the user chose tells why it found nothing to show: one box owned by the compose
 // window, with what happened and what to do. The result window's status line says it too.
 void WINAPI onCheckCommand(HWND window, LPARAM) {
-    try {
+    guarded("onCheckCommand()", [window] {
         if (!composeWindows().contains(window))
             return;
         ComposeContent content = readComposeWindow(window, 0);
@@ -112,9 +106,7 @@ void WINAPI onCheckCommand(HWND window, LPARAM) {
             tellFailure(window, outcome.failure);
         else if (outcome.noRule)
             tellFailure(window, noRuleFailure());
-    } catch (...) {
-        // Nothing may unwind into the host.
-    }
+    });
 }
 
 // The compose text is replaced only by a fix that went through whole and changed
@@ -123,7 +115,7 @@ void WINAPI onCheckCommand(HWND window, LPARAM) {
 // over it either, nor is an empty fix written over a text. A character the window's code
 // page cannot hold would become "?" or a look-alike: the fix is refused with a message.
 void WINAPI onAutoFixCommand(HWND window, LPARAM) {
-    try {
+    guarded("onAutoFixCommand()", [window] {
         if (!composeWindows().contains(window))
             return;
         ComposeContent content = readComposeWindow(window, 0);
@@ -148,87 +140,71 @@ void WINAPI onAutoFixCommand(HWND window, LPARAM) {
         if (outcome != ConversionOutcome::Converted)
             return;
         hostApi().BKA_CompSetText(window, 0, text.c_str());
-    } catch (...) {
-        // Nothing may unwind into the host.
-    }
+    });
 }
 
 void addProofreadingCommands(HMENU menu, int menuType) {
-    try {
-        if (menuType == MENU_TYPE_MENU_BAR) {
-            checkCommandId =
-                registerCommand(plugin_text::CHECK_DESCRIPTION, menuType, onCheckCommand);
-            autoFixCommandId =
-                registerCommand(plugin_text::AUTO_FIX_DESCRIPTION, menuType, onAutoFixCommand);
-            const HMENU popup = GetSubMenu(menu, 1);
-            if (popup != nullptr) {
-                AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
-                AppendMenuW(popup, MF_STRING, checkCommandId.load(), plugin_text::CHECK_ITEM);
-                AppendMenuW(popup, MF_STRING, autoFixCommandId.load(), plugin_text::AUTO_FIX_ITEM);
-            }
-        } else if (menuType == MENU_TYPE_POPUP) {
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-            const UINT checkId =
-                registerCommand(plugin_text::CHECK_DESCRIPTION, menuType, onCheckCommand);
-            AppendMenuW(menu, MF_STRING, checkId, plugin_text::CHECK_ITEM);
-            const UINT autoFixId =
-                registerCommand(plugin_text::AUTO_FIX_DESCRIPTION, menuType, onAutoFixCommand);
-            AppendMenuW(menu, MF_STRING, autoFixId, plugin_text::AUTO_FIX_ITEM);
+    if (menuType == MENU_TYPE_MENU_BAR) {
+        checkCommandId = registerCommand(plugin_text::CHECK_DESCRIPTION, menuType, onCheckCommand);
+        autoFixCommandId =
+            registerCommand(plugin_text::AUTO_FIX_DESCRIPTION, menuType, onAutoFixCommand);
+        const HMENU popup = GetSubMenu(menu, 1);
+        if (popup != nullptr) {
+            AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(popup, MF_STRING, checkCommandId.load(), plugin_text::CHECK_ITEM);
+            AppendMenuW(popup, MF_STRING, autoFixCommandId.load(), plugin_text::AUTO_FIX_ITEM);
         }
-    } catch (...) {
-        // Nothing may unwind into the host.
+    } else if (menuType == MENU_TYPE_POPUP) {
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        const UINT checkId =
+            registerCommand(plugin_text::CHECK_DESCRIPTION, menuType, onCheckCommand);
+        AppendMenuW(menu, MF_STRING, checkId, plugin_text::CHECK_ITEM);
+        const UINT autoFixId =
+            registerCommand(plugin_text::AUTO_FIX_DESCRIPTION, menuType, onAutoFixCommand);
+        AppendMenuW(menu, MF_STRING, autoFixId, plugin_text::AUTO_FIX_ITEM);
     }
 }
 
 void checkOpenedDraft(LPCSTR mailId) {
-    try {
-        if (mailId == nullptr || !isOutboxDraft(mailId, ansiCharLength))
-            return;
-        HostApi &api = hostApi();
-        char mimeType[64] = {};
-        const std::string text =
-            hostText(api.BKA_GetText(mimeType, static_cast<int>(std::size(mimeType))));
-        mimeType[std::size(mimeType) - 1] = '\0';
-        char charSet[64] = {};
-        const int codePage =
-            api.BKA_GetCharSet(mailId, charSet, static_cast<int>(std::size(charSet)));
-        bool converted = false;
-        const std::string utf8 = convertCharSet(text, codePage, CP_UTF8_CODE_PAGE, converted);
-        TargetMailInfo target = makeTarget(1, mimeType, utf8);
-        target.codePage = resolvedCodePage(codePage);
-        // A worker that cannot start has written its diagnostic; the host still gets 0.
-        startBackgroundCheckOf(target, converted);
-    } catch (...) {
-        // Nothing may unwind into the host.
-    }
+    if (mailId == nullptr || !isOutboxDraft(mailId, ansiCharLength))
+        return;
+    HostApi &api = hostApi();
+    char mimeType[64] = {};
+    const std::string text =
+        hostText(api.BKA_GetText(mimeType, static_cast<int>(std::size(mimeType))));
+    mimeType[std::size(mimeType) - 1] = '\0';
+    char charSet[64] = {};
+    const int codePage = api.BKA_GetCharSet(mailId, charSet, static_cast<int>(std::size(charSet)));
+    bool converted = false;
+    const std::string utf8 = convertCharSet(text, codePage, CP_UTF8_CODE_PAGE, converted);
+    TargetMailInfo target = makeTarget(1, mimeType, utf8);
+    target.codePage = resolvedCodePage(codePage);
+    // A worker that cannot start has written its diagnostic; the host still gets 0.
+    startBackgroundCheckOf(target, converted);
 }
 
 void checkForegroundComposeWindow() {
-    try {
-        const HWND foreground = GetForegroundWindow();
-        if (foreground == nullptr)
-            return;
-        // One job per record of the window: a window opened twice is tracked twice. A text
-        // whose check the result window still shows, with the same settings, is not checked
-        // again.
-        const std::size_t records = composeWindows().countOf(foreground);
-        for (std::size_t i = 0; i < records; ++i) {
-            const ComposeContent content = readComposeWindow(foreground, 1);
-            const TargetMailInfo &target = content.target;
-            if (!content.converted) {
-                startBackgroundCheckOf(target, false);
-                continue;
-            }
-            const std::string settingsKey = checkSettingsKey();
-            JobTicket job;
-            if (isLastComposeCheck(foreground, target, settingsKey, job) &&
-                lintEngine().isLastPublished(job))
-                continue;
-            if (startBackgroundCheck(lintEngine(), target, &job))
-                recordComposeCheck(foreground, target, settingsKey, job);
+    const HWND foreground = GetForegroundWindow();
+    if (foreground == nullptr)
+        return;
+    // One job per record of the window: a window opened twice is tracked twice. A text
+    // whose check the result window still shows, with the same settings, is not checked
+    // again.
+    const std::size_t records = composeWindows().countOf(foreground);
+    for (std::size_t i = 0; i < records; ++i) {
+        const ComposeContent content = readComposeWindow(foreground, 1);
+        const TargetMailInfo &target = content.target;
+        if (!content.converted) {
+            startBackgroundCheckOf(target, false);
+            continue;
         }
-    } catch (...) {
-        // Nothing may unwind into the host.
+        const std::string settingsKey = checkSettingsKey();
+        JobTicket job;
+        if (isLastComposeCheck(foreground, target, settingsKey, job) &&
+            lintEngine().isLastPublished(job))
+            continue;
+        if (startBackgroundCheck(lintEngine(), target, &job))
+            recordComposeCheck(foreground, target, settingsKey, job);
     }
 }
 

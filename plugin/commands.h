@@ -27,19 +27,19 @@ struct ComposeContent {
 // Reads the text, code page and headers of a compose window into a target record.
 ComposeContent readComposeWindow(HWND window, int isDraft);
 
+// The two command callbacks the host calls; each runs through the boundary guard.
 void WINAPI onCheckCommand(HWND window, LPARAM parameter);
 void WINAPI onAutoFixCommand(HWND window, LPARAM parameter);
 
 // The host's menu event: registers both commands and appends their items to a menu bar's
-// second pop-up (type 10) or to a pop-up menu (type 11). Never throws.
+// second pop-up (type 10) or to a pop-up menu (type 11).
 void addProofreadingCommands(HMENU menu, int menuType);
 
-// The host opened a mail: a draft from the outbox is checked on a worker thread. Never
-// throws.
+// The host opened a mail: a draft from the outbox is checked on a worker thread.
 void checkOpenedDraft(LPCSTR mailId);
 
 // The minute tick: each record of the foreground window starts a background check, unless
-// the result window shows the check of its text and settings already. Never throws.
+// the result window shows the check of its text and settings already.
 void checkForegroundComposeWindow();
 
 } // namespace quill

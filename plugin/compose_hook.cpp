@@ -5,6 +5,7 @@
 #include "common/owner_window.h"
 #include "config/text_lint_config.h"
 #include "lint/lint_result_controller.h"
+#include "plugin/boundary_guard.h"
 #include "plugin/commands.h"
 #include "plugin/host_api.h"
 #include "plugin/menu_state.h"
@@ -263,7 +264,7 @@ BOOL CALLBACK findEditorWindow(HWND child, LPARAM state) {
 // to the hooks installed before this one.
 LRESULT CALLBACK composeMessageHook(int code, WPARAM wParam, LPARAM lParam) {
     UniqueHook unusedHook;
-    try {
+    guarded("composeMessageHook()", [&unusedHook, code, lParam] {
         const MSG *message = reinterpret_cast<const MSG *>(lParam);
         if (code == HC_ACTION && message != nullptr) {
             const HWND composeWindow = composeWindows().composeWindowOf(message->hwnd, unusedHook);
@@ -272,9 +273,7 @@ LRESULT CALLBACK composeMessageHook(int code, WPARAM wParam, LPARAM lParam) {
                 onComposeMessage(composeWindow, *message);
             }
         }
-    } catch (...) {
-        // Nothing may unwind into the system's message retrieval.
-    }
+    });
     const LRESULT result = CallNextHookEx(nullptr, code, wParam, lParam);
     // The thread has no compose window left: its hook goes after the message went on.
     if (unusedHook && !unusedHook.reset())
@@ -283,17 +282,13 @@ LRESULT CALLBACK composeMessageHook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 void trackComposeWindow(HWND window) {
-    try {
-        DWORD processId = 0;
-        const DWORD threadId = GetWindowThreadProcessId(window, &processId);
-        // Thread 0 would hook the whole desktop; another process's thread cannot be hooked
-        // without a module handle.
-        const bool ours = threadId != 0 && processId == GetCurrentProcessId();
-        if (!ours || !composeWindows().track(window, threadId))
-            showError(plugin_text::HOOK_FAILED);
-    } catch (...) {
-        // Nothing may unwind into the host.
-    }
+    DWORD processId = 0;
+    const DWORD threadId = GetWindowThreadProcessId(window, &processId);
+    // Thread 0 would hook the whole desktop; another process's thread cannot be hooked
+    // without a module handle.
+    const bool ours = threadId != 0 && processId == GetCurrentProcessId();
+    if (!ours || !composeWindows().track(window, threadId))
+        showError(plugin_text::HOOK_FAILED);
 }
 
 } // namespace quill

@@ -72,7 +72,6 @@ BOOL CALLBACK findEditorWindow(HWND child, LPARAM state);
 void removeAllComposeWindows();
 
 // The host opened a compose window: it is tracked and its thread's messages are hooked.
-// Never throws.
 void trackComposeWindow(HWND window);
 
 } // namespace quill

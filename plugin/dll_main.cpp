@@ -3,6 +3,7 @@
 #include "common/module_instance.h"
 #include "common/system_error.h"
 #include "config/text_lint_config.h"
+#include "plugin/boundary_guard.h"
 #include "plugin/host_api.h"
 #include "plugin/ini_path.h"
 
@@ -39,9 +40,6 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     quill::setModuleInstance(instance);
     if (reason != DLL_PROCESS_ATTACH)
         return TRUE;
-    try {
-        return attachProcess(instance) ? TRUE : FALSE;
-    } catch (...) {
-        return FALSE;
-    }
+    return quill::guarded("DllMain()", FALSE,
+                          [instance] { return attachProcess(instance) ? TRUE : FALSE; });
 }

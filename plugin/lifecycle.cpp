@@ -1,7 +1,6 @@
 // Start and exit of the plug-in.
 #include "plugin/lifecycle.h"
 
-#include "common/system_error.h"
 #include "config/settings_dialog.h"
 #include "config/text_lint_config.h"
 #include "config/unreadable_settings_notice.h"
@@ -10,6 +9,7 @@
 #include "lint/lint_result_controller.h"
 #include "lint/private_temp_folder.h"
 #include "lint/resident_textlint.h"
+#include "plugin/boundary_guard.h"
 #include "plugin/compose_hook.h"
 #include "plugin/plugin_texts.h"
 #include "plugin/typing_check.h"
@@ -25,15 +25,6 @@
 namespace quill {
 
 namespace {
-
-// One step of the start or the exit: each runs even when one before it failed.
-template <typename Step> void runStep(const char *name, Step step) {
-    try {
-        step();
-    } catch (...) {
-        writeDiagnosticLine(std::string(name) + " failed.");
-    }
-}
 
 // Without a request for this long and without a compose window, the resident textlint ends
 // and gives its memory back; the next need starts it again.
@@ -57,18 +48,20 @@ void applyTimesOfTheTests() {
 
 } // namespace
 
+// Each step of the start and the exit runs through the guard, so that it runs even when one
+// before it failed.
 void startPlugIn() {
-    runStep("Allowing textlint to start", allowChildStarts);
+    guarded("Allowing textlint to start", allowChildStarts);
     // Folders left by a mail client that was killed while textlint ran hold copies of mails.
-    runStep("Removing abandoned temporary folders", removeAbandonedPrivateFolders);
-    runStep("BKC_OnStart()", [] {
+    guarded("Removing abandoned temporary folders", removeAbandonedPrivateFolders);
+    guarded("BKC_OnStart()", [] {
         LintResultViewDialog &view = LintResultViewDialog::getInstance();
         view.createWindow();
         view.setController(&lintEngine());
         // Registered even without a window: the window object then ignores updates.
         lintEngine().addLintResultModelListener(&view);
     });
-    runStep("Starting the resident textlint", [] {
+    guarded("Starting the resident textlint", [] {
         residentTextLint().setGiveUpNotice(
             [] { LintResultViewDialog::getInstance().showStatus(plugin_text::RESIDENT_GIVEN_UP); });
         applyTimesOfTheTests();
@@ -83,7 +76,7 @@ void startPlugIn() {
             TextLintConfig::getInstance().snapshot().enableEvaluateValueThreshold);
     });
     // Said here rather than at load, where the loader lock forbids any window.
-    runStep("Showing the settings notice", [] { showUnreadableSettingsNotice(nullptr); });
+    guarded("Showing the settings notice", [] { showUnreadableSettingsNotice(nullptr); });
 }
 
 // Hooks first, so no compose message reaches the plug-in while it closes; the window
@@ -91,12 +84,12 @@ void startPlugIn() {
 // before any textlint is ended, and nothing here waits for textlint: the ends of the
 // server and of a check under way take a few seconds at most.
 void exitPlugIn() {
-    runStep("Removing the compose hooks", removeAllComposeWindows);
-    runStep("Stopping the checks while typing", stopTypingChecks);
-    runStep("Closing the settings windows", closeSettingsWindows);
-    runStep("Closing the result window", [] { LintResultViewDialog::getInstance().closeWindow(); });
-    runStep("Dropping the waiting background check", dropWaitingBackgroundCheck);
-    runStep("Writing the INI file", [] {
+    guarded("Removing the compose hooks", removeAllComposeWindows);
+    guarded("Stopping the checks while typing", stopTypingChecks);
+    guarded("Closing the settings windows", closeSettingsWindows);
+    guarded("Closing the result window", [] { LintResultViewDialog::getInstance().closeWindow(); });
+    guarded("Dropping the waiting background check", dropWaitingBackgroundCheck);
+    guarded("Writing the INI file", [] {
         TextLintConfig &config = TextLintConfig::getInstance();
         // Without a path of its own (a module path too long for one) the plug-in writes
         // nowhere rather than into some other file.
@@ -104,12 +97,12 @@ void exitPlugIn() {
         if (!iniPath.empty())
             config.writeConfigFile(iniPath);
     });
-    runStep("Ending every textlint of the plug-in", endEveryChildTree);
-    runStep("Stopping the resident textlint", [] { residentTextLint().stop(); });
+    guarded("Ending every textlint of the plug-in", endEveryChildTree);
+    guarded("Stopping the resident textlint", [] { residentTextLint().stop(); });
 }
 
 void noteComposeWindowOpened() {
-    runStep("Starting the resident textlint", [] { residentTextLint().need(); });
+    guarded("Starting the resident textlint", [] { residentTextLint().need(); });
 }
 
 } // namespace quill

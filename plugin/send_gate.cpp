@@ -9,7 +9,7 @@
 #include "lint/lint_result_controller.h"
 #include "lint/run_failure.h"
 #include "mail/charset.h"
-#include "plugin/host_api.h"
+#include "plugin/host_header.h"
 #include "plugin/plugin_texts.h"
 
 #include <atomic>
@@ -50,14 +50,6 @@ bool isReadablePlainText(const MimePart &part) {
            equalsIgnoringAsciiCase(encoding, "8bit") || equalsIgnoringAsciiCase(encoding, "binary");
 }
 
-std::string specifiedHeader(const char *name) {
-    char value[1024] = {};
-    if (BkaGetSpecifiedHeader get = hostApi().BKA_GetSpecifiedHeader)
-        get(name, value, static_cast<int>(std::size(value)));
-    value[std::size(value) - 1] = '\0';
-    return value;
-}
-
 void showMessage(const wchar_t *text, const wchar_t *caption) {
     MessageBoxW(hostOwnerWindow(), text, caption, MB_OK);
 }
@@ -77,8 +69,9 @@ void tellUncheckedOnce(const LintFailure &failure) {
     showMessage(text.c_str(), plugin_text::INFO_CAPTION);
 }
 
-// The gate itself; exceptions are left to the export.
-int checkOutgoingMail(LPCSTR source) {
+} // namespace
+
+int gateOutgoingMail(LPCSTR source) {
     TextLintConfig &config = TextLintConfig::getInstance();
     if (!config.snapshot().enableEvaluateValueThreshold)
         return 0;
@@ -128,8 +121,6 @@ int checkOutgoingMail(LPCSTR source) {
     showMessage(plugin_text::SEND_REFUSED, plugin_text::INFO_CAPTION);
     return -1;
 }
-
-} // namespace
 
 int codePageOfContentType(const std::string &contentTypeValue) {
     static const char CHARSET[] = "charset=";
@@ -192,17 +183,6 @@ MimeType sendMimeType(const MimePart &top) {
     return equalsIgnoringAsciiCase(top.type, "text") && equalsIgnoringAsciiCase(top.subtype, "html")
                ? MIME_TEXT_HTML
                : MIME_TEXT_PLAIN;
-}
-
-int gateOutgoingMail(LPCSTR source) {
-    try {
-        return checkOutgoingMail(source);
-    } catch (const std::exception &failure) {
-        writeDiagnosticLine(std::string("BKC_OnSend() failed. ") + failure.what());
-    } catch (...) {
-        writeDiagnosticLine("BKC_OnSend() failed.");
-    }
-    return 0;
 }
 
 } // namespace quill

@@ -12,8 +12,8 @@
 
 namespace quill {
 
-// The host's send event for the outgoing source: 0 lets the mail go, -1 stops it. Never
-// throws; an error lets the mail go.
+// The host's send event for the outgoing source: 0 lets the mail go, -1 stops it. An error
+// lets the mail go; an exception is left to the export, which lets it go too.
 int gateOutgoingMail(LPCSTR source);
 
 // The code page named by the first "charset=" (letter case ignored) in a Content-Type

@@ -5,6 +5,7 @@
 #include "lint/background_check.h"
 #include "lint/lint_result_controller.h"
 #include "lint/resident_textlint.h"
+#include "plugin/boundary_guard.h"
 #include "plugin/commands.h"
 #include "plugin/compose_checks.h"
 #include "plugin/compose_hook.h"
@@ -66,7 +67,7 @@ void checkAfterPause(HWND window) {
 }
 
 void CALLBACK onPauseTimer(HWND window, UINT, UINT_PTR id, DWORD) {
-    try {
+    guarded("onPauseTimer()", [window, id] {
         {
             std::lock_guard<std::mutex> lock(pausesMutex);
             Pause *pause = pauseOf(window);
@@ -88,9 +89,7 @@ void CALLBACK onPauseTimer(HWND window, UINT, UINT_PTR id, DWORD) {
                 pauses.end());
         }
         checkAfterPause(window);
-    } catch (...) {
-        // Nothing may unwind into the host's message dispatch.
-    }
+    });
 }
 
 } // namespace
