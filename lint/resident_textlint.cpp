@@ -64,20 +64,6 @@ UniqueHandle holdConfigFile(const std::string &path) {
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-bool writeWholeFile(const std::string &path, const std::string &text) {
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return false;
-    // As the cold run writes its configuration: up to a first NUL.
-    std::size_t length = std::min(text.size(), text.find('\0'));
-    DWORD written = 0;
-    return (length == 0 ||
-            (WriteFile(file.get(), text.data(), static_cast<DWORD>(length), &written, nullptr) &&
-             written == length)) &&
-           file.reset();
-}
-
 // What the server's error output gained from `from` on: empty unless it grew.
 std::string errorOutputSince(const std::string &path, DWORD from) {
     UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ,
@@ -422,7 +408,8 @@ bool ResidentTextLint::prove(const Settings &settings) {
             return false;
     }
     std::string proofPath = folder_.path() + PROOF_CONFIG;
-    if (!writeWholeFile(proofPath, settings.config))
+    // Written as the cold run writes its configuration.
+    if (!textlint_run::writeTextFile(proofPath, settings.config, CREATE_ALWAYS))
         return false;
     TextLintCommandFiles files;
     files.commandPath = settings.commandPath;

@@ -63,23 +63,30 @@ bool moveToTypedName(TempFile &placeholder, MimeType type, const TextFile &text)
     return true;
 }
 
-bool writeExistingFile(const std::string &path, const std::string &text, const char *closeFailure) {
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+bool writeTextFile(const std::string &path, const std::string &text, DWORD disposition) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
-        return fail(closeFailure);
+        return false;
     const char *bytes = text.c_str();
     DWORD remaining = static_cast<DWORD>(std::char_traits<char>::length(bytes));
     while (remaining > 0) {
         DWORD written = 0;
-        if (!WriteFile(file.get(), bytes, remaining, &written, nullptr) || written == 0)
-            return fail(closeFailure);
+        if (!WriteFile(file.get(), bytes, remaining, &written, nullptr) || written == 0) {
+            // The write's error, not the close's.
+            const DWORD code = GetLastError();
+            file.reset();
+            SetLastError(code);
+            return false;
+        }
         bytes += written;
         remaining -= written;
     }
-    if (!file.reset())
-        return fail(closeFailure);
-    return true;
+    return file.reset();
+}
+
+bool writeExistingFile(const std::string &path, const std::string &text, const char *closeFailure) {
+    return writeTextFile(path, text, OPEN_EXISTING) || fail(closeFailure);
 }
 
 bool createRunFiles(const std::string &dir, std::initializer_list<NewTempFile> files,

@@ -61,6 +61,11 @@ struct TextFile {
 // that would not fit into 260 bytes fails the run before anything is moved.
 bool moveToTypedName(TempFile &placeholder, MimeType type, const TextFile &text);
 
+// Writes `text` up to its first NUL into the file `path`, opened with `disposition`
+// (OPEN_EXISTING, CREATE_ALWAYS, ...). False when the open, a write or the close failed, with
+// that call's error as the thread's last error.
+bool writeTextFile(const std::string &path, const std::string &text, DWORD disposition);
+
 // Writes `text` up to its first NUL into the existing file `path`. Any failure of the
 // open, the write or the close is reported with `closeFailure`.
 bool writeExistingFile(const std::string &path, const std::string &text, const char *closeFailure);
