@@ -1,5 +1,5 @@
 // Helpers that drive the settings dialogs with messages.
-#include "tests/dialogs/dialog_driver.h"
+#include "tests/config/dialog_driver.h"
 
 #include "common/ansi_encoding.h"
 #include "config/dialog_text.h"

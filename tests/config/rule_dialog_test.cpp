@@ -1,7 +1,7 @@
 // The rule property dialog, opened modally from the settings dialog and worked from a
 // second thread: adding rows, editing the first selected row, Cancel, and the cuts.
 #include "resources/resource_ids.h"
-#include "tests/dialogs/settings_fixture.h"
+#include "tests/config/settings_fixture.h"
 
 #include <commctrl.h>
 

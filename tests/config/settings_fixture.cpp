@@ -1,5 +1,5 @@
 // Per-case settings for the dialog tests.
-#include "tests/dialogs/settings_fixture.h"
+#include "tests/config/settings_fixture.h"
 
 namespace quill::test {
 

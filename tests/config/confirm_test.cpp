@@ -2,7 +2,7 @@
 // textlint, and saved; a failed run shows a message, puts the previous settings back and
 // keeps the dialog open with the entries.
 #include "resources/resource_ids.h"
-#include "tests/dialogs/settings_fixture.h"
+#include "tests/config/settings_fixture.h"
 #include "tests/support/message_box_watcher.h"
 
 #include <commctrl.h>

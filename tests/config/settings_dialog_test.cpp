@@ -1,7 +1,7 @@
 // The settings dialog driven with messages: what it shows, its threshold controls, removing
 // rows, the context menu, and the Cancel question.
 #include "resources/resource_ids.h"
-#include "tests/dialogs/settings_fixture.h"
+#include "tests/config/settings_fixture.h"
 #include "tests/support/message_box_watcher.h"
 
 #include <commctrl.h>

@@ -1,7 +1,7 @@
 // Writes a picture of the settings dialog filled with the demo's rules to
 // <build>/settings-dialog.png, and checks that the capture shows a drawn dialog.
 #include "resources/resource_ids.h"
-#include "tests/dialogs/settings_fixture.h"
+#include "tests/config/settings_fixture.h"
 
 #include <objidl.h>
 #include <gdiplus.h>

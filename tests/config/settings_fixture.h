@@ -5,7 +5,7 @@
 #include "config/settings_dialog.h"
 #include "config/text_lint_config.h"
 #include "plugin/settings_check.h"
-#include "tests/dialogs/dialog_driver.h"
+#include "tests/config/dialog_driver.h"
 #include "tests/support/test_paths.h"
 
 #include <gtest/gtest.h>
