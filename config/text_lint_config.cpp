@@ -9,7 +9,7 @@
 #include "common/json_value.h"
 #include "config/rule_weights.h"
 #include "config/rules_from_json.h"
-#include "lint/textlint_locations.h"
+#include "config/textlint_lookup.h"
 
 #include <shlwapi.h>
 

@@ -4,6 +4,7 @@
 #include "common/ansi_encoding.h"
 #include "common/encoding.h"
 #include "config/text_lint_config.h"
+#include "config/textlint_lookup.h"
 #include "lint/textlint_locations.h"
 
 namespace quill {

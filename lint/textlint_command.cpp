@@ -15,12 +15,6 @@ std::string quotePathForCommandLine(const std::string &path) {
     return "\"" + path + "\"";
 }
 
-std::string unquotedCommandPath(const std::string &commandPath) {
-    if (commandPath.size() >= 2 && commandPath.front() == '"' && commandPath.back() == '"')
-        return commandPath.substr(1, commandPath.size() - 2);
-    return commandPath;
-}
-
 namespace {
 
 std::optional<std::string> finish(const TextLintCommandFiles &files, const std::string &command,

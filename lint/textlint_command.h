@@ -2,6 +2,8 @@
 // with blanks whole through CreateProcess and the command interpreter that runs textlint.cmd.
 #pragma once
 
+#include "config/textlint_command_path.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -17,10 +19,6 @@ bool pathNeedsQuotes(const std::string &path);
 
 // `path` in double quotes when it needs them, otherwise byte for byte.
 std::string quotePathForCommandLine(const std::string &path);
-
-// The command path as typed in the settings, without one pair of enclosing double quotes
-// that users add to paths with blanks.
-std::string unquotedCommandPath(const std::string &commandPath);
 
 // What a command line is made of. `interpreterPath` is the command interpreter (cmd.exe
 // with its full path); it is used only when the command path itself needs quotes.

@@ -1,5 +1,5 @@
-// What the file system says about textlint: whether a command path names a file, where npm
-// put textlint.cmd, and which packages of the configuration are not installed beside it.
+// What the file system says about textlint's packages: which of the configuration are not
+// installed beside the command, and where npm installs them.
 #pragma once
 
 #include "config/text_lint_rule.h"
@@ -9,13 +9,6 @@
 #include <vector>
 
 namespace quill {
-
-// True when `commandPath` (one pair of enclosing quotes ignored) names an existing file.
-bool commandFileExists(const std::string &commandPath);
-
-// The first existing "%APPDATA%\npm\textlint.cmd" or "textlint.cmd" along PATH; empty
-// when there is none.
-std::string findTextLintCommand();
 
 // The rules of `rules` that take part in a check (checked or with options) and the HTML
 // plug-in (when `html`) whose packages are in none of the node_modules folders beside the

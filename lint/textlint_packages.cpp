@@ -2,7 +2,7 @@
 #include "lint/textlint_packages.h"
 
 #include "common/encoding.h"
-#include "lint/textlint_command.h"
+#include "config/textlint_command_path.h"
 
 namespace quill {
 
@@ -12,20 +12,6 @@ const char RULE_PREFIX[] = "textlint-rule-";
 
 bool startsWith(const std::string &text, const char *prefix) {
     return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
-}
-
-std::string joined(const std::string &folder, const std::string &name) {
-    if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/'))
-        return folder + name;
-    return folder + "\\" + name;
-}
-
-std::string trimmed(const std::string &text) {
-    std::size_t first = text.find_first_not_of(" \t\"");
-    if (first == std::string::npos)
-        return std::string();
-    std::size_t last = text.find_last_not_of(" \t\"");
-    return text.substr(first, last - first + 1);
 }
 
 } // namespace
@@ -66,25 +52,7 @@ std::string packageFolder(const std::string &folder, const std::string &package)
     for (char &c : name)
         if (c == '/')
             c = '\\';
-    return joined(joined(folder, "node_modules"), name);
-}
-
-std::vector<std::string> textLintCommandCandidates(const std::string &appData,
-                                                   const std::string &pathVariable) {
-    std::vector<std::string> candidates;
-    if (!trimmed(appData).empty())
-        candidates.push_back(joined(joined(trimmed(appData), "npm"), "textlint.cmd"));
-    std::size_t start = 0;
-    while (start <= pathVariable.size()) {
-        std::size_t end = pathVariable.find(';', start);
-        if (end == std::string::npos)
-            end = pathVariable.size();
-        std::string folder = trimmed(pathVariable.substr(start, end - start));
-        if (!folder.empty())
-            candidates.push_back(joined(folder, "textlint.cmd"));
-        start = end + 1;
-    }
-    return candidates;
+    return joinedPath(joinedPath(folder, "node_modules"), name);
 }
 
 bool isGlobalNpmFolder(const std::string &folder) {

@@ -24,12 +24,6 @@ std::vector<std::string> foldersAbove(const std::string &commandPath);
 // `folder` + "\node_modules\" + `package` (a scoped package keeps its "/" as "\").
 std::string packageFolder(const std::string &folder, const std::string &package);
 
-// Where npm puts textlint.cmd, in the order they are tried: "<appData>\npm\textlint.cmd"
-// (when `appData` is not empty), then "textlint.cmd" in each folder of `pathVariable`
-// (separated by ";", quotes and surrounding blanks removed, empty entries skipped).
-std::vector<std::string> textLintCommandCandidates(const std::string &appData,
-                                                   const std::string &pathVariable);
-
 // True when the last part of `folder` is "npm" (any case): npm's global folder, where
 // packages are installed with "npm install -g".
 bool isGlobalNpmFolder(const std::string &folder);

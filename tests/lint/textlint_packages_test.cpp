@@ -1,5 +1,6 @@
 // Where textlint and its packages are looked for, and the first lines of an error output.
 #include "lint/lint_failure.h"
+#include "config/textlint_command_path.h"
 #include "lint/textlint_packages.h"
 
 #include <gtest/gtest.h>
