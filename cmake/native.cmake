@@ -14,6 +14,7 @@ if(QUILLCHECK_FUZZ)
 endif()
 
 add_subdirectory(common)
+add_subdirectory(process)
 add_subdirectory(config)
 add_subdirectory(mail)
 add_subdirectory(lint)

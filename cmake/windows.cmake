@@ -48,6 +48,7 @@ target_include_directories(quillcheck_resources PRIVATE ${CMAKE_SOURCE_DIR})
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 
 add_subdirectory(common)
+add_subdirectory(process)
 add_subdirectory(config)
 add_subdirectory(mail)
 add_subdirectory(lint)

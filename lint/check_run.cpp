@@ -3,9 +3,9 @@
 #include "lint/cold_run.h"
 
 #include "lint/lint_failure_texts.h"
-#include "lint/private_temp_folder.h"
 #include "lint/textlint_command.h"
 #include "lint/textlint_run.h"
+#include "process/private_temp_folder.h"
 
 namespace quill {
 
@@ -16,7 +16,7 @@ namespace {
 std::optional<std::string> checkWithTextLint(const std::string &text, MimeType type,
                                              unsigned waitCount, ColdRunProblem &problem) {
     PrivateTempFolder folder;
-    if (!folder.create())
+    if (!folder.create(lint_text::TEMP_PATH_FAILED))
         return std::nullopt;
     // Declared in reverse order of their deletion: input, configuration, report, error.
     TempFile errorFile;
@@ -38,7 +38,7 @@ std::optional<std::string> checkWithTextLint(const std::string &text, MimeType t
 
     TextLintCommandFiles files = commandFilesOf(configFile, inputFile, errorFile);
     files.reportFile = reportFile.path();
-    ChildProcessTree child;
+    ChildProcess child;
     if (!startTextLint(makeCheckCommandLine(files), child))
         return std::nullopt;
     // A child still running after the wait is ended with its whole tree; the report is

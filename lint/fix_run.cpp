@@ -3,9 +3,9 @@
 #include "lint/cold_run.h"
 
 #include "lint/lint_failure_texts.h"
-#include "lint/private_temp_folder.h"
 #include "lint/textlint_command.h"
 #include "lint/textlint_run.h"
+#include "process/private_temp_folder.h"
 
 namespace quill {
 
@@ -16,7 +16,7 @@ namespace {
 bool runFix(const std::string &original, MimeType type, unsigned waitCount, std::string &fixed,
             ColdRunProblem &problem) {
     PrivateTempFolder folder;
-    if (!folder.create())
+    if (!folder.create(lint_text::TEMP_PATH_FAILED))
         return false;
     // Declared in reverse order of their deletion: configuration, text, error.
     TempFile errorFile;
@@ -34,7 +34,7 @@ bool runFix(const std::string &original, MimeType type, unsigned waitCount, std:
                         lint_text::FIX_FILE_NOT_CLOSED))
         return false;
 
-    ChildProcessTree child;
+    ChildProcess child;
     if (!startTextLint(makeFixCommandLine(commandFilesOf(configFile, textFile, errorFile)), child))
         return false;
     // textlint rewrites the file while it runs: one still running after the wait may have

@@ -6,11 +6,12 @@
 #include "common/handles.h"
 #include "common/system_error.h"
 #include "config/text_lint_config.h"
-#include "lint/piped_child.h"
-#include "lint/private_temp_folder.h"
+#include "lint/lint_failure_texts.h"
 #include "lint/textlint_command.h"
 #include "lint/textlint_error_output.h"
 #include "lint/textlint_run.h"
+#include "process/piped_child.h"
+#include "process/whole_file.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -57,6 +58,49 @@ constexpr char SERVER_CONFIG[] = "server.json";
 constexpr char PROOF_CONFIG[] = "proof.json";
 constexpr char SERVER_ERRORS[] = "server.err";
 
+// The diagnostic text of a failed start of a piped textlint; null for a failure that has
+// none.
+const char *startFailureText(ChildStartStep step) {
+    switch (step) {
+    case ChildStartStep::CreateJob:
+        return "CreateJobObject(NULL, NULL) failed.";
+    case ChildStartStep::LimitJob:
+        return "SetInformationJobObject(JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE) failed.";
+    case ChildStartStep::StartsRefused:
+        return "The plug-in is ending: textlint is not started.";
+    case ChildStartStep::InputPipe:
+        return "CreatePipe(standard input) failed.";
+    case ChildStartStep::OutputPipe:
+        return "CreatePipe(standard output) failed.";
+    case ChildStartStep::NullDevice:
+        return "CreateFile(\"NUL\") failed.";
+    case ChildStartStep::InheritableCopy:
+        return "DuplicateHandle(standard error) failed.";
+    case ChildStartStep::HandleList:
+        return "UpdateProcThreadAttribute(PROC_THREAD_ATTRIBUTE_HANDLE_LIST) failed.";
+    case ChildStartStep::CreateProcess:
+        return "CreateProcess(resident textlint) failed.";
+    case ChildStartStep::AssignJob:
+        return "AssignProcessToJobObject() failed.";
+    case ChildStartStep::Resume:
+        return "ResumeThread() failed.";
+    case ChildStartStep::CloseThread:
+        return lint_text::CLOSE_THREAD_FAILED;
+    case ChildStartStep::PipeThreads:
+        break;
+    }
+    return nullptr;
+}
+
+// True when the child started; otherwise writes the failure's diagnostic line.
+bool started(const ChildStartResult &result) {
+    if (!result)
+        return true;
+    if (const char *text = startFailureText(result->step))
+        writeLastErrorDiagnostic(text, result->code);
+    return false;
+}
+
 // Opens the server's configuration file for as long as the server may read it: reading is
 // shared (textlint reads it at every request), deleting and writing are not.
 UniqueHandle holdConfigFile(const std::string &path) {
@@ -66,21 +110,10 @@ UniqueHandle holdConfigFile(const std::string &path) {
 
 // What the server's error output gained from `from` on: empty unless it grew.
 std::string errorOutputSince(const std::string &path, DWORD from) {
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return {};
-    DWORD size = GetFileSize(file.get(), nullptr);
-    if (size == INVALID_FILE_SIZE || size <= from)
-        return {};
-    std::string bytes(std::min<DWORD>(size - from, 1u << 20), '\0');
-    DWORD got = 0;
-    if (SetFilePointer(file.get(), static_cast<LONG>(from), nullptr, FILE_BEGIN) ==
-            INVALID_SET_FILE_POINTER ||
-        !ReadFile(file.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr))
-        return "unreadable";
-    bytes.resize(got);
+    std::string bytes;
+    ULONGLONG size = 0;
+    if (!readFilePart(path, from, 1u << 20, bytes, size))
+        return size > from ? "unreadable" : "";
     return bytes;
 }
 
@@ -107,7 +140,7 @@ ResidentTextLint::runForOutput(const std::optional<std::string> &commandLine) {
     if (!commandLine)
         return std::nullopt;
     PipedChild child(1u << 20);
-    if (!child.start(*commandLine, nullptr) || !setBusy(&child))
+    if (!started(child.start(*commandLine, nullptr)) || !setBusy(&child))
         return std::nullopt;
     std::optional<std::string> output = child.readToEnd(Clock::now() + PROBE_WAIT);
     setBusy(nullptr);
@@ -323,7 +356,7 @@ void ResidentTextLint::reconcile() {
         dropServer();
         return noteFailure(settings);
     }
-    if (folder_.path().empty() && !folder_.create())
+    if (folder_.path().empty() && !folder_.create(lint_text::TEMP_PATH_FAILED))
         return noteFailure(settings);
     watch_.watch(settings.commandPath, [this] { wantWork(); });
     if (!textLintIsRecentEnough(settings)) {
@@ -462,7 +495,7 @@ std::shared_ptr<PipedChild> ResidentTextLint::launch(const Settings &settings) {
     if (!errors)
         return nullptr;
     auto child = std::make_shared<PipedChild>(MAX_ANSWER_LINE);
-    if (!child->start(*commandLine, errors.get()) || !setBusy(child.get()))
+    if (!started(child->start(*commandLine, errors.get())) || !setBusy(child.get()))
         return nullptr;
     Clock::time_point deadline = Clock::now() + START_WAIT;
     long long id = nextId_++;

@@ -6,9 +6,9 @@
 #pragma once
 
 #include "common/handles.h"
-#include "lint/private_temp_folder.h"
 #include "lint/resident_protocol.h"
 #include "lint/rule_folder_watch.h"
+#include "process/private_temp_folder.h"
 
 #include <windows.h>
 

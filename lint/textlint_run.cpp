@@ -5,6 +5,7 @@
 #include "config/text_lint_config.h"
 #include "lint/lint_failure_texts.h"
 #include "lint/textlint_error_output.h"
+#include "process/whole_file.h"
 
 #include <cstdio>
 #include <iterator>
@@ -26,8 +27,7 @@ namespace {
 thread_local char lastFailure[512];
 } // namespace
 
-bool fail(const std::string &failure) {
-    DWORD code = GetLastError();
+bool fail(const std::string &failure, DWORD code) {
     writeLastErrorDiagnostic(failure, code);
     std::snprintf(lastFailure, std::size(lastFailure), "%s", failure.c_str());
     return false;
@@ -64,25 +64,7 @@ bool moveToTypedName(TempFile &placeholder, MimeType type, const TextFile &text)
 }
 
 bool writeTextFile(const std::string &path, const std::string &text, DWORD disposition) {
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return false;
-    const char *bytes = text.c_str();
-    DWORD remaining = static_cast<DWORD>(std::char_traits<char>::length(bytes));
-    while (remaining > 0) {
-        DWORD written = 0;
-        if (!WriteFile(file.get(), bytes, remaining, &written, nullptr) || written == 0) {
-            // The write's error, not the close's.
-            const DWORD code = GetLastError();
-            file.reset();
-            SetLastError(code);
-            return false;
-        }
-        bytes += written;
-        remaining -= written;
-    }
-    return file.reset();
+    return writeWholeFile(path, text.c_str(), disposition);
 }
 
 bool writeExistingFile(const std::string &path, const std::string &text, const char *closeFailure) {
@@ -117,7 +99,41 @@ TextLintCommandFiles commandFilesOf(const TempFile &config, const TempFile &inpu
     return files;
 }
 
-bool startTextLint(const std::optional<std::string> &commandLine, ChildProcessTree &child) {
+namespace {
+
+// The diagnostic text of a failed start of textlint.
+const char *startFailureText(ChildStartStep step) {
+    switch (step) {
+    case ChildStartStep::CreateJob:
+    case ChildStartStep::LimitJob:
+        return "CreateJobObject() failed.";
+    case ChildStartStep::StartsRefused:
+        return "The plug-in is ending: textlint is not started.";
+    case ChildStartStep::NullDevice:
+        return "CreateFile(\"NUL\") failed.";
+    case ChildStartStep::InheritableCopy:
+        return "DuplicateHandle(standard handle of the child) failed.";
+    case ChildStartStep::HandleList:
+        return "UpdateProcThreadAttribute(PROC_THREAD_ATTRIBUTE_HANDLE_LIST) failed.";
+    case ChildStartStep::CreateProcess:
+        return lint_text::CREATE_PROCESS_FAILED;
+    case ChildStartStep::AssignJob:
+        return "AssignProcessToJobObject() failed.";
+    case ChildStartStep::Resume:
+        return "ResumeThread(pi.hThread) failed.";
+    case ChildStartStep::CloseThread:
+        return lint_text::CLOSE_THREAD_FAILED;
+    case ChildStartStep::InputPipe:
+    case ChildStartStep::OutputPipe:
+    case ChildStartStep::PipeThreads:
+        break; // steps of a piped child only
+    }
+    return "The start of textlint failed.";
+}
+
+} // namespace
+
+bool startTextLint(const std::optional<std::string> &commandLine, ChildProcess &child) {
     if (!commandLine) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return fail(lint_text::COMMAND_LINE_TOO_LONG);
@@ -126,13 +142,8 @@ bool startTextLint(const std::optional<std::string> &commandLine, ChildProcessTr
     // file, standard error is redirected by the line itself). All three get the null
     // device rather than whatever the host's process has: Node.js dies at start ("open
     // EBADF") when it inherits a pipe it cannot open, which is the case under Wine.
-    UniqueHandle nul(CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!nul)
-        return fail("CreateFile(\"NUL\") failed.");
-    if (const char *failure = child.start(*commandLine, {nul.get(), nul.get(), nul.get()}))
-        return fail(failure);
+    if (ChildStartResult failed = child.start(*commandLine, ChildStdio{}))
+        return fail(startFailureText(failed->step), failed->code);
     return true;
 }
 
@@ -144,7 +155,7 @@ std::string commandInterpreterPath() {
     return std::string(dir, n) + "\\cmd.exe";
 }
 
-bool waitOrEnd(ChildProcessTree &child, unsigned count) {
+bool waitOrEnd(ChildProcess &child, unsigned count) {
     if (child.waitForExit(count * 100))
         return true;
     child.end();
@@ -162,22 +173,13 @@ bool errorFileIsClean(const std::string &path, std::string *errorBytes) {
     const char *closeFailure = lint_text::CLOSE_RESULT_FILE_FAILED;
     // Shared, so that a child still running after the wait, which holds the file open for
     // its redirection, does not turn the examination itself into a failure.
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, SHARE_ALL, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return fail(closeFailure);
-    DWORD size = GetFileSize(file.get(), nullptr);
     std::string bytes;
-    bool tooLarge = size == INVALID_FILE_SIZE || size > ERROR_OUTPUT_LIMIT;
-    if (!tooLarge && size > 0) {
-        bytes.resize(size);
-        DWORD got = 0;
-        if (!ReadFile(file.get(), &bytes[0], size, &got, nullptr))
-            return fail(closeFailure);
-        bytes.resize(got);
-    }
-    if (!file.reset())
+    ULONGLONG size = 0;
+    if (!readFilePart(path, 0, ERROR_OUTPUT_LIMIT, bytes, size))
         return fail(closeFailure);
+    bool tooLarge = size > ERROR_OUTPUT_LIMIT;
+    if (tooLarge)
+        bytes.clear();
     if (errorBytes != nullptr)
         *errorBytes = bytes;
     if (tooLarge || errorOutputMeansFailure(bytes))

@@ -4,10 +4,10 @@
 #pragma once
 
 #include "common/handles.h"
-#include "lint/child_process.h"
 #include "lint/report_buffer.h"
 #include "lint/textlint_command.h"
 #include "mail/target_mail_info.h"
+#include "process/child_process.h"
 
 #include <windows.h>
 
@@ -17,9 +17,9 @@
 
 namespace quill::textlint_run {
 
-// Writes `failure`, "LastError: " and the system text of the calling thread's last error.
-// Returns false, so that a failing step can end with `return fail(...)`.
-bool fail(const std::string &failure);
+// Writes `failure`, "LastError: " and the system text of `code` (by default the calling
+// thread's last error). Returns false, so that a failing step can end with `return fail(...)`.
+bool fail(const std::string &failure, DWORD code = GetLastError());
 // The failure text of the calling thread's last failing step.
 std::string lastFailureText();
 
@@ -88,14 +88,14 @@ TextLintCommandFiles commandFilesOf(const TempFile &config, const TempFile &inpu
 
 // Starts the command line, empty when it did not fit, as a hidden child tree in a job; the
 // child gets the null device as its standard handles and inherits nothing else.
-bool startTextLint(const std::optional<std::string> &commandLine, ChildProcessTree &child);
+bool startTextLint(const std::optional<std::string> &commandLine, ChildProcess &child);
 
 // The command interpreter, "<system folder>\cmd.exe".
 std::string commandInterpreterPath();
 
 // Waits up to `count` times 100 ms for the child; true when it ended. Otherwise the whole
 // tree is ended (and gone) when this returns, so its files can be read and deleted.
-bool waitOrEnd(ChildProcessTree &child, unsigned count);
+bool waitOrEnd(ChildProcess &child, unsigned count);
 
 // Names the bound of a wait for a diagnostic ("60 seconds", "0.5 seconds").
 std::string describeWait(unsigned count);

@@ -5,14 +5,14 @@
 #include "config/text_lint_config.h"
 #include "config/unreadable_settings_notice.h"
 #include "lint/background_check.h"
-#include "lint/child_process.h"
 #include "lint/lint_result_controller.h"
-#include "lint/private_temp_folder.h"
 #include "lint/resident_textlint.h"
 #include "plugin/boundary_guard.h"
 #include "plugin/compose_hook.h"
 #include "plugin/plugin_texts.h"
 #include "plugin/typing_check.h"
+#include "process/child_jobs.h"
+#include "process/private_temp_folder.h"
 #include "view/lint_result_view_dialog.h"
 
 #include <windows.h>

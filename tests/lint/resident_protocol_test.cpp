@@ -1,6 +1,6 @@
-// The resident textlint's line protocol: framing over cut reads, requests that carry the
-// text as a cold run would write it, answers read strictly, findings rendered so that the
-// report parser makes the cold run's rows of them.
+// The resident textlint's line protocol: requests that carry the text as a cold run would
+// write it, answers read strictly, findings rendered so that the report parser makes the cold
+// run's rows of them.
 #include "common/json_value.h"
 #include "lint/compact_report.h"
 #include "lint/resident_protocol.h"
@@ -12,25 +12,6 @@
 
 namespace quill {
 namespace {
-
-TEST(ResidentLineFramer, JoinsCutReadsAndSpoilsOnAnOverlongLine) {
-    LineFramer framer(16);
-    framer.append("{\"a\":");
-    EXPECT_FALSE(framer.nextLine());
-    framer.append("1}\r\n{\"b\"");
-    EXPECT_EQ(framer.nextLine(), "{\"a\":1}");
-    EXPECT_FALSE(framer.nextLine());
-    framer.append(":2}\n\n");
-    EXPECT_EQ(framer.nextLine(), "{\"b\":2}");
-    EXPECT_EQ(framer.nextLine(), "");
-    framer.append("0123456789");
-    EXPECT_FALSE(framer.overflowed());
-    framer.append("abcdefg");
-    EXPECT_TRUE(framer.overflowed()); // refused as it arrives, before it is read
-    EXPECT_FALSE(framer.nextLine());
-    framer.append("\n{}\n");
-    EXPECT_FALSE(framer.nextLine());
-}
 
 TEST(ResidentRequest, CarriesTheTextAsTheColdRunWritesIt) {
     EXPECT_EQ(residentInputText(std::string("ab\0cd", 5)), "ab");

@@ -5,27 +5,6 @@
 
 namespace quill::test {
 
-namespace {
-
-std::string environmentValue(const char *name, bool *had = nullptr) {
-    char value[32768];
-    DWORD n = GetEnvironmentVariableA(name, value, sizeof value);
-    if (had)
-        *had = n != 0 && n < sizeof value;
-    return n != 0 && n < sizeof value ? std::string(value, n) : std::string();
-}
-
-} // namespace
-
-ScopedEnvironment::ScopedEnvironment(const std::string &name, const std::string &value)
-    : name_(name), old_(environmentValue(name.c_str(), &had_)) {
-    SetEnvironmentVariableA(name.c_str(), value.c_str());
-}
-
-ScopedEnvironment::~ScopedEnvironment() {
-    SetEnvironmentVariableA(name_.c_str(), had_ ? old_.c_str() : nullptr);
-}
-
 TextLintRule rule(const std::string &name) {
     TextLintRule r;
     r.name = name;

@@ -4,6 +4,7 @@
 
 #include "config/text_lint_config.h"
 #include "lint/lint_result_controller.h"
+#include "tests/support/scoped_environment.h"
 #include "tests/support/test_paths.h"
 
 #include <gtest/gtest.h>
@@ -75,20 +76,6 @@ class RunTest : public ::testing::Test {
     std::string oldTmp_, oldTemp_, oldCmdPath_;
     std::vector<TextLintRule> oldRules_;
     bool oldHtml_ = false;
-};
-
-// Sets an environment variable for this process and its children while in scope.
-class ScopedEnvironment {
-  public:
-    ScopedEnvironment(const std::string &name, const std::string &value);
-    ~ScopedEnvironment();
-    ScopedEnvironment(const ScopedEnvironment &) = delete;
-    ScopedEnvironment &operator=(const ScopedEnvironment &) = delete;
-
-  private:
-    std::string name_;
-    std::string old_;
-    bool had_ = false;
 };
 
 } // namespace quill::test

@@ -3,6 +3,7 @@
 // back into as many rows as have a rule.
 #include "lint/compact_report.h"
 #include "lint/resident_protocol.h"
+#include "process/line_framer.h"
 
 #include <cstdint>
 #include <cstdlib>

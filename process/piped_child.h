@@ -1,9 +1,11 @@
-// A hidden textlint child with pipes for its standard input and output, in a job object of
-// its own that ends the whole tree (cmd.exe and node.exe) when the owner lets it go.
+// A child with pipes for its standard input and output, and the threads that move bytes
+// through them, so that every wait of a caller is bounded by a deadline. The child runs in a
+// job of its own that ends the whole tree when the owner lets it go.
 #pragma once
 
 #include "common/handles.h"
-#include "lint/resident_protocol.h"
+#include "process/child_process.h"
+#include "process/line_framer.h"
 
 #include <windows.h>
 
@@ -29,10 +31,9 @@ class PipedChild {
     PipedChild(const PipedChild &) = delete;
     PipedChild &operator=(const PipedChild &) = delete;
 
-    // Starts `commandLine` hidden, suspended until it is in the job. The child inherits
-    // exactly its two pipe ends and `errorOutput` (the null device when null) as standard
-    // error. Writes the failure text and returns false when any step fails.
-    bool start(const std::string &commandLine, HANDLE errorOutput);
+    // Starts `commandLine` as ChildProcess does. The child inherits exactly its two pipe
+    // ends and `errorOutput` (the null device when null) as standard error.
+    ChildStartResult start(const std::string &commandLine, HANDLE errorOutput);
 
     // Queues `bytes` for the child's standard input; a writer thread hands them over, so a
     // child that stops reading never holds up the caller.
@@ -46,7 +47,7 @@ class PipedChild {
     // deadline passes first, a line was spoilt or the child was ended.
     std::optional<std::string> readToEnd(Clock::time_point deadline);
 
-    // Whether the child (the command interpreter or textlint itself) is still running.
+    // Whether the child's first process is still running.
     bool running() const;
 
     // Ends every process of the tree now and wakes every wait on it; any thread may call it.
@@ -61,8 +62,7 @@ class PipedChild {
     void threadEnded(bool reader);
     void cancelBlockedIo();
 
-    UniqueHandle job_; // under mutex_ once the child runs
-    UniqueHandle process_;
+    ChildProcess child_;  // its job under mutex_ once the child runs
     UniqueHandle input_;  // our end of the child's standard input
     UniqueHandle output_; // our end of the child's standard output
     std::thread reader_;

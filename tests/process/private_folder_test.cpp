@@ -1,7 +1,10 @@
 // The private temporary folder of a run: a name nobody can guess, an access list for the
 // current user alone, and nothing left of it afterwards.
-#include "lint/private_temp_folder.h"
-#include "tests/runs/run_fixture.h"
+#include "process/private_temp_folder.h"
+#include "tests/support/scoped_environment.h"
+#include "tests/support/test_paths.h"
+
+#include <gtest/gtest.h>
 
 #include <windows.h>
 
@@ -21,14 +24,29 @@ std::vector<unsigned char> currentTokenUser() {
     return user;
 }
 
-class PrivateFolder : public RunTest {};
+// Names in `dir` that a private folder or its files could have left.
+std::vector<std::string> leftovers(const std::string &dir) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((dir + "\\Qui*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(data.cFileName);
+    while (FindNextFileA(find, &data));
+    FindClose(find);
+    return names;
+}
 
-TEST_F(PrivateFolder, RandomNameGoneWithItsContent) {
+TEST(PrivateFolder, RandomNameGoneWithItsContent) {
+    TempDir temp("qcproc");
+    ScopedEnvironment tmp("TMP", temp.path());
+    ScopedEnvironment tempVariable("TEMP", temp.path());
     PrivateTempFolder first;
     PrivateTempFolder second;
-    ASSERT_TRUE(first.create());
-    ASSERT_TRUE(second.create());
-    const std::string prefix = tempFolder_ + "\\Quillcheck-";
+    ASSERT_TRUE(first.create("GetTempPath failed."));
+    ASSERT_TRUE(second.create("GetTempPath failed."));
+    const std::string prefix = temp.path() + "\\Quillcheck-";
     ASSERT_EQ(first.path().rfind(prefix, 0), 0u) << first.path();
     const std::string name = first.path().substr(prefix.size());
     EXPECT_EQ(name.size(), 33u) << name;
@@ -40,7 +58,7 @@ TEST_F(PrivateFolder, RandomNameGoneWithItsContent) {
     writeFileBytes(first.path() + "sub\\b.tmp", "y");
     first.remove();
     second.remove();
-    EXPECT_TRUE(leftovers().empty());
+    EXPECT_TRUE(leftovers(temp.path()).empty());
 }
 
 // Wine keeps no access lists on files (it maps them to Unix permissions), so the list is

@@ -1,10 +1,9 @@
 // The private temporary folder: a random name from the system's random number generator
 // and a protected access list that grants the current user alone.
-#include "lint/private_temp_folder.h"
+#include "process/private_temp_folder.h"
 
 #include "common/handles.h"
 #include "common/system_error.h"
-#include "lint/lint_failure_texts.h"
 
 #include <windows.h>
 
@@ -96,14 +95,14 @@ bool UserOnlySecurity::init() {
     return true;
 }
 
-bool PrivateTempFolder::create() {
+bool PrivateTempFolder::create(const char *tempPathFailure) {
     remove();
     char tempDir[MAX_PATH];
     DWORD n = GetTempPathA(static_cast<DWORD>(std::size(tempDir)), tempDir);
     if (n == 0 || n > std::size(tempDir)) {
         if (n != 0)
             SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        return failed(lint_text::TEMP_PATH_FAILED);
+        return failed(tempPathFailure);
     }
     std::string hex;
     if (!randomHex(hex))

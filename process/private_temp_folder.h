@@ -1,9 +1,9 @@
-// A folder of its own inside the system's temporary folder, for files that textlint reads:
-// its name is random (nobody can guess it and plant a file beside ours, such as the
-// "<configuration>.js" that textlint's loader would run), only the current user may open
-// it, and it goes with everything in it when its owner goes. While its owner lives, a file
-// in it is held open without delete sharing: a folder whose file can be deleted was left by
-// a process that died, and the next start removes it.
+// A folder of its own inside the system's temporary folder, for files that a child reads:
+// its name is random (nobody can guess it and plant a file beside ours, such as a script
+// that the child's loader would run), only the current user may open it, and it goes with
+// everything in it when its owner goes. While its owner lives, a file in it is held open
+// without delete sharing: a folder whose file can be deleted was left by a process that
+// died, and the next start removes it.
 #pragma once
 
 #include "common/handles.h"
@@ -40,8 +40,9 @@ class PrivateTempFolder {
     PrivateTempFolder &operator=(const PrivateTempFolder &) = delete;
 
     // Creates "<temporary folder>Quillcheck-<32 random hex digits>" with the file that marks
-    // it as in use. False after one diagnostic line on standard output.
-    bool create();
+    // it as in use. False after one diagnostic line on standard output, `tempPathFailure`
+    // when the temporary folder itself cannot be named.
+    bool create(const char *tempPathFailure);
 
     // The folder with its trailing backslash; empty before create().
     const std::string &path() const { return path_; }
