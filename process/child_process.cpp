@@ -56,8 +56,8 @@ class InheritList {
     // Replaces each handle of `stdio` by its inheritable copy.
     bool copy(ChildStdio &stdio) {
         for (HANDLE *slot : {&stdio.input, &stdio.output, &stdio.error}) {
-            std::size_t i =
-                std::find(originals_.begin(), originals_.end(), *slot) - originals_.begin();
+            const auto found = std::find(originals_.begin(), originals_.end(), *slot);
+            const std::size_t i = static_cast<std::size_t>(found - originals_.begin());
             if (i == originals_.size()) {
                 HANDLE copy = nullptr;
                 if (!DuplicateHandle(GetCurrentProcess(), *slot, GetCurrentProcess(), &copy, 0,
