@@ -9,7 +9,7 @@
 #include "lint/cold_run.h"
 #include "lint/excluded_lines_setting.h"
 #include "lint/recipient_findings.h"
-#include "lint/resident_textlint.h"
+#include "lint/resident/resident_textlint.h"
 #include "lint/run_failure.h"
 #include "mail/recipient_char_check.h"
 

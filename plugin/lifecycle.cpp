@@ -6,7 +6,7 @@
 #include "config/unreadable_settings_notice.h"
 #include "lint/background_check.h"
 #include "lint/lint_result_controller.h"
-#include "lint/resident_textlint.h"
+#include "lint/resident/resident_textlint.h"
 #include "plugin/boundary_guard.h"
 #include "plugin/compose_hook.h"
 #include "plugin/plugin_texts.h"

@@ -4,7 +4,7 @@
 #include "config/text_lint_config.h"
 #include "lint/background_check.h"
 #include "lint/lint_result_controller.h"
-#include "lint/resident_textlint.h"
+#include "lint/resident/resident_textlint.h"
 #include "plugin/boundary_guard.h"
 #include "plugin/commands.h"
 #include "plugin/compose_checks.h"

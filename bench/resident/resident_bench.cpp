@@ -5,7 +5,7 @@
 #include "bench/resident/bench_stats.h"
 #include "config/text_lint_config.h"
 #include "lint/lint_result_controller.h"
-#include "lint/resident_textlint.h"
+#include "lint/resident/resident_textlint.h"
 
 #include <windows.h>
 

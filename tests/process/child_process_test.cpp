@@ -44,7 +44,7 @@ TEST(ChildProcess, WholeTreeEndsWithTheJob) {
         ASSERT_TRUE(waitForDescendant("ping.exe"));
         EXPECT_GE(child.processIds().size(), 2u);
         child.end();
-        EXPECT_TRUE(test::descendantProcessNames().empty());
+        EXPECT_EQ(std::vector<std::string>{}, test::descendantProcessNames());
         EXPECT_TRUE(child.processIds().empty());
     }
     // Ended the quick way, as a pipe reader is, and by letting the owner go.
@@ -58,7 +58,7 @@ TEST(ChildProcess, WholeTreeEndsWithTheJob) {
     const Clock::time_point until = Clock::now() + seconds(10);
     while (!test::descendantProcessNames().empty() && Clock::now() < until)
         Sleep(20);
-    EXPECT_TRUE(test::descendantProcessNames().empty());
+    EXPECT_EQ(std::vector<std::string>{}, test::descendantProcessNames());
 }
 
 // A child that starts while another one runs gets none of the other's pipe ends: the
@@ -97,7 +97,7 @@ TEST(PipedChild, BlockedReadEndsAtTheDeadlineAndWithTheOwner) {
         EXPECT_TRUE(child.running());
     }
     EXPECT_LT(Clock::now() - before, seconds(30));
-    EXPECT_TRUE(test::descendantProcessNames().empty());
+    EXPECT_EQ(std::vector<std::string>{}, test::descendantProcessNames());
 }
 
 } // namespace

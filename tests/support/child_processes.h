@@ -10,7 +10,7 @@
 namespace quill::test {
 
 // Lower-case executable names ("cmd.exe", "node.exe") of every running process whose
-// parent chain leads to this process.
+// parent chain leads to this process, but for Wine's desktop process.
 std::vector<std::string> descendantProcessNames();
 
 // True when one of `names` is `name`.

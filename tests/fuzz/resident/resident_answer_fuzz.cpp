@@ -2,7 +2,7 @@
 // answer of each kind; the findings of an answer, rendered as a compact report, must split
 // back into as many rows as have a rule.
 #include "lint/compact_report.h"
-#include "lint/resident_protocol.h"
+#include "lint/resident/resident_protocol.h"
 #include "process/line_framer.h"
 
 #include <cstdint>

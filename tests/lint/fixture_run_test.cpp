@@ -1,7 +1,7 @@
 // Check and auto-fix runs against .cmd fixtures that show on demand what a real textlint
 // shows only by accident: errors, Node.js warnings, reports of a given size, slow children.
 #include "lint/background_check.h"
-#include "tests/runs/run_fixture.h"
+#include "tests/lint/run_fixture.h"
 #include "tests/support/child_processes.h"
 
 #include <windows.h>

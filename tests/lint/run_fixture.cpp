@@ -1,5 +1,5 @@
 // The textlint run fixture.
-#include "tests/runs/run_fixture.h"
+#include "tests/lint/run_fixture.h"
 
 #include <windows.h>
 

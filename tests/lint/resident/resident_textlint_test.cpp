@@ -1,8 +1,8 @@
 // The resident textlint against the real textlint in the Wine prefix: its answers must be
 // those of the cold run, and every case it cannot answer soundly must run cold.
 #include "common/handles.h"
-#include "lint/resident_textlint.h"
-#include "tests/runs/run_fixture.h"
+#include "lint/resident/resident_textlint.h"
+#include "tests/lint/run_fixture.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // The resident textlint's life: the background start (version, proof of the configuration,
 // start, handshake, a first lint that loads the dictionary), the requests of the checks and
 // auto-fixes, and the restart with back-off when it failed.
-#include "lint/resident_textlint.h"
+#include "lint/resident/resident_textlint.h"
 
 #include "common/handles.h"
 #include "common/system_error.h"

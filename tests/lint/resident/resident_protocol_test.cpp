@@ -3,7 +3,7 @@
 // run's rows of them.
 #include "common/json_value.h"
 #include "lint/compact_report.h"
-#include "lint/resident_protocol.h"
+#include "lint/resident/resident_protocol.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "common/handles.h"
-#include "lint/resident_protocol.h"
-#include "lint/rule_folder_watch.h"
+#include "lint/resident/resident_protocol.h"
+#include "lint/resident/rule_folder_watch.h"
 #include "process/private_temp_folder.h"
 
 #include <windows.h>

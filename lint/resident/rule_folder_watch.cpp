@@ -1,6 +1,6 @@
 // The watch over textlint's rule folders: one change notification per folder and a thread
 // that waits for them.
-#include "lint/rule_folder_watch.h"
+#include "lint/resident/rule_folder_watch.h"
 
 #include "common/system_error.h"
 

@@ -1,6 +1,6 @@
 // Requests and answers of the resident textlint's line protocol, and the rendering
 // of its findings in the compact formatter's words.
-#include "lint/resident_protocol.h"
+#include "lint/resident/resident_protocol.h"
 
 #include "common/json_value.h"
 

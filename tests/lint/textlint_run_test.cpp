@@ -1,6 +1,6 @@
 // Check and auto-fix runs against the real textlint in the Wine prefix, started through
 // its .cmd shim exactly as on a user's PC.
-#include "tests/runs/run_fixture.h"
+#include "tests/lint/run_fixture.h"
 #include "tests/support/child_processes.h"
 
 #include <windows.h>
