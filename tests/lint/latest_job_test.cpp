@@ -1,6 +1,7 @@
 // The latest-job rule with real threads, listener registration, and listeners that call
 // back into the engine while it notifies them.
 #include "lint/lint_result_controller.h"
+#include "tests/support/counting_listener.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,8 @@
 
 namespace quill {
 namespace {
+
+using test::CountingListener;
 
 std::string reportOf(const std::string &rule) {
     return "C:\\T\\a.txt: line 1, col 1, Error - x (" + rule + ")\n\n1 problem\n";
@@ -33,20 +36,6 @@ bool published(const CheckOutcome &outcome) {
 TargetMailInfo targetWithSubject(const std::string &subject) {
     return TargetMailInfo(1, MIME_TEXT_PLAIN, "from", subject, "text\n");
 }
-
-class CountingListener : public LintResultModelListener {
-  public:
-    explicit CountingListener(std::function<void()> onUpdate = {}) : onUpdate_(onUpdate) {}
-    void updateLintResult() override {
-        ++calls;
-        if (onUpdate_)
-            onUpdate_();
-    }
-    std::atomic<int> calls{0};
-
-  private:
-    std::function<void()> onUpdate_;
-};
 
 // Runs `job` on a thread of its own; a job that hangs (a deadlock) ends the whole program
 // rather than the test run.

@@ -4,6 +4,7 @@
 
 #include "config/text_lint_config.h"
 #include "lint/lint_result_controller.h"
+#include "tests/support/counting_listener.h"
 #include "tests/support/scoped_environment.h"
 #include "tests/support/test_paths.h"
 
@@ -17,30 +18,6 @@
 #include <vector>
 
 namespace quill::test {
-
-class CountingListener : public LintResultModelListener {
-  public:
-    explicit CountingListener(LintResultController &engine) : engine_(engine) {}
-    void updateLintResult() override {
-        std::lock_guard<std::mutex> lock(mutex_);
-        ++calls;
-        seen = engine_.getLintResults();
-        changed_.notify_all();
-    }
-    // Waits up to `timeoutMs` until `n` publications were counted; true when they were.
-    bool waitForCalls(int n, unsigned timeoutMs) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                                 [&] { return calls >= n; });
-    }
-    int calls = 0;
-    std::vector<LintResult> seen;
-
-  private:
-    LintResultController &engine_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-};
 
 // One enabled rule without options.
 TextLintRule rule(const std::string &name);

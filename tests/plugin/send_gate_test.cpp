@@ -7,6 +7,7 @@
 #include "plugin/host_api.h"
 #include "plugin/send_gate.h"
 #include "tests/support/child_processes.h"
+#include "tests/support/counting_listener.h"
 #include "tests/support/message_box_watcher.h"
 #include "tests/support/test_paths.h"
 
@@ -219,26 +220,6 @@ TEST_F(SendGate, NoRuleToRunLetsTheMailGo) {
     EXPECT_EQ(boxes.count(), 0u);
 }
 
-// Tells when the engine published.
-class PublicationWaiter : public LintResultModelListener {
-  public:
-    void updateLintResult() override {
-        std::lock_guard<std::mutex> lock(mutex_);
-        ++calls_;
-        changed_.notify_all();
-    }
-    bool waitForCall(DWORD timeoutMs) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                                 [&] { return calls_ > 0; });
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int calls_ = 0;
-};
-
 // The send's textlint is held until a background check, started later, has published its
 // clean result: the send is still refused on its own two findings.
 TEST_F(SendGate, SendOvertakenByABackgroundCheckIsJudgedOnItsOwnFindings) {
@@ -247,7 +228,7 @@ TEST_F(SendGate, SendOvertakenByABackgroundCheckIsJudgedOnItsOwnFindings) {
     SetEnvironmentVariableA("QUILL_FIXTURE_GO", marks.file("go").c_str());
     config().setTextLintCmdPath(test::fixturePath("textlint/check_first_waits.cmd"));
     config().setRules({rule("no-doubled-joshi", 1)});
-    PublicationWaiter published;
+    test::CountingListener published;
     lintEngine().addLintResultModelListener(&published);
     // Dismisses the refusal shown from the sending thread.
     test::MessageBoxRecorder boxes;
@@ -258,7 +239,7 @@ TEST_F(SendGate, SendOvertakenByABackgroundCheckIsJudgedOnItsOwnFindings) {
     const bool started =
         sendRuns && startBackgroundCheck(lintEngine(), TargetMailInfo(1, MIME_TEXT_PLAIN, "",
                                                                       "background", "clean\n"));
-    const bool backgroundPublished = started && published.waitForCall(30000);
+    const bool backgroundPublished = started && published.waitForCalls(1, 30000);
     test::writeFileBytes(marks.file("go"), "");
     sending.join();
     lintEngine().removeLintResultModelListener(&published);
