@@ -4,10 +4,13 @@
 #include "resources/resource_ids.h"
 #include "tests/plugin/plugin_session.h"
 #include "tests/support/message_box_watcher.h"
+#include "tests/support/scoped_environment.h"
 #include "tools/standin_host/standin_host.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace quill::test {
 namespace {
@@ -64,17 +67,14 @@ class FirstRunTest : public ::testing::Test {
   protected:
     void SetUp() override {
         resetHost();
-        char saved[1024] = {};
-        hadAppData_ = GetEnvironmentVariableA("APPDATA", saved, 1024) != 0;
-        savedAppData_ = saved;
         // The user's folder of this test: npm's textlint is there only when a test puts it.
-        SetEnvironmentVariableA("APPDATA", appData_.path().c_str());
+        appDataVariable_ = std::make_unique<ScopedEnvironment>("APPDATA", appData_.path());
         CreateDirectoryA(npmFolder().c_str(), nullptr);
     }
     void TearDown() override {
         DeleteFileA((npmFolder() + "\\textlint.cmd").c_str());
         RemoveDirectoryA(npmFolder().c_str());
-        SetEnvironmentVariableA("APPDATA", hadAppData_ ? savedAppData_.c_str() : nullptr);
+        appDataVariable_.reset();
         resetHost();
     }
     std::string npmFolder() const { return appData_.path() + "\\npm"; }
@@ -90,8 +90,7 @@ class FirstRunTest : public ::testing::Test {
     }
 
     TempDir appData_{"qad"};
-    std::string savedAppData_;
-    bool hadAppData_ = false;
+    std::unique_ptr<ScopedEnvironment> appDataVariable_;
 };
 
 // A fresh install: textlint went where npm puts it, the INI names rules but no path. The

@@ -5,6 +5,7 @@
 // text as it was.
 #include "tests/plugin/plugin_session.h"
 #include "tests/support/message_box_watcher.h"
+#include "tests/support/scoped_environment.h"
 #include "tools/standin_host/standin_host.h"
 
 #include <gtest/gtest.h>
@@ -153,7 +154,7 @@ TEST_F(MailAwareTest, AFixThatAddsALineLeavesAReplyUntouchedAndOtherMailsFixedAs
 TEST_F(MailAwareTest, TextlintGetsTheMailAsItWasWithBothSwitchesOffAndForHtml) {
     TempDir dir("qcm");
     const std::string copy = dir.file("input.txt");
-    SetEnvironmentVariableA("QUILL_INPUT_COPY", copy.c_str());
+    ScopedEnvironment copyTo("QUILL_INPUT_COPY", copy);
     const std::string asWritten =
         "田中様\n\n今日は、雨が、降って、いて、とても、寒い。\n\n> これは、あれと、それと、"
         "どれと、なにか、です。\n＞あれは、これと、それと、どれと、なにか、です。\n\n-- "
@@ -178,7 +179,6 @@ TEST_F(MailAwareTest, TextlintGetsTheMailAsItWasWithBothSwitchesOffAndForHtml) {
         EXPECT_EQ(c.handedToTextlint, readFileBytes(copy)) << c.label;
         plugin.exit();
     }
-    SetEnvironmentVariableA("QUILL_INPUT_COPY", nullptr);
 }
 
 } // namespace

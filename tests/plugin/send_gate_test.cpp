@@ -10,6 +10,7 @@
 #include "tests/support/counting_listener.h"
 #include "tests/support/message_box_watcher.h"
 #include "tests/support/test_paths.h"
+#include "tests/support/scoped_environment.h"
 
 #include <gtest/gtest.h>
 
@@ -224,8 +225,8 @@ TEST_F(SendGate, NoRuleToRunLetsTheMailGo) {
 // clean result: the send is still refused on its own two findings.
 TEST_F(SendGate, SendOvertakenByABackgroundCheckIsJudgedOnItsOwnFindings) {
     test::TempDir marks;
-    SetEnvironmentVariableA("QUILL_FIXTURE_WAITING", marks.file("waiting").c_str());
-    SetEnvironmentVariableA("QUILL_FIXTURE_GO", marks.file("go").c_str());
+    test::ScopedEnvironment waitingMark("QUILL_FIXTURE_WAITING", marks.file("waiting"));
+    test::ScopedEnvironment goMark("QUILL_FIXTURE_GO", marks.file("go"));
     config().setTextLintCmdPath(test::fixturePath("textlint/check_first_waits.cmd"));
     config().setRules({rule("no-doubled-joshi", 1)});
     test::CountingListener published;
@@ -243,8 +244,6 @@ TEST_F(SendGate, SendOvertakenByABackgroundCheckIsJudgedOnItsOwnFindings) {
     test::writeFileBytes(marks.file("go"), "");
     sending.join();
     lintEngine().removeLintResultModelListener(&published);
-    SetEnvironmentVariableA("QUILL_FIXTURE_WAITING", nullptr);
-    SetEnvironmentVariableA("QUILL_FIXTURE_GO", nullptr);
 
     ASSERT_TRUE(sendRuns);
     ASSERT_TRUE(backgroundPublished);

@@ -6,6 +6,7 @@
 #include "resources/resource_ids.h"
 #include "tests/plugin/plugin_session.h"
 #include "tests/support/message_box_watcher.h"
+#include "tests/support/scoped_environment.h"
 #include "tools/standin_host/standin_host.h"
 
 #include <gtest/gtest.h>
@@ -152,18 +153,6 @@ bool waitForFile(const std::string &path, DWORD timeoutMs) {
     return true;
 }
 
-// An environment variable of this process and its children, for the life of the object.
-class ScopedVariable {
-  public:
-    ScopedVariable(const char *name, const char *value) : name_(name) {
-        SetEnvironmentVariableA(name, value);
-    }
-    ~ScopedVariable() { SetEnvironmentVariableA(name_, nullptr); }
-
-  private:
-    const char *name_;
-};
-
 // A folder renamed away for the life of the object.
 class RenamedAway {
   public:
@@ -247,7 +236,7 @@ std::string lateServerWithGate() {
 // starts; the user reads why in the result window.
 TEST_F(ResidentPluginTest, ServerThatAlwaysAnswersLateIsLeftAloneAfterSixStarts) {
     RunLog log;
-    ScopedVariable backOff("QUILLCHECK_TEST_FIRST_BACK_OFF_MS", "100");
+    ScopedEnvironment backOff("QUILLCHECK_TEST_FIRST_BACK_OFF_MS", "100");
     PluginSession plugin(lateServerWithGate());
     ASSERT_NE(nullptr, plugin.module());
     ASSERT_EQ(0, plugin.start());
@@ -275,7 +264,7 @@ TEST_F(ResidentPluginTest, ServerThatAlwaysAnswersLateIsLeftAloneAfterSixStarts)
 // cold check under way in the background.
 TEST_F(ResidentPluginTest, ExitIsPromptWhileAWarmRequestAndAColdCheckRun) {
     RunLog log;
-    ScopedVariable backOff("QUILLCHECK_TEST_FIRST_BACK_OFF_MS", "100");
+    ScopedEnvironment backOff("QUILLCHECK_TEST_FIRST_BACK_OFF_MS", "100");
     PluginSession plugin(lateServerWithGate());
     ASSERT_NE(nullptr, plugin.module());
     MessageBoxRecorder boxes;
@@ -357,7 +346,7 @@ bool waitUntilNoTextLint(DWORD timeoutMs) {
 // once no compose window is open, and the next window starts it again.
 TEST_F(ResidentPluginTest, ServerRunsOnlyWhileComposeWindowsMayNeedIt) {
     RunLog log;
-    ScopedVariable idle("QUILLCHECK_TEST_RESIDENT_IDLE_MS", "1000");
+    ScopedEnvironment idle("QUILLCHECK_TEST_RESIDENT_IDLE_MS", "1000");
     PluginSession plugin(
         iniText(fixturePath("plugin/late_server.cmd"), "EnableResidentTextLint=true\r\n"));
     ASSERT_NE(nullptr, plugin.module());
