@@ -41,6 +41,9 @@ struct SettingsDialogData {
     std::string quoteMarks;
     bool excludeSignature = true;
     bool checkMachineDependentCharacters = true;
+    bool checkDateWeekdays = true;
+    bool checkHonorifics = true;
+    bool remindForgottenAttachment = true;
     bool checkWhileTyping = true;
     int checkWhileTypingDelay = DEFAULT_CHECK_WHILE_TYPING_DELAY;
 };

@@ -137,6 +137,9 @@ SettingsDialogData currentSettings(TextLintConfig &config) {
     data.quoteMarks = settings.quoteMarks;
     data.excludeSignature = settings.excludeSignature;
     data.checkMachineDependentCharacters = settings.checkMachineDependentCharacters;
+    data.checkDateWeekdays = settings.checkDateWeekdays;
+    data.checkHonorifics = settings.checkHonorifics;
+    data.remindForgottenAttachment = settings.remindForgottenAttachment;
     data.checkWhileTyping = settings.checkWhileTyping;
     data.checkWhileTypingDelay = settings.checkWhileTypingDelay;
     return data;
@@ -156,6 +159,9 @@ bool applySettings(TextLintConfig &config, const SettingsDialogData &data) {
         settings.quoteMarks = data.quoteMarks;
         settings.excludeSignature = data.excludeSignature;
         settings.checkMachineDependentCharacters = data.checkMachineDependentCharacters;
+        settings.checkDateWeekdays = data.checkDateWeekdays;
+        settings.checkHonorifics = data.checkHonorifics;
+        settings.remindForgottenAttachment = data.remindForgottenAttachment;
         settings.checkWhileTyping = data.checkWhileTyping;
         settings.checkWhileTypingDelay = clampCheckWhileTypingDelay(data.checkWhileTypingDelay);
     });
@@ -179,6 +185,9 @@ void fillDialog(HWND dialog, const SettingsDialogData &data) {
     EnableWindow(GetDlgItem(dialog, IDC_SETTINGS_QUOTE_MARKS), data.excludeQuotedLines);
     checkButton(dialog, IDC_SETTINGS_EXCLUDE_SIGNATURE, data.excludeSignature);
     checkButton(dialog, IDC_SETTINGS_CHECK_MACHINE_DEPENDENT, data.checkMachineDependentCharacters);
+    checkButton(dialog, IDC_SETTINGS_CHECK_DATE_WEEKDAYS, data.checkDateWeekdays);
+    checkButton(dialog, IDC_SETTINGS_CHECK_HONORIFICS, data.checkHonorifics);
+    checkButton(dialog, IDC_SETTINGS_REMIND_ATTACHMENT, data.remindForgottenAttachment);
     checkButton(dialog, IDC_SETTINGS_CHECK_WHILE_TYPING, data.checkWhileTyping);
     setControlText(dialog, IDC_SETTINGS_TYPING_DELAY, std::to_string(data.checkWhileTypingDelay));
     EnableWindow(GetDlgItem(dialog, IDC_SETTINGS_TYPING_DELAY), data.checkWhileTyping);
@@ -202,6 +211,9 @@ SettingsDialogData readDialog(HWND dialog) {
     data.quoteMarks = controlText(dialog, IDC_SETTINGS_QUOTE_MARKS, DIALOG_TEXT_LIMIT);
     data.excludeSignature = isTicked(dialog, IDC_SETTINGS_EXCLUDE_SIGNATURE);
     data.checkMachineDependentCharacters = isTicked(dialog, IDC_SETTINGS_CHECK_MACHINE_DEPENDENT);
+    data.checkDateWeekdays = isTicked(dialog, IDC_SETTINGS_CHECK_DATE_WEEKDAYS);
+    data.checkHonorifics = isTicked(dialog, IDC_SETTINGS_CHECK_HONORIFICS);
+    data.remindForgottenAttachment = isTicked(dialog, IDC_SETTINGS_REMIND_ATTACHMENT);
     data.checkWhileTyping = isTicked(dialog, IDC_SETTINGS_CHECK_WHILE_TYPING);
     // Held to the range as the INI file's value is: an empty field is the shortest pause.
     data.checkWhileTypingDelay = clampCheckWhileTypingDelay(

@@ -160,6 +160,12 @@ bool TextLintConfig::readConfigFile(std::string iniPath) {
                 settings_.excludeSignature = parseIniBool(entry.value);
             else if (key == "CheckMachineDependentCharacters")
                 settings_.checkMachineDependentCharacters = parseIniBool(entry.value);
+            else if (key == "CheckDateWeekdays")
+                settings_.checkDateWeekdays = parseIniBool(entry.value);
+            else if (key == "CheckHonorifics")
+                settings_.checkHonorifics = parseIniBool(entry.value);
+            else if (key == "RemindForgottenAttachment")
+                settings_.remindForgottenAttachment = parseIniBool(entry.value);
             else if (key == "CheckWhileTyping")
                 settings_.checkWhileTyping = parseIniBool(entry.value);
             else if (key == "CheckWhileTypingDelay")
@@ -248,6 +254,9 @@ bool TextLintConfig::writeConfigFile(std::string iniPath) {
     write("ExcludeSignature", settings.excludeSignature ? "true" : "false");
     write("CheckMachineDependentCharacters",
           settings.checkMachineDependentCharacters ? "true" : "false");
+    write("CheckDateWeekdays", settings.checkDateWeekdays ? "true" : "false");
+    write("CheckHonorifics", settings.checkHonorifics ? "true" : "false");
+    write("RemindForgottenAttachment", settings.remindForgottenAttachment ? "true" : "false");
     write("CheckWhileTyping", settings.checkWhileTyping ? "true" : "false");
     write("CheckWhileTypingDelay", std::to_string(settings.checkWhileTypingDelay));
     return allWritten;

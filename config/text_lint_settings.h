@@ -50,6 +50,11 @@ struct TextLintSettings {
     // own, and the auto-fix replaces those with an unambiguous replacement, in mails whose
     // code page is a Japanese one that can lose them.
     bool checkMachineDependentCharacters = true;
+    // Own rules: a date whose weekday does not match it, and doubled honorifics.
+    bool checkDateWeekdays = true;
+    bool checkHonorifics = true;
+    // A mail whose own text mentions an attachment but that has none asks before it goes.
+    bool remindForgottenAttachment = true;
     // A compose window is checked once its user has paused for `checkWhileTypingDelay` ms.
     bool checkWhileTyping = true;
     int checkWhileTypingDelay = DEFAULT_CHECK_WHILE_TYPING_DELAY;

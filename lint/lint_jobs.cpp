@@ -8,10 +8,9 @@
 #include "config/text_lint_config.h"
 #include "lint/cold_run.h"
 #include "lint/excluded_lines_setting.h"
-#include "lint/recipient_findings.h"
+#include "lint/own_findings.h"
 #include "lint/resident/resident_textlint.h"
 #include "lint/run_failure.h"
-#include "mail/recipient_char_check.h"
 
 #include <exception>
 
@@ -45,34 +44,24 @@ bool LintResultController::executeProofreadingTool(ProofreadingToolControlType t
 
 CheckOutcome LintResultController::runCheck(JobTicket job, const TargetMailInfo &target) {
     try {
-        const bool ownCheck = recipientCheckApplies(target);
+        // Quoted lines and the signature reach textlint, and the plug-in's own rules, as
+        // empty lines.
+        const std::string text = maskExcludedLines(target.getMailText(), lineExclusionFor(target));
+        std::vector<LintResult> own = ownFindings(text, target);
         // Without a rule textlint has nothing to check and is not started (it would only
-        // fail with "No rules found"); without the plug-in's own check either, the result
-        // is empty and the status line says that no rule is configured.
+        // fail with "No rules found"); when the plug-in's own rules found nothing either,
+        // the result is empty and the status line says that no rule is configured.
         const bool textlintChecks = configuresAnyRule(TextLintConfig::getInstance().getRules());
-        if (!textlintChecks && !ownCheck) {
-            CheckOutcome outcome = publishFindings(job, {}, true);
+        if (!textlintChecks) {
+            const bool nothingFound = own.empty();
+            CheckOutcome outcome = publishFindings(job, std::move(own), nothingFound);
             outcome.noRule = true;
             return outcome;
         }
-        std::optional<LintFailure> missing;
-        if (textlintChecks)
-            missing = missingCommandFailure();
-        if (missing) {
+        if (std::optional<LintFailure> missing = missingCommandFailure()) {
             writeDiagnosticLine("textlint was not found: " +
                                 TextLintConfig::getInstance().getTextLintCmdPath());
             return failCheck(job, std::move(*missing));
-        }
-        // Quoted lines and the signature reach textlint, and the plug-in's own check, as
-        // empty lines.
-        const std::string text = maskExcludedLines(target.getMailText(), lineExclusionFor(target));
-        std::vector<LintResult> ownFindings;
-        if (ownCheck)
-            ownFindings = recipientFindings(text);
-        if (!textlintChecks) {
-            CheckOutcome outcome = publishFindings(job, std::move(ownFindings));
-            outcome.noRule = true;
-            return outcome;
         }
         // The resident textlint first; it answers only when it answers as a cold run would.
         std::optional<std::string> report =
@@ -82,7 +71,7 @@ CheckOutcome LintResultController::runCheck(JobTicket job, const TargetMailInfo 
             report = runColdCheck(text, target.mimeType, childWaitCount(), &problem);
         if (!report)
             return failCheck(job, failureOfRun(problem, childWaitCount()));
-        return publishReport(job, *report, std::move(ownFindings));
+        return publishReport(job, *report, std::move(own));
     } catch (const std::exception &e) {
         writeDiagnosticLine(e.what());
         return failCheck(job, internalFailure(e.what()));
@@ -121,14 +110,11 @@ std::optional<std::string> LintResultController::runFix(const TargetMailInfo &ta
     // as they were, or, when the fix moved the lines, the text stays as it was.
     const LineExclusion exclusion = lineExclusionFor(target);
     const std::string original = target.getMailText();
-    const bool ownFix = recipientCheckApplies(target);
     const bool textlintFixes = configuresAnyRule(TextLintConfig::getInstance().getRules());
-    // Without a rule textlint fixes nothing, which the user is told; without the own fix
-    // either, the text stays as it is, a success.
+    // Without a rule textlint fixes nothing, which the user is told; the plug-in's own rules
+    // still apply their certain fixes.
     if (!textlintFixes)
         failure.kind = LintFailureKind::NoRule;
-    if (!textlintFixes && !ownFix)
-        return original;
     if (std::optional<LintFailure> missing =
             textlintFixes ? missingCommandFailure() : std::nullopt) {
         failure = std::move(*missing);
@@ -146,10 +132,9 @@ std::optional<std::string> LintResultController::runFix(const TargetMailInfo &ta
             return std::nullopt;
         }
     }
-    // After textlint's own fix: half-width katakana in full width, and the characters with
-    // an unambiguous replacement replaced. Kanji variants stay: a name must not change.
-    if (ownFix)
-        fixed = fixRecipientChars(*fixed);
+    // After textlint's own fix, the certain fixes of the plug-in's own rules (half-width
+    // katakana in full width, for one); what is only suggested stays.
+    fixed = fixOwnFindings(*fixed, target);
     std::optional<std::string> restored = restoreExcludedLines(original, *fixed, exclusion);
     if (!restored) {
         const char text[] = "textlint --fix added or removed lines of a mail with quoted lines "

@@ -8,7 +8,7 @@
 #include "lint/compact_report.h"
 #include "lint/lint_failure_texts.h"
 #include "lint/lint_text_conversion.h"
-#include "lint/recipient_findings.h"
+#include "lint/own_findings.h"
 
 #include <windows.h>
 

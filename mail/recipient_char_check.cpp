@@ -1,11 +1,12 @@
-// Finding and fixing the characters a recipient may not see, one decoded character at a
-// time; line and column are counted as textlint counts them, so the rows sort together.
+// The rules of the characters a recipient may not see: machine-dependent characters and runs
+// of half-width katakana, each with its replacement when one is certain.
 #include "mail/recipient_char_check.h"
 
-#include "common/encoding.h"
-#include "config/plugin_rules.h"
-#include "mail/recipient_chars.h"
 #include "common/utf8.h"
+#include "config/plugin_rules.h"
+#include "mail/own_rules.h"
+#include "mail/recipient_chars.h"
+#include "mail/recipient_code_pages.h"
 
 namespace quill {
 
@@ -14,10 +15,6 @@ namespace {
 // A half-width run is named in its finding up to this many characters, so that a line of
 // them still makes a message the result window can show.
 constexpr std::size_t SHOWN_RUN_LENGTH = 20;
-
-int utf16Units(char32_t codePoint) {
-    return codePoint > 0xFFFF ? 2 : 1;
-}
 
 std::string machineDependentMessage(std::string_view character, const RecipientCharInfo &info) {
     std::string message = "Error - 機種依存文字「";
@@ -49,93 +46,104 @@ std::string halfWidthKanaMessage(std::string_view shownRun, const std::u32string
     return message;
 }
 
-// Walks the text character by character and hands each machine-dependent character and
-// each half-width run, with its place, to the visitor.
-class RecipientCharWalker {
-  public:
-    explicit RecipientCharWalker(std::string_view text) : text_(text) {}
+bool isHalfWidthKana(char32_t codePoint) {
+    return classifyRecipientChar(codePoint).kind == RecipientCharKind::HalfWidthKana;
+}
 
-    template <typename OnOrdinary, typename OnMachineDependent, typename OnKanaRun>
-    void walk(OnOrdinary onOrdinary, OnMachineDependent onMachineDependent, OnKanaRun onKanaRun) {
-        int line = 1;
-        int column = 1;
-        std::size_t pos = 0;
-        while (pos < text_.size()) {
-            std::size_t end = pos;
-            const char32_t codePoint = decodeUtf8(text_, end);
-            const RecipientCharInfo info = classifyRecipientChar(codePoint);
-            if (info.kind == RecipientCharKind::HalfWidthKana) {
-                const std::size_t start = pos;
-                const int startColumn = column;
-                std::u32string run;
-                while (pos < text_.size()) {
-                    std::size_t next = pos;
-                    const char32_t kana = decodeUtf8(text_, next);
-                    if (classifyRecipientChar(kana).kind != RecipientCharKind::HalfWidthKana)
-                        break;
-                    run += kana;
-                    pos = next;
-                    column += utf16Units(kana);
-                }
-                onKanaRun(line, startColumn, text_.substr(start, pos - start), run);
-                continue;
-            }
-            const std::string_view character = text_.substr(pos, end - pos);
-            if (info.kind == RecipientCharKind::MachineDependent)
-                onMachineDependent(line, column, character, info);
-            else
-                onOrdinary(character);
-            pos = end;
-            if (codePoint == '\n') {
-                ++line;
-                column = 1;
-            } else {
-                column += utf16Units(codePoint);
-            }
+void checkMachineDependentCharacters(std::string_view text, const OwnCheckContext &context,
+                                     std::vector<OwnRuleHit> &hits) {
+    if (!codePageHidesRecipientChars(context.codePage))
+        return;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        // ASCII is never machine-dependent: skipped without decoding.
+        if (static_cast<unsigned char>(text[pos]) < 0x80) {
+            ++pos;
+            continue;
         }
+        const std::size_t begin = pos;
+        const RecipientCharInfo info = classifyRecipientChar(decodeUtf8(text, pos));
+        if (info.kind != RecipientCharKind::MachineDependent)
+            continue;
+        OwnRuleHit hit;
+        hit.begin = begin;
+        hit.end = pos;
+        hit.message = machineDependentMessage(text.substr(begin, pos - begin), info);
+        // Kanji variants are only suggested: a name must not change.
+        if (info.use == ReplacementUse::Fix)
+            hit.replacement = info.replacement;
+        hits.push_back(std::move(hit));
     }
+}
 
-  private:
-    std::string_view text_;
-};
+void checkHalfWidthKana(std::string_view text, const OwnCheckContext &context,
+                        std::vector<OwnRuleHit> &hits) {
+    if (!codePageHidesRecipientChars(context.codePage))
+        return;
+    // Every half-width kana is three bytes in UTF-8, led by EF: only those bytes are looked at.
+    for (std::size_t pos = text.find('\xEF'); pos != std::string_view::npos;
+         pos = text.find('\xEF', pos)) {
+        const std::size_t begin = pos;
+        std::u32string run;
+        while (pos < text.size()) {
+            std::size_t next = pos;
+            const char32_t kana = decodeUtf8(text, next);
+            if (!isHalfWidthKana(kana))
+                break;
+            run += kana;
+            pos = next;
+        }
+        if (run.empty()) {
+            ++pos;
+            continue;
+        }
+        const std::string_view written = text.substr(begin, pos - begin);
+        const bool cut = run.size() > SHOWN_RUN_LENGTH;
+        const std::string_view shown = cut ? written.substr(0, SHOWN_RUN_LENGTH * 3) : written;
+        const std::u32string shownCodePoints = cut ? run.substr(0, SHOWN_RUN_LENGTH) : run;
+        OwnRuleHit hit;
+        hit.begin = begin;
+        hit.end = pos;
+        hit.message = halfWidthKanaMessage(shown, shownCodePoints, cut);
+        hit.replacement = fullWidthKana(run);
+        hits.push_back(std::move(hit));
+    }
+}
+
+// The settings under which only these two rules run, in a code page that can lose the
+// characters.
+TextLintSettings recipientCharsOnly() {
+    TextLintSettings settings;
+    for (const OwnRule &rule : ownRules())
+        settings.*rule.setting = false;
+    settings.checkMachineDependentCharacters = true;
+    return settings;
+}
+
+constexpr int SHIFT_JIS_CODE_PAGE = 932;
 
 } // namespace
 
+extern const OwnRule MACHINE_DEPENDENT_CHARACTER_RULE{
+    MACHINE_DEPENDENT_RULE_NAME, checkMachineDependentCharacters,
+    &TextLintSettings::checkMachineDependentCharacters};
+extern const OwnRule HALF_WIDTH_KANA_RULE{HALF_WIDTH_KANA_RULE_NAME, checkHalfWidthKana,
+                                          &TextLintSettings::checkMachineDependentCharacters};
+
 std::vector<RecipientCharFinding> findRecipientChars(std::string_view utf8Text) {
+    OwnCheckContext context;
+    context.codePage = SHIFT_JIS_CODE_PAGE;
     std::vector<RecipientCharFinding> findings;
-    RecipientCharWalker(utf8Text).walk(
-        [](std::string_view) {},
-        [&](int line, int column, std::string_view character, const RecipientCharInfo &info) {
-            findings.push_back({line, column, machineDependentMessage(character, info),
-                                MACHINE_DEPENDENT_RULE_NAME});
-        },
-        [&](int line, int column, std::string_view run, const std::u32string &codePoints) {
-            // Every half-width kana is three bytes in UTF-8.
-            const bool cut = codePoints.size() > SHOWN_RUN_LENGTH;
-            const std::string_view shown = cut ? run.substr(0, SHOWN_RUN_LENGTH * 3) : run;
-            const std::u32string shownCodePoints =
-                cut ? codePoints.substr(0, SHOWN_RUN_LENGTH) : codePoints;
-            findings.push_back({line, column, halfWidthKanaMessage(shown, shownCodePoints, cut),
-                                HALF_WIDTH_KANA_RULE_NAME});
-        });
+    for (OwnRuleFinding &finding : checkOwnRules(utf8Text, context, recipientCharsOnly()))
+        findings.push_back(
+            {finding.line, finding.column, std::move(finding.message), finding.ruleName});
     return findings;
 }
 
 std::string fixRecipientChars(std::string_view utf8Text) {
-    std::string fixed;
-    fixed.reserve(utf8Text.size());
-    RecipientCharWalker(utf8Text).walk(
-        [&](std::string_view character) { fixed.append(character); },
-        [&](int, int, std::string_view character, const RecipientCharInfo &info) {
-            if (info.use == ReplacementUse::Fix)
-                fixed += info.replacement;
-            else
-                fixed.append(character);
-        },
-        [&](int, int, std::string_view, const std::u32string &codePoints) {
-            fixed += fullWidthKana(codePoints);
-        });
-    return fixed;
+    OwnCheckContext context;
+    context.codePage = SHIFT_JIS_CODE_PAGE;
+    return fixOwnRules(utf8Text, context, recipientCharsOnly());
 }
 
 } // namespace quill

@@ -1,5 +1,6 @@
-// The plug-in's own check of the characters a recipient may not see, over the text textlint
-// gets (UTF-8, LF line ends), and its fix. Platform-free.
+// The plug-in's own rules of the characters a recipient may not see, over the text textlint
+// gets (UTF-8, LF line ends): both rules alone, in a code page that can lose the
+// characters, and their fix. Platform-free.
 #pragma once
 
 #include <string>

@@ -2,6 +2,7 @@
 #include "plugin/compose_checks.h"
 
 #include "config/text_lint_config.h"
+#include "mail/own_rules.h"
 
 #include <algorithm>
 #include <mutex>
@@ -33,7 +34,8 @@ std::string checkSettingsKey() {
     key += '\0';
     key += settings.excludeQuotedLines ? '1' : '0';
     key += settings.excludeSignature ? '1' : '0';
-    key += settings.checkMachineDependentCharacters ? '1' : '0';
+    for (const OwnRule &rule : ownRules())
+        key += settings.*rule.setting ? '1' : '0';
     key += settings.quoteMarks;
     return key;
 }

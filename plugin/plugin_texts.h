@@ -32,6 +32,11 @@ inline constexpr wchar_t SEND_SOURCE_NOT_COPIED[] =
     L"BKC_OnSend() failed. cannot allocate memory of szMailSource.";
 inline constexpr wchar_t SEND_REFUSED[] =
     L"校正結果の評価が閾値を超えているためこのメールを送信するのを防止しました。";
+// The reminder of a forgotten attachment, a Yes/No question with the word found between
+// the two parts.
+inline constexpr wchar_t ATTACHMENT_MISSING_BEFORE[] = L"本文に「";
+inline constexpr wchar_t ATTACHMENT_MISSING_AFTER[] =
+    L"」とありますが、ファイルが添付されていません。\nこのまま送信しますか？";
 // Shown once per kind of reason while the plug-in runs, with the reason between the two:
 // the mail then goes out unchecked.
 inline constexpr wchar_t SEND_UNCHECKED[] = L"このメールは校正せずに送信します。";

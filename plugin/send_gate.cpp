@@ -1,13 +1,17 @@
-// The host's send event: parses the outgoing source, checks its body with textlint on the
-// host's thread, and refuses the send when the evaluation value exceeds the threshold.
+// The host's send event: parses the outgoing source, asks before a mail goes whose words
+// mention an attachment it does not carry, checks its body with textlint on the host's
+// thread, and refuses the send when the evaluation value exceeds the threshold.
 #include "plugin/send_gate.h"
 
+#include "common/ansi_encoding.h"
 #include "common/encoding.h"
 #include "common/owner_window.h"
 #include "common/system_error.h"
 #include "config/text_lint_config.h"
 #include "lint/lint_result_controller.h"
 #include "lint/run_failure.h"
+#include "mail/attached_file.h"
+#include "mail/attachment_mention.h"
 #include "mail/charset.h"
 #include "plugin/host_header.h"
 #include "plugin/plugin_texts.h"
@@ -69,11 +73,28 @@ void tellUncheckedOnce(const LintFailure &failure) {
     showMessage(text.c_str(), plugin_text::INFO_CAPTION);
 }
 
+// A mail whose own words mention an attachment but that carries no file: the writer is
+// asked, owned by the host's window, with the word found; No (the default) stops the send.
+bool confirmSendWithoutAttachment(const MimePart &top, const std::string &bodyText,
+                                  const std::string &quoteMarks) {
+    if (hasAttachedFile(top))
+        return true;
+    const std::optional<std::string> mention =
+        findAttachmentMention(bodyText, quoteMarks, sendMimeType(top) == MIME_TEXT_HTML);
+    if (!mention)
+        return true;
+    const std::wstring text = std::wstring(plugin_text::ATTACHMENT_MISSING_BEFORE) +
+                              wideFromUtf8(*mention) + plugin_text::ATTACHMENT_MISSING_AFTER;
+    return MessageBoxW(hostOwnerWindow(), text.c_str(), plugin_text::INFO_CAPTION,
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
 } // namespace
 
 int gateOutgoingMail(LPCSTR source) {
     TextLintConfig &config = TextLintConfig::getInstance();
-    if (!config.snapshot().enableEvaluateValueThreshold)
+    const TextLintSettings settings = config.snapshot();
+    if (!settings.enableEvaluateValueThreshold && !settings.remindForgottenAttachment)
         return 0;
     if (source == nullptr) {
         writeDiagnosticLine("BKC_OnSend() failed. no mail source.");
@@ -97,9 +118,16 @@ int gateOutgoingMail(LPCSTR source) {
     int codePage = codePageOfContentType(getContentTypeValue(textPart));
     std::optional<std::string> bodyText = sendBodyText(textPart, codePage);
     if (!bodyText) {
-        tellUncheckedOnce(notConvertedFailure());
+        if (settings.enableEvaluateValueThreshold)
+            tellUncheckedOnce(notConvertedFailure());
         return 0;
     }
+    // The reminder comes before the gate: a mail the writer stops here need not be weighed.
+    if (settings.remindForgottenAttachment &&
+        !confirmSendWithoutAttachment(top, *bodyText, utf8FromAnsi(settings.quoteMarks)))
+        return -1;
+    if (!settings.enableEvaluateValueThreshold)
+        return 0;
     std::string from = specifiedHeader("From");
     std::string subject = specifiedHeader("Subject");
     TargetMailInfo target(0, sendMimeType(top), from, subject, *bodyText);

@@ -1,5 +1,5 @@
-// The send-time gate: the host's send event checks the outgoing mail and stops the send
-// when the weighed findings exceed the threshold.
+// The send-time gate: the host's send event reminds of a forgotten attachment, checks the
+// outgoing mail and stops the send when the weighed findings exceed the threshold.
 #pragma once
 
 #include "mail/mime_part.h"
@@ -12,7 +12,8 @@
 
 namespace quill {
 
-// The host's send event for the outgoing source: 0 lets the mail go, -1 stops it. An error
+// The host's send event for the outgoing source: 0 lets the mail go, -1 stops it (the
+// writer said No to the attachment reminder, or the findings weigh too much). An error
 // lets the mail go; an exception is left to the export, which lets it go too.
 int gateOutgoingMail(LPCSTR source);
 

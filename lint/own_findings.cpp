@@ -1,0 +1,89 @@
+// The plug-in's own findings, held like textlint's.
+#include "lint/own_findings.h"
+
+#include "config/text_lint_config.h"
+#include "lint/lint_text_conversion.h"
+#include "mail/own_rules.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+
+namespace quill {
+
+namespace {
+
+// The day a test has set, when it has set a well-formed one.
+std::optional<CalendarDay> dayOfTheTests() {
+    char value[16] = "";
+    const DWORD length = GetEnvironmentVariableA("QUILLCHECK_TEST_TODAY", value, sizeof(value));
+    if (length == 0 || length >= sizeof(value))
+        return std::nullopt;
+    CalendarDay day;
+    if (std::sscanf(value, "%4d-%2d-%2d", &day.year, &day.month, &day.day) != 3)
+        return std::nullopt;
+    return day;
+}
+
+} // namespace
+
+OwnCheckContext ownCheckContext(const TargetMailInfo &target) {
+    OwnCheckContext context;
+    context.codePage = target.codePage;
+    if (std::optional<CalendarDay> day = dayOfTheTests()) {
+        context.today = *day;
+    } else {
+        SYSTEMTIME now{};
+        GetLocalTime(&now);
+        context.today = {now.wYear, now.wMonth, now.wDay};
+    }
+    return context;
+}
+
+std::vector<LintResult> ownFindings(const std::string &text, const TargetMailInfo &target) {
+    std::vector<LintResult> results;
+    const TextLintSettings settings = TextLintConfig::getInstance().snapshot();
+    if (!anyOwnRuleOn(settings))
+        return results;
+    for (const OwnRuleFinding &finding : checkOwnRules(text, ownCheckContext(target), settings)) {
+        std::optional<std::wstring> wideMessage = lintTextToWide(finding.message);
+        std::optional<std::wstring> wideRule = lintTextToWide(finding.ruleName);
+        if (!wideMessage || !wideRule)
+            continue;
+        std::optional<std::string> message = lintTextToAnsi(*wideMessage);
+        std::optional<std::string> ruleName = lintTextToAnsi(*wideRule);
+        if (!message || !ruleName)
+            continue;
+        LintResult result;
+        result.line = finding.line;
+        result.index = finding.column;
+        result.message = std::move(*message);
+        result.ruleName = std::move(*ruleName);
+        results.push_back(std::move(result));
+    }
+    return results;
+}
+
+std::string fixOwnFindings(const std::string &text, const TargetMailInfo &target) {
+    const TextLintSettings settings = TextLintConfig::getInstance().snapshot();
+    if (!anyOwnRuleOn(settings))
+        return text;
+    return fixOwnRules(text, ownCheckContext(target), settings);
+}
+
+std::vector<LintResult> mergeFindings(std::vector<LintResult> textlintFindings,
+                                      std::vector<LintResult> ownFindings) {
+    if (ownFindings.empty())
+        return textlintFindings;
+    std::vector<LintResult> merged = std::move(textlintFindings);
+    merged.insert(merged.end(), std::make_move_iterator(ownFindings.begin()),
+                  std::make_move_iterator(ownFindings.end()));
+    std::stable_sort(merged.begin(), merged.end(), [](const LintResult &a, const LintResult &b) {
+        return a.line != b.line ? a.line < b.line : a.index < b.index;
+    });
+    return merged;
+}
+
+} // namespace quill

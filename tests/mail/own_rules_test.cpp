@@ -1,0 +1,93 @@
+// The plug-in's own rules over the writer's text: the weekday of a date against the day of
+// the check, honorifics, and the fixes in textlint's form applied to the text.
+#include "mail/own_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quill {
+namespace {
+
+const CalendarDay DAY_OF_CHECK{2026, 12, 8};
+
+// Only the rule named runs.
+std::vector<OwnRuleFinding> findingsOf(const std::string &rule, const std::string &text) {
+    TextLintSettings settings;
+    for (const OwnRule &own : ownRules())
+        settings.*own.setting = false;
+    for (const OwnRule &own : ownRules())
+        if (own.name == rule)
+            settings.*own.setting = true;
+    OwnCheckContext context;
+    context.today = DAY_OF_CHECK;
+    return checkOwnRules(text, context, settings);
+}
+
+TEST(OwnRules, DateWeekdayChecksEveryFormAgainstTheNearestYear) {
+    const std::string rule = "quillcheck/date-weekday";
+    const std::vector<OwnRuleFinding> wrong =
+        findingsOf(rule, "ご連絡です。\n会議は12月5日(金)です。");
+    ASSERT_EQ(1u, wrong.size());
+    EXPECT_EQ(2, wrong[0].line);
+    EXPECT_EQ(4, wrong[0].column);
+    EXPECT_NE(std::string::npos, wrong[0].message.find("2026年12月5日は土曜日です"))
+        << wrong[0].message;
+    EXPECT_FALSE(wrong[0].fix) << "which half is wrong is not known";
+
+    // Written in December 2026, January is next year's.
+    for (const char *right :
+         {"1月5日(火)", "2026年12月25日(金)", "12月5日（土曜日）", "１２月５日（土）", "12/5(土)",
+          "１２／５（土曜）", "2026/12/5(土)", "令和8年12月5日(土)", "令和元年5月1日(水)",
+          "5月3日(月・祝)", "9月8日(火)", "2027年3月1日 (月)", "12月5日は金曜", "112月5日(金)"})
+        EXPECT_TRUE(findingsOf(rule, right).empty()) << right;
+    for (const char *wrongDay :
+         {"2月30日(月)", "2026年12月5日(金)", "2026/12/5(金)", "令和8年12月5日(金)",
+          "12/5（金曜日）", "4月31日(金)", "9月7日(月)"})
+        EXPECT_EQ(1u, findingsOf(rule, wrongDay).size()) << wrongDay;
+    EXPECT_NE(std::string::npos,
+              findingsOf(rule, "2月30日(月)")[0].message.find("日付はありません"));
+}
+
+TEST(OwnRules, HonorificFindsDoubledTitlesAndVerbsAndFixesOnlyTheCertainOnes) {
+    const std::string rule = "quillcheck/honorific";
+    for (const char *doubled :
+         {"山田部長様", "関係者各位様", "おっしゃられる", "山田本部長殿", "ABC株式会社 御中 山田様",
+          "ABC株式会社 御中\n営業部 山田様", "拝見させていただきます", "お見えになられました"})
+        EXPECT_EQ(1u, findingsOf(rule, doubled).size()) << doubled;
+    for (const char *right :
+         {"お客様各位", "関係者各位", "山田部長", "部長の山田様", "様々な部長様式",
+          "ABC株式会社 御中\nいつもお世話になっております。山田様より", "おっしゃる",
+          "社長になられる"})
+        EXPECT_TRUE(findingsOf(rule, right).empty()) << right;
+    EXPECT_TRUE(findingsOf(rule, "山田部長様")[0].message.find("「部長」が敬称を兼ねる") !=
+                std::string::npos);
+
+    TextLintSettings settings;
+    const std::string mail =
+        "𠀋山田部長様がおっしゃられるとおり、ご覧になられましたか。\nおっしゃられた件";
+    EXPECT_EQ("𠀋山田部長様がおっしゃるとおり、ご覧になりましたか。\nおっしゃった件",
+              fixOwnRules(mail, OwnCheckContext{}, settings));
+}
+
+TEST(OwnRules, FixesApplyAsTextlintsDoInUtf16UnitsLeavingOverlapsAndStrayRangesOut) {
+    // 𠀋 is two units, the stray byte one.
+    const std::string text = "𠀋ab\xFF"
+                             "cd";
+    EXPECT_EQ("𠀋Xb\xFF"
+              "Yd",
+              applyTextFixes(text, {{5, 6, "Y"}, {2, 3, "X"}}));
+    EXPECT_EQ("𠀋Xb\xFF"
+              "cd",
+              applyTextFixes(text, {{2, 3, "X"}, {2, 4, "Z"}}))
+        << "an overlapping fix is left out";
+    EXPECT_EQ(text, applyTextFixes(text, {{1, 2, "X"}, {5, 9, "Y"}, {3, 2, "Z"}}))
+        << "inside a character, beyond the text, backwards";
+    EXPECT_EQ("𠀋ab\xFF"
+              "cd!",
+              applyTextFixes(text, {{7, 7, "!"}}));
+}
+
+} // namespace
+} // namespace quill
