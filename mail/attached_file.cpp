@@ -2,20 +2,13 @@
 // by recursion, so a deep tree cannot exhaust the stack.
 #include "mail/attached_file.h"
 
-#include <algorithm>
+#include "common/encoding.h"
+
 #include <vector>
 
 namespace quill {
 
 namespace {
-
-std::string asciiLower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    });
-    return lower;
-}
 
 // Whether the header value `value` (letter case lowered) has the parameter `name`, plain
 // or in the extended form of RFC 2231 ("name*=", "name*0=").
@@ -36,7 +29,7 @@ bool carriesFile(const MimePart &part) {
     constexpr std::string_view DISPOSITION = "content-disposition:";
     constexpr std::string_view TYPE = "content-type:";
     for (const std::string &line : part.headerLines) {
-        const std::string lower = asciiLower(line);
+        const std::string lower = lowerAscii(line);
         if (lower.compare(0, DISPOSITION.size(), DISPOSITION) == 0) {
             const std::size_t start = lower.find_first_not_of(" \t", DISPOSITION.size());
             if ((start != std::string::npos && lower.compare(start, 10, "attachment") == 0) ||

@@ -3,6 +3,7 @@
 // tags become blanks, and the earliest mention wins.
 #include "mail/attachment_mention.h"
 
+#include "common/encoding.h"
 #include "mail/excluded_lines.h"
 
 #include <algorithm>
@@ -36,14 +37,6 @@ bool isAsciiAlnum(char c) {
 
 bool startsWith(std::string_view text, std::size_t pos, std::string_view word) {
     return text.substr(pos, word.size()) == word;
-}
-
-std::string asciiLower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    });
-    return lower;
 }
 
 // The text up to the first separator line of a forwarded or original message.
@@ -163,7 +156,7 @@ std::optional<std::string> findAttachmentMention(std::string_view utf8Text,
     exclusion.quoteMarks = std::string(quoteMarks);
     exclusion.signature = !html;
     const std::string own = maskExcludedLines(std::string(utf8Text), exclusion);
-    std::string lower = asciiLower(own);
+    std::string lower = lowerAscii(own);
     const std::size_t ownLength = beforeForwardedMessage(own, lower).size();
     lower.resize(ownLength);
     blankUrlsAndTags(lower, html);

@@ -48,6 +48,9 @@ TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
         s.quoteMarks = "|";
         s.excludeSignature = false;
         s.checkMachineDependentCharacters = false;
+        s.checkDateWeekdays = false;
+        s.checkHonorifics = false;
+        s.remindForgottenAttachment = false;
         s.checkWhileTyping = false;
         s.checkWhileTypingDelay = 700;
     });
@@ -70,6 +73,9 @@ TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
                        "QuoteMarks=|\r\n"
                        "ExcludeSignature=false\r\n"
                        "CheckMachineDependentCharacters=false\r\n"
+                       "CheckDateWeekdays=false\r\n"
+                       "CheckHonorifics=false\r\n"
+                       "RemindForgottenAttachment=false\r\n"
                        "CheckWhileTyping=false\r\n"
                        "CheckWhileTypingDelay=700\r\n");
     EXPECT_EQ(reloaded.snapshot().resultWindowX, -20);
@@ -82,6 +88,8 @@ TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
     EXPECT_EQ(settings.quoteMarks, "|");
     EXPECT_FALSE(settings.excludeSignature);
     EXPECT_FALSE(settings.checkMachineDependentCharacters);
+    EXPECT_FALSE(settings.checkDateWeekdays || settings.checkHonorifics ||
+                 settings.remindForgottenAttachment);
     EXPECT_FALSE(settings.checkWhileTyping);
     EXPECT_EQ(settings.checkWhileTypingDelay, 700);
 }

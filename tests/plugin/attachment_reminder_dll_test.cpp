@@ -53,15 +53,19 @@ TEST_F(AttachmentReminder, AMentionWithoutAFileAsksAndNoStopsTheSendYesLetsItGo)
         EXPECT_EQ(hostMainWindow(), box.owner);
     }
     std::string asked;
+    bool noIsTheDefault = false;
     std::thread answer([&] {
         if (std::optional<ShownMessageBox> box = waitForMessageBox()) {
             asked = box->textUtf8();
+            noIsTheDefault = (GetWindowLongW(GetDlgItem(box->window, IDNO), GWL_STYLE) &
+                              BS_DEFPUSHBUTTON) == BS_DEFPUSHBUTTON;
             pressMessageBoxButton(box->window, IDYES);
         }
     });
     EXPECT_EQ(0, send(plugin, PLAIN_HEAD + MENTION));
     answer.join();
     EXPECT_NE(std::string::npos, asked.find("「添付」")) << asked;
+    EXPECT_TRUE(noIsTheDefault);
 }
 
 TEST_F(AttachmentReminder, AFileOrWordsThatAreNotTheWritersOwnOrTheSettingOffSendWithoutABox) {
