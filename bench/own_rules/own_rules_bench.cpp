@@ -1,6 +1,7 @@
 // The plug-in's own rules over a 100 KB Japanese mail: the check of all four rules, each rule
-// alone, the whole-text fix, and the search for a mention of an attachment at send. Medians
-// and the slowest of 50 runs, in milliseconds; the target is under 10 ms for the check.
+// alone, the whole-text fix, and the search for a mention of an attachment at send. The
+// fastest, the median and the slowest of 50 runs, in milliseconds (on a shared machine the
+// fastest shows the work itself); the target is under 10 ms for the check.
 #include "mail/attachment_mention.h"
 #include "mail/own_rules.h"
 
@@ -44,7 +45,8 @@ void report(const char *what, const std::function<void()> &run) {
                 .count());
     }
     std::sort(times.begin(), times.end());
-    std::printf("%-36s median %7.3f ms  max %7.3f ms\n", what, times[RUNS / 2], times.back());
+    std::printf("%-40s best %7.3f ms  median %7.3f ms  max %7.3f ms\n", what, times.front(),
+                times[RUNS / 2], times.back());
 }
 
 } // namespace
