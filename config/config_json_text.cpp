@@ -80,7 +80,7 @@ std::string buildTextLintConfigText(const std::vector<TextLintRule> &rules, bool
 
 bool configuresAnyRule(const std::vector<TextLintRule> &rules) {
     for (const TextLintRule &rule : rules)
-        if ((rule.enabled || !rule.options.empty()) && !isPluginRuleName(rule.name))
+        if (rule.enabled && !isPluginRuleName(rule.name))
             return true;
     return false;
 }

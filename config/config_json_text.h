@@ -26,9 +26,9 @@ std::string buildWeightListText(const std::vector<TextLintRule> &rules, CharLeng
 std::string buildTextLintConfigText(const std::vector<TextLintRule> &rules, bool withHtmlPlugin,
                                     CharLengthOf charLength);
 
-// Whether that configuration lets textlint run any rule: a rule counts when it is enabled
-// or has option fragments (written as an option object, which textlint takes as on), and is
-// not one of the plug-in's own checks. With none there is nothing for textlint to check.
+// Whether the configuration textlint reads lets it run any rule: a rule counts when it is
+// on and is not one of the plug-in's own checks (a rule that is off is written as false,
+// options or not). With none there is nothing for textlint to check.
 bool configuresAnyRule(const std::vector<TextLintRule> &rules);
 
 // The rules textlint runs: `rules` without the plug-in's own checks, which the list holds

@@ -63,6 +63,10 @@ TextLintRule ruleOfRow(const RuleRow &row) {
     return rule;
 }
 
+std::string hiddenFindingLine(const HiddenFinding &finding) {
+    return finding.ruleName + ": " + finding.message;
+}
+
 std::string weightCellOf(const std::string &weightField) {
     return weightField.empty() ? std::string("0") : weightField;
 }

@@ -2,6 +2,7 @@
 // of what the user typed there. Texts are in the ANSI code page, as the settings hold them.
 #pragma once
 
+#include "config/finding_choices.h"
 #include "config/text_lint_rule.h"
 #include "config/text_lint_settings.h"
 
@@ -46,7 +47,11 @@ struct SettingsDialogData {
     bool remindForgottenAttachment = true;
     bool checkWhileTyping = true;
     int checkWhileTypingDelay = DEFAULT_CHECK_WHILE_TYPING_DELAY;
+    std::vector<HiddenFinding> hiddenFindings;
 };
+
+// A hidden finding as the settings dialog lists it: "rule: message" (ANSI).
+std::string hiddenFindingLine(const HiddenFinding &finding);
 
 // The leading decimal integer of `text` as atoi reads it (blanks, a sign, digits; 0 when
 // there are no digits), held at the int range instead of overflowing: read as the INI

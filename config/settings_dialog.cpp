@@ -142,6 +142,7 @@ SettingsDialogData currentSettings(TextLintConfig &config) {
     data.remindForgottenAttachment = settings.remindForgottenAttachment;
     data.checkWhileTyping = settings.checkWhileTyping;
     data.checkWhileTypingDelay = settings.checkWhileTypingDelay;
+    data.hiddenFindings = config.getHiddenFindings();
     return data;
 }
 
@@ -165,6 +166,7 @@ bool applySettings(TextLintConfig &config, const SettingsDialogData &data) {
         settings.checkWhileTyping = data.checkWhileTyping;
         settings.checkWhileTypingDelay = clampCheckWhileTypingDelay(data.checkWhileTypingDelay);
     });
+    config.setHiddenFindings(data.hiddenFindings);
     return pathAccepted;
 }
 
@@ -191,6 +193,11 @@ void fillDialog(HWND dialog, const SettingsDialogData &data) {
     checkButton(dialog, IDC_SETTINGS_CHECK_WHILE_TYPING, data.checkWhileTyping);
     setControlText(dialog, IDC_SETTINGS_TYPING_DELAY, std::to_string(data.checkWhileTypingDelay));
     EnableWindow(GetDlgItem(dialog, IDC_SETTINGS_TYPING_DELAY), data.checkWhileTyping);
+    // Inserted at the end, never sorted: a row's index is its entry's index.
+    for (const HiddenFinding &finding : data.hiddenFindings)
+        SendDlgItemMessageW(
+            dialog, IDC_SETTINGS_HIDDEN, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+            reinterpret_cast<LPARAM>(wideFromAnsi(hiddenFindingLine(finding)).c_str()));
 }
 
 SettingsDialogData readDialog(HWND dialog) {
@@ -224,6 +231,8 @@ SettingsDialogData readDialog(HWND dialog) {
 // What one settings window keeps for its lifetime, in its DWLP_USER slot.
 struct SettingsWindowState {
     SettingsTestRun testRun;
+    // The hidden findings as the list shows them: OK keeps what is left.
+    std::vector<HiddenFinding> hiddenFindings;
 };
 
 SettingsWindowState *stateOf(HWND dialog) {
@@ -259,6 +268,10 @@ bool optionsReadBack(HWND dialog, const std::vector<TextLintRule> &rules) {
 void onConfirm(HWND dialog) {
     TextLintConfig &config = TextLintConfig::getInstance();
     SettingsDialogData entered = readDialog(dialog);
+    if (SettingsWindowState *state = stateOf(dialog))
+        entered.hiddenFindings = state->hiddenFindings;
+    else
+        entered.hiddenFindings = config.getHiddenFindings();
     if (!optionsReadBack(dialog, entered.rules))
         return;
     // A command path where nothing exists is refused with a word about the path, so the
@@ -332,6 +345,18 @@ void onBrowse(HWND dialog) {
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
     if (GetOpenFileNameW(&ofn))
         SetDlgItemTextW(dialog, IDC_SETTINGS_CMD_PATH, file.data());
+}
+
+// Takes the selected hidden finding out of the list: after OK it is shown again.
+void onUnhide(HWND dialog) {
+    SettingsWindowState *state = stateOf(dialog);
+    const LRESULT selected = SendDlgItemMessageW(dialog, IDC_SETTINGS_HIDDEN, LB_GETCURSEL, 0, 0);
+    if (state == nullptr || selected == LB_ERR ||
+        static_cast<std::size_t>(selected) >= state->hiddenFindings.size())
+        return;
+    state->hiddenFindings.erase(state->hiddenFindings.begin() + selected);
+    SendDlgItemMessageW(dialog, IDC_SETTINGS_HIDDEN, LB_DELETESTRING, static_cast<WPARAM>(selected),
+                        0);
 }
 
 void onAddRule(HWND dialog) {
@@ -408,6 +433,9 @@ bool onCommand(HWND dialog, int id) {
         return true;
     case IDC_SETTINGS_BROWSE:
         onBrowse(dialog);
+        return true;
+    case IDC_SETTINGS_UNHIDE:
+        onUnhide(dialog);
         return true;
     case IDC_SETTINGS_ADD_RULE:
     case IDM_SETTINGS_ADD_RULE:
@@ -489,7 +517,8 @@ HWND openSettingsDialog(HWND, SettingsTestRun testRun) {
         // The template holds a list view and a spin control: their classes must exist first.
         INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
         InitCommonControlsEx(&classes);
-        auto state = std::make_unique<SettingsWindowState>(SettingsWindowState{std::move(testRun)});
+        auto state =
+            std::make_unique<SettingsWindowState>(SettingsWindowState{std::move(testRun), {}});
         HWND dialog = CreateDialogParamW(moduleInstance(), MAKEINTRESOURCEW(IDD_SETTINGS), nullptr,
                                          settingsDialogProc, reinterpret_cast<LPARAM>(state.get()));
         if (!dialog) {
@@ -506,6 +535,7 @@ HWND openSettingsDialog(HWND, SettingsTestRun testRun) {
         // The path in use is shown, and said to be found when it replaces the one set.
         SettingsDialogData shown = currentSettings(config);
         shown.textLintCmdPath = config.commandPathInUse();
+        stateOf(dialog)->hiddenFindings = shown.hiddenFindings;
         fillDialog(dialog, shown);
         if (config.commandPathWasFound())
             SetDlgItemTextW(dialog, IDC_SETTINGS_CMD_FOUND, PATH_FOUND);

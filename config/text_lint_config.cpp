@@ -7,12 +7,14 @@
 #include "config/config_json_text.h"
 #include "config/ini_entries.h"
 #include "common/json_value.h"
+#include "config/plugin_rules.h"
 #include "config/rule_weights.h"
 #include "config/rules_from_json.h"
 #include "config/textlint_lookup.h"
 
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <climits>
 #include <new>
 #include <stdexcept>
@@ -126,6 +128,8 @@ bool TextLintConfig::readConfigFile(std::string iniPath) {
 
     std::string rulesText = "{}";
     std::string weightsText = "{}";
+    std::string disabledText;
+    std::string hiddenText;
     {
         std::lock_guard<std::recursive_mutex> lock(mutex_);
         for (const IniEntry &entry : splitSectionEntries(section)) {
@@ -171,6 +175,10 @@ bool TextLintConfig::readConfigFile(std::string iniPath) {
             else if (key == "CheckWhileTypingDelay")
                 settings_.checkWhileTypingDelay =
                     clampCheckWhileTypingDelay(parseIniInteger(entry.value));
+            else if (key == "DisabledRules")
+                disabledText.assign(entry.value);
+            else if (key == "HiddenFindings")
+                hiddenText.assign(entry.value);
             else
                 writeDiagnosticLine("ignore unknown config: " + std::string(key));
         }
@@ -194,16 +202,35 @@ bool TextLintConfig::readConfigFile(std::string iniPath) {
     if (!isReadableWeightsValue(weights))
         unreadable.push_back("EvaluateWeightList");
     std::vector<TextLintRule> loaded;
-    if (unreadable.empty())
+    if (unreadable.empty()) {
         // The record holds ANSI text, as the INI file and the dialogs do, so that names and
         // options keep their bytes across saves and loads.
         loaded = rulesFromJson(rulesConfig, weights, ansiFromUtf8);
+        // Without the key (a file of an earlier version) the rules read as they always did.
+        applyDisabledRules(isBlank(disabledText)
+                               ? JsonValue()
+                               : JsonValue::parseLenient(utf16FromIniValue(disabledText)),
+                           loaded, ansiFromUtf8);
+    }
+    std::vector<HiddenFinding> hidden;
+    if (!isBlank(hiddenText)) {
+        const JsonValue hiddenValue = JsonValue::parseLenient(utf16FromIniValue(hiddenText));
+        if (isReadableHiddenFindingsValue(hiddenValue)) {
+            hidden = hiddenFindingsFromJson(hiddenValue, ansiFromUtf8);
+            hiddenText.clear();
+        } else {
+            writeDiagnosticLine("TextLintConfig::readConfigFile() failed. cannot parse "
+                                "HiddenFindings.");
+        }
+    }
     for (const std::string &key : unreadable)
         writeDiagnosticLine("TextLintConfig::readConfigFile() failed. cannot parse " + key + ".");
 
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     rules_.insert(rules_.end(), std::make_move_iterator(loaded.begin()),
                   std::make_move_iterator(loaded.end()));
+    hiddenFindings_ = std::move(hidden);
+    unreadableHiddenFindings_ = isBlank(hiddenText) ? std::string() : hiddenText;
     if (!unreadable.empty()) {
         keepStoredRules_ = true;
         unreadableKeys_ = unreadable;
@@ -220,9 +247,13 @@ bool TextLintConfig::writeConfigFile(std::string iniPath) {
     std::string cmdPath;
     TextLintSettings settings;
     bool keepStoredRules;
+    std::string hiddenText;
     {
         std::lock_guard<std::recursive_mutex> lock(mutex_);
         rules = rules_;
+        hiddenText = hiddenFindings_.empty() && !unreadableHiddenFindings_.empty()
+                         ? unreadableHiddenFindings_
+                         : buildHiddenFindingsText(hiddenFindings_, ansiCharLength);
         cmdPath = textLintCmdPath_;
         settings = settings_;
         // Rules entered since the load replace the values that could not be read.
@@ -247,6 +278,7 @@ bool TextLintConfig::writeConfigFile(std::string iniPath) {
     if (!keepStoredRules) {
         write("EvaluateWeightList", buildWeightListText(rules, ansiCharLength));
         write("TextLintConfig", onOneLine(buildTextLintConfigText(rules, false, ansiCharLength)));
+        write("DisabledRules", buildDisabledRulesText(rules, ansiCharLength));
     }
     write("EnableResidentTextLint", settings.enableResidentTextLint ? "true" : "false");
     write("ExcludeQuotedLines", settings.excludeQuotedLines ? "true" : "false");
@@ -259,6 +291,7 @@ bool TextLintConfig::writeConfigFile(std::string iniPath) {
     write("RemindForgottenAttachment", settings.remindForgottenAttachment ? "true" : "false");
     write("CheckWhileTyping", settings.checkWhileTyping ? "true" : "false");
     write("CheckWhileTypingDelay", std::to_string(settings.checkWhileTypingDelay));
+    write("HiddenFindings", hiddenText);
     return allWritten;
 }
 
@@ -370,12 +403,84 @@ void TextLintConfig::update(const std::function<void(TextLintSettings &)> &chang
     change(settings_);
 }
 
+bool TextLintConfig::switchRuleOff(const std::string &ruleName) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    for (TextLintRule &rule : rules_) {
+        if (rule.name != ruleName)
+            continue;
+        const bool changed = rule.enabled;
+        rule.enabled = false;
+        return changed;
+    }
+    if (isPluginRuleName(ruleName)) {
+        rules_.push_back(TextLintRule{ruleName, false, 0, {}});
+        return true;
+    }
+    // A rule of a preset: the preset stays on with that rule switched off in its options.
+    const TextLintRule *preset = weighingRule(rules_, ruleName);
+    const std::size_t slash = ruleName.find('/');
+    if (preset == nullptr || slash == std::string::npos)
+        return false;
+    for (TextLintRule &rule : rules_) {
+        if (&rule != preset)
+            continue;
+        const std::string key =
+            "\"" + escapeJsonName(ruleName.substr(slash + 1), ansiCharLength) + "\":";
+        const std::string off = key + "false";
+        if (std::find(rule.options.begin(), rule.options.end(), off) != rule.options.end())
+            return false;
+        rule.options.erase(std::remove_if(rule.options.begin(), rule.options.end(),
+                                          [&key](const std::string &fragment) {
+                                              return fragment.compare(0, key.size(), key) == 0;
+                                          }),
+                           rule.options.end());
+        // A preset that was on without options takes its check box's state into the object.
+        if (rule.enabled || !rule.options.empty())
+            rule.options.push_back(off);
+        return true;
+    }
+    return false;
+}
+
+bool TextLintConfig::isOwnRuleOff(const std::string &ruleName) {
+    if (!isPluginRuleName(ruleName))
+        return false;
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    const TextLintRule *rule = findIn(rules_, ruleName);
+    return rule != nullptr && !rule->enabled;
+}
+
+std::vector<HiddenFinding> TextLintConfig::getHiddenFindings() {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    return hiddenFindings_;
+}
+
+void TextLintConfig::setHiddenFindings(const std::vector<HiddenFinding> &findings) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    hiddenFindings_ = findings;
+    unreadableHiddenFindings_.clear();
+}
+
+bool TextLintConfig::addHiddenFinding(const HiddenFinding &finding) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    if (std::find(hiddenFindings_.begin(), hiddenFindings_.end(), finding) != hiddenFindings_.end())
+        return false;
+    hiddenFindings_.push_back(finding);
+    unreadableHiddenFindings_.clear();
+    return true;
+}
+
 std::string TextLintConfig::buildTextLintConfigJson() {
     std::string ansi;
     {
         std::lock_guard<std::recursive_mutex> lock(mutex_);
-        ansi = buildTextLintConfigText(textLintRulesOf(rules_),
-                                       settings_.enableProofreadingHTMLMail, ansiCharLength);
+        // A rule that is off keeps its options in the settings, not in what textlint reads:
+        // its option object would switch it on.
+        std::vector<TextLintRule> rules = textLintRulesOf(rules_);
+        for (TextLintRule &rule : rules)
+            if (!rule.enabled)
+                rule.options.clear();
+        ansi = buildTextLintConfigText(rules, settings_.enableProofreadingHTMLMail, ansiCharLength);
     }
     // textlint reads its configuration as UTF-8.
     std::string utf8 = utf8FromAnsi(ansi);

@@ -2,6 +2,7 @@
 // configuration text built from the rules.
 #pragma once
 
+#include "config/finding_choices.h"
 #include "config/text_lint_rule.h"
 #include "config/text_lint_settings.h"
 
@@ -60,7 +61,23 @@ class TextLintConfig {
     // under the settings' lock.
     int sumWeights(const std::vector<std::string> &ruleNames);
 
-    // The textlint configuration text, in UTF-8 (textlint's encoding).
+    // Switches off the rule that weighs findings of `ruleName`, keeping its options and
+    // weight: the rule of that exact name; for a rule of a configured preset, that rule
+    // inside the preset (an option "<rule>":false of the preset); for one of the plug-in's
+    // own checks without a row, a new row. False when nothing changed.
+    bool switchRuleOff(const std::string &ruleName);
+    // Whether findings of `ruleName` come from a rule switched off: one of the plug-in's own
+    // checks whose row is off (textlint's rules that are off report nothing).
+    bool isOwnRuleOff(const std::string &ruleName);
+
+    // The findings never to be shown again, in the order they were chosen.
+    std::vector<HiddenFinding> getHiddenFindings();
+    void setHiddenFindings(const std::vector<HiddenFinding> &findings);
+    // Adds one unless it is there already; false when it was.
+    bool addHiddenFinding(const HiddenFinding &finding);
+
+    // The textlint configuration text, in UTF-8 (textlint's encoding). A rule that is off
+    // is written as false, also when it keeps options.
     std::string buildTextLintConfigJson();
 
     // A copy of the plain values, taken under the lock.
@@ -84,6 +101,10 @@ class TextLintConfig {
     // The stored rules and weights could not be read: they are left in the file.
     bool keepStoredRules_ = false;
     std::vector<std::string> unreadableKeys_;
+    std::vector<HiddenFinding> hiddenFindings_;
+    // The stored hidden findings when they could not be read: written back as they were
+    // until a finding is hidden anew.
+    std::string unreadableHiddenFindings_;
     // Guards every field above: check runs on worker threads read them
     // while the settings dialog may change them on the host's thread.
     std::recursive_mutex mutex_;

@@ -89,6 +89,15 @@ std::wstring publishedStatusText(std::size_t findings, int hour, int minute, int
     return L"指摘 " + std::to_wstring(findings) + L" 件(" + time + L" の校正)";
 }
 
+std::wstring heldBackStatusText(std::size_t ignored, std::size_t hidden) {
+    std::wstring text;
+    if (ignored > 0)
+        text += L"、無視した指摘 " + std::to_wstring(ignored) + L" 件";
+    if (hidden > 0)
+        text += L"、表示しない指摘 " + std::to_wstring(hidden) + L" 件";
+    return text;
+}
+
 std::wstring failedStatusText(const LintFailure &failure) {
     return L"最新の校正は失敗しました: " + describeLintFailure(failure);
 }

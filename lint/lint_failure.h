@@ -47,6 +47,13 @@ std::wstring describeLintFailure(const LintFailure &failure);
 // The status line after a published check: the number of findings and the time of the check.
 std::wstring publishedStatusText(std::size_t findings, int hour, int minute, int second);
 
+// What the status line adds when a check held findings back: how many were ignored for
+// this run and how many are never shown; empty when none.
+std::wstring heldBackStatusText(std::size_t ignored, std::size_t hidden);
+
+// The status line's first line while a check or fix the user chose runs.
+inline constexpr wchar_t WORKING_STATUS_TEXT[] = L"校正中…";
+
 // The status line after a failed check: the reason's text after a lead saying so.
 std::wstring failedStatusText(const LintFailure &failure);
 

@@ -8,6 +8,7 @@
 #include "config/text_lint_config.h"
 #include "lint/cold_run.h"
 #include "lint/excluded_lines_setting.h"
+#include "lint/held_back_findings.h"
 #include "lint/own_findings.h"
 #include "lint/resident/resident_textlint.h"
 #include "lint/run_failure.h"
@@ -46,7 +47,9 @@ CheckOutcome LintResultController::runCheck(JobTicket job, const TargetMailInfo 
     try {
         // Quoted lines and the signature reach textlint, and the plug-in's own rules, as
         // empty lines.
-        const std::string text = maskExcludedLines(target.getMailText(), lineExclusionFor(target));
+        CheckedInput input;
+        input.text = maskExcludedLines(target.getMailText(), lineExclusionFor(target));
+        const std::string &text = input.text;
         std::vector<LintResult> own = ownFindings(text, target);
         // Without a rule textlint has nothing to check and is not started (it would only
         // fail with "No rules found"); when the plug-in's own rules found nothing either,
@@ -54,7 +57,7 @@ CheckOutcome LintResultController::runCheck(JobTicket job, const TargetMailInfo 
         const bool textlintChecks = configuresAnyRule(TextLintConfig::getInstance().getRules());
         if (!textlintChecks) {
             const bool nothingFound = own.empty();
-            CheckOutcome outcome = publishFindings(job, std::move(own), nothingFound);
+            CheckOutcome outcome = publishFindings(job, std::move(own), nothingFound, input);
             outcome.noRule = true;
             return outcome;
         }
@@ -64,14 +67,15 @@ CheckOutcome LintResultController::runCheck(JobTicket job, const TargetMailInfo 
             return failCheck(job, std::move(*missing));
         }
         // The resident textlint first; it answers only when it answers as a cold run would.
+        // Only its answers carry the rules' replacements; a cold report has none.
         std::optional<std::string> report =
-            residentTextLint().check(text, target.mimeType == MIME_TEXT_HTML);
+            residentTextLint().check(text, target.mimeType == MIME_TEXT_HTML, &input.warmFindings);
         ColdRunProblem problem;
         if (!report)
             report = runColdCheck(text, target.mimeType, childWaitCount(), &problem);
         if (!report)
             return failCheck(job, failureOfRun(problem, childWaitCount()));
-        return publishReport(job, *report, std::move(own));
+        return publishReport(job, *report, std::move(own), input);
     } catch (const std::exception &e) {
         writeDiagnosticLine(e.what());
         return failCheck(job, internalFailure(e.what()));
@@ -109,6 +113,7 @@ std::optional<std::string> LintResultController::runFix(const TargetMailInfo &ta
     // textlint fixes only the writer's lines; the quoted lines and the signature go back in
     // as they were, or, when the fix moved the lines, the text stays as it was.
     const LineExclusion exclusion = lineExclusionFor(target);
+    KeptLines keptLines;
     const std::string original = target.getMailText();
     const bool textlintFixes = configuresAnyRule(TextLintConfig::getInstance().getRules());
     // Without a rule textlint fixes nothing, which the user is told; the plug-in's own rules
@@ -120,7 +125,18 @@ std::optional<std::string> LintResultController::runFix(const TargetMailInfo &ta
         failure = std::move(*missing);
         return std::nullopt;
     }
-    const std::string masked = maskExcludedLines(original, exclusion);
+    std::string masked = maskExcludedLines(original, exclusion);
+    // The lines of findings the writer ignored or never wants to see go back as written,
+    // as quoted lines do: a fix of the whole mail must not undo such a choice.
+    if (!nothingHeldBack()) {
+        std::optional<std::vector<std::size_t>> kept = heldBackLinesOf(masked, target, failure);
+        if (!kept)
+            return std::nullopt;
+        for (std::size_t line : *kept)
+            keptLines.push_back(line - 1);
+        if (!keptLines.empty())
+            masked = maskExcludedLines(original, exclusion, keptLines);
+    }
     std::optional<std::string> fixed = masked;
     if (textlintFixes) {
         fixed = residentTextLint().fix(masked, target.mimeType == MIME_TEXT_HTML);
@@ -135,7 +151,8 @@ std::optional<std::string> LintResultController::runFix(const TargetMailInfo &ta
     // After textlint's own fix, the certain fixes of the plug-in's own rules (half-width
     // katakana in full width, for one); what is only suggested stays.
     fixed = fixOwnFindings(*fixed, target);
-    std::optional<std::string> restored = restoreExcludedLines(original, *fixed, exclusion);
+    std::optional<std::string> restored =
+        restoreExcludedLines(original, *fixed, exclusion, keptLines);
     if (!restored) {
         const char text[] = "textlint --fix added or removed lines of a mail with quoted lines "
                             "or a signature; the text is left as it was.";
@@ -143,6 +160,36 @@ std::optional<std::string> LintResultController::runFix(const TargetMailInfo &ta
         failure.kind = LintFailureKind::FixMovedLines;
     }
     return restored;
+}
+
+std::optional<std::vector<std::size_t>>
+LintResultController::heldBackLinesOf(const std::string &masked, const TargetMailInfo &target,
+                                      LintFailure &failure) {
+    {
+        std::lock_guard<std::recursive_mutex> lock(mutex());
+        if (publishedJob_ != 0 && checkedText_ == masked)
+            return heldBackLines_;
+    }
+    std::vector<LintResult> findings;
+    if (configuresAnyRule(TextLintConfig::getInstance().getRules())) {
+        std::optional<std::string> report =
+            residentTextLint().check(masked, target.mimeType == MIME_TEXT_HTML);
+        ColdRunProblem problem;
+        if (!report)
+            report = runColdCheck(masked, target.mimeType, childWaitCount(), &problem);
+        if (!report) {
+            failure = failureOfRun(problem, childWaitCount());
+            return std::nullopt;
+        }
+        if (!findingsOfReport(*report, findings)) {
+            failure = internalFailure("the report of the check before the fix cannot be read.");
+            return std::nullopt;
+        }
+    }
+    findings = mergeFindings(std::move(findings), ownFindings(masked, target));
+    HeldBack heldBack;
+    withoutHeldBack(std::move(findings), masked, heldBack);
+    return heldBack.lines;
 }
 
 } // namespace quill

@@ -6,9 +6,11 @@
 #include "common/system_error.h"
 #include "config/text_lint_config.h"
 #include "lint/compact_report.h"
+#include "lint/held_back_findings.h"
 #include "lint/lint_failure_texts.h"
 #include "lint/lint_text_conversion.h"
 #include "lint/own_findings.h"
+#include "mail/text_span.h"
 
 #include <windows.h>
 
@@ -50,16 +52,36 @@ const char *convertFinding(const CompactReportFinding &finding, LintResult &resu
     return nullptr;
 }
 
-// Appends the findings of `report` to `findings`; the failure text of the first line that
-// cannot be read, or null.
-const char *parseCompactReport(const std::string &report, std::vector<LintResult> &findings) {
+// The replacement of the resident finding that `finding` was printed from, searched from
+// `next` on: the report holds the resident findings in their order, less those it cannot
+// show, so a finding is the next one at its place with its rule.
+void takeWarmFix(const CompactReportFinding &finding, const std::vector<ResidentFinding> &warm,
+                 std::size_t &next, LintResult &result) {
+    for (std::size_t i = next; i < warm.size(); ++i) {
+        const ResidentFinding &candidate = warm[i];
+        if (candidate.line != finding.line || candidate.column != finding.index ||
+            candidate.ruleId != finding.ruleName)
+            continue;
+        next = i + 1;
+        if (candidate.hasFix)
+            result.fix = LintFix{candidate.fixStart, candidate.fixEnd, candidate.fixText, {}};
+        return;
+    }
+}
+
+// Appends the findings of `report` to `findings`, with the replacements of `warm`; the
+// failure text of the first line that cannot be read, or null.
+const char *parseCompactReport(const std::string &report, std::vector<LintResult> &findings,
+                               const std::vector<ResidentFinding> &warm = {}) {
     const char *conversionFailure = nullptr;
+    std::size_t nextWarm = 0;
     CompactReportFailure failure =
         splitCompactReport(report, [&](const CompactReportFinding &finding) {
             LintResult result;
             conversionFailure = convertFinding(finding, result);
             if (conversionFailure)
                 return false;
+            takeWarmFix(finding, warm, nextWarm, result);
             findings.push_back(std::move(result));
             return true;
         });
@@ -76,6 +98,23 @@ const char *parseCompactReport(const std::string &report, std::vector<LintResult
         return lint_text::RULE_NAME_FAILED;
     }
     return nullptr;
+}
+
+// Each replacement learns what it replaces; one whose range does not fall on characters of
+// `text` is dropped, since it could not be applied exactly.
+void describeFixes(std::vector<LintResult> &findings, std::string_view text) {
+    for (LintResult &finding : findings) {
+        if (finding.fix) {
+            const std::optional<ByteRange> range =
+                utf8RangeOf(text, finding.fix->start, finding.fix->end);
+            if (range)
+                finding.fix->replaced =
+                    std::string(text.substr(range->start, range->end - range->start));
+            else
+                finding.fix.reset();
+        }
+        finding.autoFix = finding.fix.has_value();
+    }
 }
 
 } // namespace
@@ -148,9 +187,11 @@ bool LintResultController::isEvaluateValueOverThreshold(const std::vector<LintRe
 }
 
 CheckOutcome LintResultController::publishFindings(JobTicket job, std::vector<LintResult> findings,
-                                                   bool nothingToCheck) {
+                                                   bool nothingToCheck, const CheckedInput &input) {
     CheckOutcome outcome;
-    outcome.findings = std::move(findings);
+    describeFixes(findings, input.text);
+    HeldBack heldBack;
+    outcome.findings = withoutHeldBack(std::move(findings), input.text, heldBack);
     outcome.nothingToCheck = nothingToCheck;
     Lock lock(mutex_);
     if (!isLatestJob(job)) {
@@ -159,6 +200,11 @@ CheckOutcome LintResultController::publishFindings(JobTicket job, std::vector<Li
     }
     findings_ = outcome.findings;
     publishedJob_ = job.id;
+    actionNote_.clear();
+    checkedText_ = input.text;
+    heldBackLines_ = std::move(heldBack.lines);
+    heldBackIgnored_ = heldBack.ignored;
+    heldBackHidden_ = heldBack.hidden;
     outcome.publication = Publication::Published;
     if (nothingToCheck) {
         LintFailure noRule;
@@ -167,11 +213,82 @@ CheckOutcome LintResultController::publishFindings(JobTicket job, std::vector<Li
     } else {
         SYSTEMTIME now{};
         GetLocalTime(&now);
-        statusText_ = publishedStatusText(findings_.size(), now.wHour, now.wMinute, now.wSecond);
+        publishedTime_[0] = now.wHour;
+        publishedTime_[1] = now.wMinute;
+        publishedTime_[2] = now.wSecond;
+        setPublishedStatus();
     }
     latestCheckFailed_ = false;
     notifyListeners();
     return outcome;
+}
+
+void LintResultController::setPublishedStatus() {
+    statusText_ = publishedStatusText(findings_.size(), publishedTime_[0], publishedTime_[1],
+                                      publishedTime_[2]) +
+                  heldBackStatusText(heldBackIgnored_, heldBackHidden_);
+}
+
+bool LintResultController::findingsOfReport(const std::string &report,
+                                            std::vector<LintResult> &findings) {
+    return parseCompactReport(report, findings) == nullptr;
+}
+
+JobTicket LintResultController::publishedJob() {
+    Lock lock(mutex_);
+    return JobTicket{publishedJob_};
+}
+
+std::string LintResultController::checkedText() {
+    Lock lock(mutex_);
+    return checkedText_;
+}
+
+std::vector<std::size_t> LintResultController::heldBackLines() {
+    Lock lock(mutex_);
+    return heldBackLines_;
+}
+
+bool LintResultController::dropFindings(JobTicket shown,
+                                        const std::function<bool(const LintResult &)> &drop,
+                                        DropReason reason) {
+    Lock lock(mutex_);
+    if (shown.id == 0 || shown.id != publishedJob_)
+        return false;
+    std::vector<LintResult> kept;
+    for (LintResult &finding : findings_) {
+        if (!drop(finding)) {
+            kept.push_back(std::move(finding));
+            continue;
+        }
+        if (reason == DropReason::Ignored)
+            ++heldBackIgnored_;
+        else if (reason == DropReason::Hidden)
+            ++heldBackHidden_;
+        if (finding.line > 0) {
+            const auto line = static_cast<std::size_t>(finding.line);
+            auto place = std::lower_bound(heldBackLines_.begin(), heldBackLines_.end(), line);
+            if (place == heldBackLines_.end() || *place != line)
+                heldBackLines_.insert(place, line);
+        }
+    }
+    findings_ = std::move(kept);
+    if (!latestCheckFailed_)
+        setPublishedStatus();
+    notifyListeners();
+    return true;
+}
+
+void LintResultController::setActionNote(const std::wstring &text) {
+    Lock lock(mutex_);
+    actionNote_ = text;
+    notifyStatusListeners();
+}
+
+void LintResultController::setWorking(bool working) {
+    Lock lock(mutex_);
+    working_ = working;
+    notifyStatusListeners();
 }
 
 CheckOutcome LintResultController::failCheck(JobTicket job, LintFailure failure) {
@@ -182,6 +299,7 @@ CheckOutcome LintResultController::failCheck(JobTicket job, LintFailure failure)
     if (!isLatestJob(job))
         return outcome;
     statusText_ = failedStatusText(outcome.failure);
+    actionNote_.clear();
     latestCheckFailed_ = true;
     notifyStatusListeners();
     return outcome;
@@ -195,11 +313,15 @@ void LintResultController::setStatusText(const std::wstring &text) {
 
 std::wstring LintResultController::statusText() {
     Lock lock(mutex_);
-    if (statusNote_.empty())
-        return statusText_;
-    if (statusText_.empty())
-        return statusNote_;
-    return statusNote_ + L"\n" + statusText_;
+    std::wstring text = working_ ? std::wstring(WORKING_STATUS_TEXT) : std::wstring();
+    for (const std::wstring *part : {&actionNote_, &statusNote_, &statusText_}) {
+        if (part->empty())
+            continue;
+        if (!text.empty())
+            text += L"\n";
+        text += *part;
+    }
+    return text;
 }
 
 bool LintResultController::latestCheckFailed() {
@@ -208,11 +330,14 @@ bool LintResultController::latestCheckFailed() {
 }
 
 CheckOutcome LintResultController::publishReport(JobTicket job, const std::string &report,
-                                                 std::vector<LintResult> ownFindings) {
+                                                 std::vector<LintResult> ownFindings,
+                                                 const CheckedInput &input) {
     std::vector<LintResult> findings;
-    const char *failure = parseCompactReport(report, findings);
-    if (failure == nullptr)
-        return publishFindings(job, mergeFindings(std::move(findings), std::move(ownFindings)));
+    const char *failure = parseCompactReport(report, findings, input.warmFindings);
+    if (failure == nullptr) {
+        return publishFindings(job, mergeFindings(std::move(findings), std::move(ownFindings)),
+                               false, input);
+    }
     DWORD code = GetLastError();
     {
         Lock lock(mutex_);

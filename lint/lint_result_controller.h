@@ -5,10 +5,12 @@
 #include "lint/lint_failure.h"
 #include "lint/lint_result.h"
 #include "lint/lint_result_model_listener.h"
+#include "lint/resident/resident_protocol.h"
 #include "mail/target_mail_info.h"
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -49,6 +51,13 @@ struct CheckOutcome {
     LintFailure failure;         // why it failed, when it did
 };
 
+// What a check's findings refer to: the text textlint saw (UTF-8, LF line ends, excluded
+// lines emptied), and the resident textlint's own findings with their replacements.
+struct CheckedInput {
+    std::string text;
+    std::vector<ResidentFinding> warmFindings;
+};
+
 class LintResultController {
   public:
     LintResultController();
@@ -75,8 +84,10 @@ class LintResultController {
     // the findings replace the engine's and every listener is told, in order.
     // The status line then gives the number of findings and the time, or, when
     // `nothingToCheck`, says that no rule is configured.
+    // Findings the writer chose not to see are left out first (`input.text` gives their
+    // lines), and the status line counts them.
     CheckOutcome publishFindings(JobTicket job, std::vector<LintResult> findings,
-                                 bool nothingToCheck = false);
+                                 bool nothingToCheck = false, const CheckedInput &input = {});
     // A failed check of `job`: when it is still the latest job, the status line gives the
     // reason and says the findings shown are the last published ones, and every listener is
     // told through updateLintStatus. The findings stay.
@@ -85,8 +96,33 @@ class LintResultController {
     // (the plug-in's own, in line and column order). A report that cannot be parsed fails
     // (after its failure text): the findings read before the failing line replace the
     // engine's when `job` is the latest, and nobody is told.
+    // With `input.warmFindings`, each finding of the report takes the replacement of its
+    // resident finding.
     CheckOutcome publishReport(JobTicket job, const std::string &report,
-                               std::vector<LintResult> ownFindings = {});
+                               std::vector<LintResult> ownFindings = {},
+                               const CheckedInput &input = {});
+
+    // The findings of a compact report, without publishing them; false when the report
+    // cannot be read.
+    static bool findingsOfReport(const std::string &report, std::vector<LintResult> &findings);
+
+    // The last publication: its job, the text it checked, and the lines (1-based) holding
+    // a finding it held back.
+    JobTicket publishedJob();
+    std::string checkedText();
+    std::vector<std::size_t> heldBackLines();
+    // When `shown` made the last publication: takes the findings for which `drop` holds out
+    // of it (the status line counts the ignored and the hidden ones) and tells every
+    // listener. False when a later publication replaced `shown`.
+    enum class DropReason { Ignored, Hidden, RuleOff };
+    bool dropFindings(JobTicket shown, const std::function<bool(const LintResult &)> &drop,
+                      DropReason reason);
+    // What an action on a finding did or why it did nothing: shown in the status line until
+    // the next check ends.
+    void setActionNote(const std::wstring &text);
+
+    // A check or fix the user waits for: while one runs, the status line says so first.
+    void setWorking(bool working);
 
     // True when `job` is the latest job. Takes the lock.
     bool isLatestJob(JobTicket job);
@@ -129,6 +165,11 @@ class LintResultController {
     // The text an auto-fix of the entered target returns, or nothing after a failure,
     // whose reason goes to `failure`; without a rule, the text as it is and NoRule.
     std::optional<std::string> runFix(const TargetMailInfo &target, LintFailure &failure);
+    // The lines (1-based) of `masked` that hold a finding the writer chose not to see,
+    // from the last publication when it checked this text, else from a check of it; none
+    // when that check fails (its reason goes to `failure`).
+    std::optional<std::vector<std::size_t>>
+    heldBackLinesOf(const std::string &masked, const TargetMailInfo &target, LintFailure &failure);
     // Calls every listener; the lock is held.
     void notifyListeners();
     void notifyStatusListeners();
@@ -136,8 +177,17 @@ class LintResultController {
     TargetMailInfo target_;
     std::vector<LintResult> findings_;
     std::vector<LintResultModelListener *> listeners_;
+    void setPublishedStatus();
+
     std::wstring statusText_;
     std::wstring statusNote_;
+    bool working_ = false;
+    std::wstring actionNote_;
+    std::string checkedText_;
+    std::vector<std::size_t> heldBackLines_;
+    std::size_t heldBackIgnored_ = 0;
+    std::size_t heldBackHidden_ = 0;
+    int publishedTime_[3] = {0, 0, 0}; // hour, minute, second
     bool latestCheckFailed_ = false;
     std::uint64_t latestJob_ = 0;
     std::uint64_t publishedJob_ = 0;

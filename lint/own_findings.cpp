@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <iterator>
 
@@ -61,6 +62,11 @@ std::vector<LintResult> ownFindings(const std::string &text, const TargetMailInf
         result.index = finding.column;
         result.message = std::move(*message);
         result.ruleName = std::move(*ruleName);
+        if (finding.fix && finding.fix->end <= static_cast<std::size_t>(INT_MAX))
+            result.fix = LintFix{static_cast<int>(finding.fix->start),
+                                 static_cast<int>(finding.fix->end),
+                                 finding.fix->text,
+                                 {}};
         results.push_back(std::move(result));
     }
     return results;

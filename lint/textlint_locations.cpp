@@ -30,7 +30,7 @@ std::vector<MissingPackage> findMissingPackages(const std::string &commandPath,
     const std::vector<std::string> folders = foldersAbove(commandPath);
     std::vector<MissingPackage> missing;
     for (const TextLintRule &rule : rules) {
-        if (!rule.enabled && rule.options.empty())
+        if (!rule.enabled)
             continue;
         std::string package = rulePackageName(rule.name);
         // textlint also takes a package's own name: either folder will do.

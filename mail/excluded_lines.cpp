@@ -55,7 +55,7 @@ bool isSignatureDelimiter(std::string_view line) {
 
 // One flag per line of `lines`: true for a line textlint must not see.
 std::vector<bool> excludedLines(const std::vector<std::string_view> &lines,
-                                const LineExclusion &exclusion) {
+                                const LineExclusion &exclusion, const KeptLines &kept) {
     std::vector<bool> excluded(lines.size(), false);
     if (exclusion.quotedLines) {
         std::vector<std::string_view> marks = quoteCharacters(exclusion.quoteMarks);
@@ -65,6 +65,9 @@ std::vector<bool> excludedLines(const std::vector<std::string_view> &lines,
                 excluded[i] = excluded[i] || (!first.empty() && first == mark);
         }
     }
+    for (std::size_t line : kept)
+        if (line < excluded.size())
+            excluded[line] = true;
     if (exclusion.signature) {
         for (std::size_t i = lines.size(); i-- > 0;) {
             if (isSignatureDelimiter(lines[i])) {
@@ -77,13 +80,22 @@ std::vector<bool> excludedLines(const std::vector<std::string_view> &lines,
     return excluded;
 }
 
+bool excludesNothing(const LineExclusion &exclusion, const KeptLines &kept) {
+    return !exclusion.quotedLines && !exclusion.signature && kept.empty();
+}
+
 } // namespace
 
-std::string maskExcludedLines(const std::string &mailText, const LineExclusion &exclusion) {
-    if (!exclusion.quotedLines && !exclusion.signature)
+std::vector<bool> excludedLineFlags(const std::string &mailText, const LineExclusion &exclusion) {
+    return excludedLines(splitLines(mailText), exclusion, {});
+}
+
+std::string maskExcludedLines(const std::string &mailText, const LineExclusion &exclusion,
+                              const KeptLines &kept) {
+    if (excludesNothing(exclusion, kept))
         return mailText;
     std::vector<std::string_view> lines = splitLines(mailText);
-    std::vector<bool> excluded = excludedLines(lines, exclusion);
+    std::vector<bool> excluded = excludedLines(lines, exclusion, kept);
     std::string masked;
     masked.reserve(mailText.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -97,11 +109,12 @@ std::string maskExcludedLines(const std::string &mailText, const LineExclusion &
 
 std::optional<std::string> restoreExcludedLines(const std::string &mailText,
                                                 const std::string &fixedMaskedText,
-                                                const LineExclusion &exclusion) {
-    if (!exclusion.quotedLines && !exclusion.signature)
+                                                const LineExclusion &exclusion,
+                                                const KeptLines &kept) {
+    if (excludesNothing(exclusion, kept))
         return fixedMaskedText;
     std::vector<std::string_view> original = splitLines(mailText);
-    std::vector<bool> excluded = excludedLines(original, exclusion);
+    std::vector<bool> excluded = excludedLines(original, exclusion, kept);
     // A mail with nothing excluded takes the fix as it is, whatever it did to the lines.
     if (std::find(excluded.begin(), excluded.end(), true) == excluded.end())
         return fixedMaskedText;

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quill {
 
@@ -17,9 +18,17 @@ struct LineExclusion {
     bool signature = false;
 };
 
+// Further lines (0-based, ascending or not) left out and given back as written: the lines
+// of findings the writer chose to keep, which a fix of the whole mail must not undo.
+using KeptLines = std::vector<std::size_t>;
+
+// One flag per line of `mailText` (lines end in LF): true for a line textlint does not see.
+std::vector<bool> excludedLineFlags(const std::string &mailText, const LineExclusion &exclusion);
+
 // The text textlint sees: `mailText` (UTF-8, lines ending in LF) with every excluded line
 // emptied and every line end kept. With nothing to exclude it is `mailText` byte for byte.
-std::string maskExcludedLines(const std::string &mailText, const LineExclusion &exclusion);
+std::string maskExcludedLines(const std::string &mailText, const LineExclusion &exclusion,
+                              const KeptLines &kept = {});
 
 // Puts the excluded lines of `mailText` back into `fixedMaskedText`, textlint's fix of the
 // masked text. None when the fix changed the number of lines or wrote into an emptied
@@ -27,6 +36,7 @@ std::string maskExcludedLines(const std::string &mailText, const LineExclusion &
 // A mail without excluded lines gets the fix as it is.
 std::optional<std::string> restoreExcludedLines(const std::string &mailText,
                                                 const std::string &fixedMaskedText,
-                                                const LineExclusion &exclusion);
+                                                const LineExclusion &exclusion,
+                                                const KeptLines &kept = {});
 
 } // namespace quill

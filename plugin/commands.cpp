@@ -73,6 +73,7 @@ ComposeContent readComposeWindow(HWND window, int isDraft) {
         api.BKA_CompGetText(window, mimeType, static_cast<int>(std::size(mimeType)));
     content.hostGaveText = hostTextPointer != nullptr;
     const std::string text = hostText(hostTextPointer);
+    content.hostText = text;
     mimeType[std::size(mimeType) - 1] = '\0';
     char charSet[64] = {};
     content.codePage =
@@ -84,12 +85,41 @@ ComposeContent readComposeWindow(HWND window, int isDraft) {
     return content;
 }
 
+namespace {
+// Nested runs (a fix that checks again) keep the first one's cursor.
+int workDepth = 0;
+} // namespace
+
+WorkInProgress::WorkInProgress() {
+    if (workDepth++ > 0)
+        return;
+    // The thread does not handle WM_SETCURSOR while it waits, so the cursor set here stays
+    // over its windows, the compose windows and the result window, until the run ends.
+    previous_ = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    lintEngine().setWorking(true);
+}
+
+WorkInProgress::~WorkInProgress() {
+    if (--workDepth > 0)
+        return;
+    lintEngine().setWorking(false);
+    SetCursor(previous_);
+}
+
 // A check the user chose tells why it found nothing to show: one box owned by the compose
 // window, with what happened and what to do. The result window's status line says it too.
 void WINAPI onCheckCommand(HWND window, LPARAM) {
     guarded("onCheckCommand()", [window] {
         if (!composeWindows().contains(window))
             return;
+        checkComposeWindow(window);
+    });
+}
+
+void checkComposeWindow(HWND window) {
+    CheckOutcome outcome;
+    {
+        WorkInProgress work;
         ComposeContent content = readComposeWindow(window, 0);
         // Entered and run as the check entry does, with the job noted as the window's last
         // check, so that a pause right after it does not check the same text again.
@@ -97,16 +127,15 @@ void WINAPI onCheckCommand(HWND window, LPARAM) {
         const JobTicket job = engine.enterJob(content.target);
         recordComposeCheck(window, content.target, checkSettingsKey(), job);
         // A text that could not be converted would be checked as mojibake.
-        const CheckOutcome outcome = content.converted
-                                         ? engine.runCheck(job, content.target)
-                                         : engine.failCheck(job, notConvertedFailure());
-        // The conversion has shown its own box; the status line gives the reason.
-        if (outcome.publication == Publication::Failed &&
-            outcome.failure.kind != LintFailureKind::NotConverted)
-            tellFailure(window, outcome.failure);
-        else if (outcome.noRule)
-            tellFailure(window, noRuleFailure());
-    });
+        outcome = content.converted ? engine.runCheck(job, content.target)
+                                    : engine.failCheck(job, notConvertedFailure());
+    }
+    // The conversion has shown its own box; the status line gives the reason.
+    if (outcome.publication == Publication::Failed &&
+        outcome.failure.kind != LintFailureKind::NotConverted)
+        tellFailure(window, outcome.failure);
+    else if (outcome.noRule)
+        tellFailure(window, noRuleFailure());
 }
 
 // The compose text is replaced only by a fix that went through whole and changed
@@ -122,7 +151,11 @@ void WINAPI onAutoFixCommand(HWND window, LPARAM) {
         // A conversion that failed has shown its own box.
         if (!content.hostGaveText || !content.converted)
             return;
-        const TextLintFixResult fixed = lintEngine().executeTextLintFix(content.target);
+        TextLintFixResult fixed;
+        {
+            WorkInProgress work;
+            fixed = lintEngine().executeTextLintFix(content.target);
+        }
         tellFailure(window, fixed.failure);
         if (!fixed.succeeded || fixed.text == content.target.getMailText())
             return;

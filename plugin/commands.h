@@ -22,6 +22,24 @@ struct ComposeContent {
     int codePage = 0;          // the window's code page, as the host reported it
     bool converted = false;    // false when the text could not be converted to UTF-8
     bool hostGaveText = false; // false when the host answered with a null text pointer
+    std::string hostText;      // the text as the host gave it, in its code page
+};
+
+// The check command's work for `window`, a tracked compose window: reads it, checks it on
+// this thread with the progress shown, and tells a failure in a message box owned by it.
+void checkComposeWindow(HWND window);
+
+// Shows that a check or fix the user waits for runs on this thread, for as long as it
+// lives: the status line says so and the pointer is the wait cursor.
+class WorkInProgress {
+  public:
+    WorkInProgress();
+    ~WorkInProgress();
+    WorkInProgress(const WorkInProgress &) = delete;
+    WorkInProgress &operator=(const WorkInProgress &) = delete;
+
+  private:
+    HCURSOR previous_ = nullptr;
 };
 
 // Reads the text, code page and headers of a compose window into a target record.

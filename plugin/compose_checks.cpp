@@ -66,6 +66,19 @@ bool isLastComposeCheck(HWND window, const TargetMailInfo &target, const std::st
     return false;
 }
 
+bool composeCheckOfJob(JobTicket job, HWND &window, std::string &text, MimeType &mimeType) {
+    std::lock_guard<std::mutex> lock(checksMutex);
+    for (const ComposeCheck &check : checks) {
+        if (job.id == 0 || check.job.id != job.id)
+            continue;
+        window = check.window;
+        text = check.text;
+        mimeType = check.mimeType;
+        return true;
+    }
+    return false;
+}
+
 void forgetComposeChecks() {
     std::lock_guard<std::mutex> lock(checksMutex);
     checks.clear();

@@ -24,6 +24,10 @@ void recordComposeCheck(HWND window, const TargetMailInfo &target, const std::st
 bool isLastComposeCheck(HWND window, const TargetMailInfo &target, const std::string &settingsKey,
                         JobTicket &job);
 
+// The window whose check was the job `job`, with the text and type it checked; false when
+// no record holds that job (the window was checked again, closed, or never was one).
+bool composeCheckOfJob(JobTicket job, HWND &window, std::string &text, MimeType &mimeType);
+
 // Forgets every record (at exit).
 void forgetComposeChecks();
 

@@ -9,6 +9,7 @@
 #include "lint/resident/resident_textlint.h"
 #include "plugin/boundary_guard.h"
 #include "plugin/compose_hook.h"
+#include "plugin/finding_actions.h"
 #include "plugin/plugin_texts.h"
 #include "plugin/typing_check.h"
 #include "process/child_jobs.h"
@@ -58,6 +59,10 @@ void startPlugIn() {
         LintResultViewDialog &view = LintResultViewDialog::getInstance();
         view.createWindow();
         view.setController(&lintEngine());
+        view.setFindingActions(
+            [](FindingAction action, const LintResult &finding, JobTicket shown) {
+                guarded("Acting on a finding", [&] { actOnFinding(action, finding, shown); });
+            });
         // Registered even without a window: the window object then ignores updates.
         lintEngine().addLintResultModelListener(&view);
     });

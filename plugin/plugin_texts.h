@@ -46,4 +46,27 @@ inline constexpr wchar_t RESIDENT_GIVEN_UP[] =
     L"常駐 textlint が 6 回続けて失敗したため、使うのをやめました。校正は毎回 textlint を起動して"
     L"行います (textlint のパスか設定を変えると、もう一度試します)。";
 
+// The actions on one finding of the result window, told in its status line.
+inline constexpr wchar_t ACTION_ROWS_REPLACED[] =
+    L"一覧が新しい校正結果に替わったため、操作しませんでした。";
+inline constexpr wchar_t FIX_WINDOW_GONE[] =
+    L"この指摘を修正できません: 校正したメールの作成ウィンドウがありません。";
+inline constexpr wchar_t FIX_TEXT_CHANGED[] =
+    L"この指摘を修正できません: 校正した後に本文が変わりました。もう一度校正して下さい。";
+inline constexpr wchar_t FIX_NOT_PLACED[] =
+    L"この指摘を修正できません: 修正する箇所を本文の中に特定できません。";
+inline constexpr wchar_t FIX_IN_EXCLUDED_LINE[] =
+    L"この指摘を修正できません: 修正が引用行か署名にかかります。";
+inline constexpr wchar_t FIX_CHARACTER_NOT_REPRESENTABLE[] =
+    L"この指摘を修正できません: 修正案にメールの文字コードで表せない文字があります。";
+inline constexpr wchar_t FINDING_HIDDEN[] =
+    L"今後この指摘を表示しません (設定画面で元に戻せます)。";
+// %s is the rule's name.
+inline constexpr wchar_t RULE_SWITCHED_OFF[] =
+    L"ルール「%s」を無効にしました (設定画面で有効に戻せます)。";
+inline constexpr wchar_t RULE_NOT_IN_SETTINGS[] =
+    L"ルール「%s」は設定のルール一覧にないため、無効にできませんでした。";
+inline constexpr wchar_t SETTINGS_NOT_SAVED[] =
+    L"設定をファイルに保存できませんでした。次回の起動時には元に戻ります。";
+
 } // namespace quill::plugin_text

@@ -75,6 +75,7 @@ void LintResultViewDialog::createWindow(HINSTANCE module) {
     EnableWindow(resultList_, FALSE);
     menu_.attach(dialog, resultList_, module);
     rowTip_.attach(resultList_);
+    rowTip_.setExtraText([this](int row) { return suggestionOf(row); });
 
     const TextLintSettings settings = TextLintConfig::getInstance().snapshot();
     SetWindowPos(dialog, nullptr, settings.resultWindowX, settings.resultWindowY,
@@ -161,7 +162,13 @@ void LintResultViewDialog::redrawStatus() {
             shown += L'\r';
         shown += c;
     }
+    // The selected row's suggestion follows on a line of its own.
+    const std::wstring suggestion = suggestionOf(menu_.selectedRow());
+    if (!suggestion.empty())
+        shown += (shown.empty() ? L"" : L"\r\n") + suggestion;
     SetWindowTextW(statusField_, shown.c_str());
+    // A check the user waits for blocks this thread: the line must show before it does.
+    UpdateWindow(statusField_);
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT;
     column.pszText = const_cast<wchar_t *>(failed ? RESULT_HEADING_AFTER_FAILURE : RESULT_HEADING);
@@ -181,6 +188,7 @@ void LintResultViewDialog::redraw() {
         std::lock_guard<std::recursive_mutex> lock(controller_->mutex());
         target = controller_->getTargetMailInfo();
         results = controller_->getLintResults();
+        shownJob_ = controller_->publishedJob().id;
     }
 
     std::string kind = ansiFromWide(target.isDraft != 0 ? L"草稿" : L"新規");
@@ -189,6 +197,7 @@ void LintResultViewDialog::redraw() {
     SetWindowTextW(mimeTypeField_, target.mimeType == MIME_TEXT_HTML
                                        ? L"text/html ※校正箇所はメールのHTMLソース内の位置です。"
                                        : L"text/plain");
+    shownResults_ = results;
     fillList(results);
     redrawStatus();
 
@@ -238,6 +247,22 @@ void LintResultViewDialog::fitColumn() {
             return;
         SendMessageW(resultList_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(client.right, 0));
     }
+}
+
+std::wstring LintResultViewDialog::suggestionOf(int row) const {
+    if (row < 0 || static_cast<std::size_t>(row) >= shownResults_.size() ||
+        !shownResults_[static_cast<std::size_t>(row)].fix)
+        return std::wstring();
+    return wideFromUtf8(composeSuggestion(*shownResults_[static_cast<std::size_t>(row)].fix));
+}
+
+void LintResultViewDialog::actOnSelectedRow(FindingAction action) {
+    const int row = menu_.selectedRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= shownResults_.size() || !findingActions_)
+        return;
+    // A copy: the action re-checks, which refills the rows.
+    const LintResult finding = shownResults_[static_cast<std::size_t>(row)];
+    findingActions_(action, finding, JobTicket{shownJob_});
 }
 
 void LintResultViewDialog::closeWindow() {
@@ -315,13 +340,40 @@ INT_PTR LintResultViewDialog::handleMessage(UINT message, WPARAM wParam, LPARAM 
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wParam) != resultList_)
             return FALSE;
-        menu_.show(lParam);
+        menu_.show(lParam, [this](int row) {
+            return row >= 0 && static_cast<std::size_t>(row) < shownResults_.size() &&
+                   shownResults_[static_cast<std::size_t>(row)].fix.has_value();
+        });
         return TRUE;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDM_RESULT_COPY)
+        switch (LOWORD(wParam)) {
+        case IDM_RESULT_COPY:
             return menu_.copySelectedRow() ? TRUE : FALSE;
+        case IDM_RESULT_FIX:
+            actOnSelectedRow(FindingAction::Fix);
+            return TRUE;
+        case IDM_RESULT_IGNORE:
+            actOnSelectedRow(FindingAction::Ignore);
+            return TRUE;
+        case IDM_RESULT_NEVER_SHOW:
+            actOnSelectedRow(FindingAction::NeverShow);
+            return TRUE;
+        case IDM_RESULT_DISABLE_RULE:
+            actOnSelectedRow(FindingAction::SwitchRuleOff);
+            return TRUE;
+        }
         return FALSE;
     case WM_NOTIFY:
+        // A row selected shows its suggestion in the status line.
+        if (reinterpret_cast<const NMHDR *>(lParam)->hwndFrom == resultList_ &&
+            reinterpret_cast<const NMHDR *>(lParam)->code == LVN_ITEMCHANGED &&
+            (reinterpret_cast<const NMLISTVIEW *>(lParam)->uChanged & LVIF_STATE) != 0 &&
+            ((reinterpret_cast<const NMLISTVIEW *>(lParam)->uNewState ^
+              reinterpret_cast<const NMLISTVIEW *>(lParam)->uOldState) &
+             LVIS_SELECTED) != 0) {
+            redrawStatus();
+            return TRUE;
+        }
         // Emptying the list needs no notice per row; with tens of thousands of rows the
         // notices would cost more than the emptying.
         if (reinterpret_cast<const NMHDR *>(lParam)->hwndFrom == resultList_ &&

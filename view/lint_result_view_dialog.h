@@ -11,6 +11,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -18,6 +20,15 @@
 namespace quill {
 
 class LintResultController;
+struct JobTicket;
+
+// What the writer can do with one finding from its row.
+enum class FindingAction { Fix, Ignore, NeverShow, SwitchRuleOff };
+
+// Carries out an action on `finding`, a row of the list that the publication of `shown`
+// filled. Runs on the window's thread.
+using FindingActionHandler =
+    std::function<void(FindingAction action, const LintResult &finding, JobTicket shown)>;
 
 class LintResultViewDialog : public LintResultModelListener {
   public:
@@ -36,6 +47,8 @@ class LintResultViewDialog : public LintResultModelListener {
 
     // The engine the window reads; set once, after createWindow.
     void setController(LintResultController *controller) { controller_ = controller; }
+    // Who carries out the actions of the rows' context menu; set once, after createWindow.
+    void setFindingActions(FindingActionHandler handler) { findingActions_ = std::move(handler); }
 
     // Called by the engine with its lock held. On the window's thread the window redraws at
     // once; on any other thread it posts itself a message and returns without waiting, and
@@ -66,11 +79,18 @@ class LintResultViewDialog : public LintResultModelListener {
     void redrawStatus();
     void postToWindow(UINT message, std::atomic<bool> &posted);
     void fillList(const std::vector<LintResult> &results);
+    void actOnSelectedRow(FindingAction action);
+    // The suggestion of `row`'s fix, or empty.
+    std::wstring suggestionOf(int row) const;
     void layOut(int clientWidth, int clientHeight);
     void fitColumn();
     INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     LintResultController *controller_ = nullptr;
+    FindingActionHandler findingActions_;
+    // The findings the rows show, and the publication they came from.
+    std::vector<LintResult> shownResults_;
+    std::uint64_t shownJob_ = 0;
     HINSTANCE module_ = nullptr;
     HWND dialog_ = nullptr;
     HWND resultList_ = nullptr;

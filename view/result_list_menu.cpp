@@ -87,7 +87,11 @@ POINT ResultListMenu::keyboardMenuPoint() {
     return POINT{outer.left, outer.top};
 }
 
-bool ResultListMenu::show(LPARAM screenPoint) {
+int ResultListMenu::selectedRow() {
+    return nextRow(list_, -1, LVNI_SELECTED);
+}
+
+bool ResultListMenu::show(LPARAM screenPoint, const std::function<bool(int row)> &rowHasFix) {
     POINT point{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
     bool fromKeyboard = point.x == -1 && point.y == -1;
     if (fromKeyboard) {
@@ -105,8 +109,14 @@ bool ResultListMenu::show(LPARAM screenPoint) {
     HMENU popup = GetSubMenu(menu.get(), 0);
     if (popup == nullptr)
         return false;
-    if (nextRow(list_, -1, LVNI_SELECTED) == -1)
+    const int selected = nextRow(list_, -1, LVNI_SELECTED);
+    if (selected == -1) {
         EnableMenuItem(popup, IDM_RESULT_COPY, MF_BYCOMMAND | MF_DISABLED);
+        for (UINT id : {IDM_RESULT_IGNORE, IDM_RESULT_NEVER_SHOW, IDM_RESULT_DISABLE_RULE})
+            EnableMenuItem(popup, id, MF_BYCOMMAND | MF_GRAYED);
+    }
+    if (selected == -1 || !rowHasFix || !rowHasFix(selected))
+        EnableMenuItem(popup, IDM_RESULT_FIX, MF_BYCOMMAND | MF_GRAYED);
     TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, point.x, point.y, 0,
                    dialog_, nullptr);
     return true;

@@ -1,8 +1,10 @@
-// The result list's context menu: selecting the row under the pointer, and copying the
-// selected row to the clipboard as plain text.
+// The result list's context menu: selecting the row under the pointer, copying the
+// selected row to the clipboard as plain text, and the actions on the row's finding.
 #pragma once
 
 #include <windows.h>
+
+#include <functional>
 
 namespace quill {
 
@@ -13,8 +15,13 @@ class ResultListMenu {
     void detach() { *this = ResultListMenu(); }
 
     // WM_CONTEXTMENU from the list: `screenPoint` is the message's cursor position, or
-    // (-1, -1) when the menu was asked for from the keyboard.
-    bool show(LPARAM screenPoint);
+    // (-1, -1) when the menu was asked for from the keyboard. The actions on a finding are
+    // offered for a selected row; fixing it only when `rowHasFix` says the row carries a
+    // replacement.
+    bool show(LPARAM screenPoint, const std::function<bool(int row)> &rowHasFix);
+
+    // The first selected row, or -1.
+    int selectedRow();
 
     // The copy command: the first selected row's text onto the clipboard as CF_TEXT. A
     // failure to place it is told in a message box; false when nothing was copied.

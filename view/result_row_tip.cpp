@@ -113,8 +113,11 @@ void ResultRowTip::showRow(int row) {
     std::wstring text = rowText(list_, row);
     int textWidth = static_cast<int>(
         SendMessageW(list_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
-    if (text.empty() || textWidth + LABEL_PADDING <= label.right - label.left)
+    const std::wstring extra = extra_ ? extra_(row) : std::wstring();
+    if (text.empty() || (extra.empty() && textWidth + LABEL_PADDING <= label.right - label.left))
         return;
+    if (!extra.empty())
+        text += L"\r\n" + extra;
 
     TTTOOLINFOW tool = toolOf(list_);
     tool.lpszText = text.data();

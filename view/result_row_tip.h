@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <string>
+
 namespace quill {
 
 class ResultRowTip {
@@ -23,6 +26,10 @@ class ResultRowTip {
     // Hides the tip, e.g. when the rows are replaced.
     void hide();
 
+    // A line the tip of `row` adds under the row's text (a suggestion); a row with such a
+    // line shows its tip even when its text fits.
+    void setExtraText(std::function<std::wstring(int row)> extra) { extra_ = std::move(extra); }
+
   private:
     static LRESULT CALLBACK listProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR id, DWORD_PTR self);
@@ -33,6 +40,7 @@ class ResultRowTip {
 
     HWND list_ = nullptr;
     UniqueWindow tip_;
+    std::function<std::wstring(int row)> extra_;
     // The row the pointer is over (-1 for none) and the row whose tip is shown.
     int pointedRow_ = -1;
     int shownRow_ = -1;

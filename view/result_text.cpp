@@ -57,4 +57,28 @@ std::string composeFindingDiagnostic(const LintResult &result) {
     return line;
 }
 
+namespace {
+
+std::string shownPart(const std::string &text) {
+    std::string shown;
+    for (char c : text) {
+        if (c == '\n')
+            shown += "\xE2\x86\xB5"; // U+21B5, the return sign
+        else if (c != '\r')
+            shown += c;
+    }
+    return "\xE3\x80\x8C" + shown + "\xE3\x80\x8D"; // in 「」
+}
+
+} // namespace
+
+std::string composeSuggestion(const LintFix &fix) {
+    std::string text = u8"修正案: ";
+    if (fix.text.empty())
+        return text + shownPart(fix.replaced) + u8"を削除";
+    if (fix.replaced.empty())
+        return text + shownPart(fix.text) + u8"を挿入";
+    return text + shownPart(fix.replaced) + u8"→" + shownPart(fix.text);
+}
+
 } // namespace quill

@@ -23,4 +23,8 @@ std::string composeRowText(const LintResult &result, CharLengthOf charLength);
 // "Line: 1, Index: 5, Message: A, Rule: r1, AutFix: 0": the unbounded diagnostic line.
 std::string composeFindingDiagnostic(const LintResult &result);
 
+// The suggestion a fix makes, in UTF-8: "修正案: 「old」→「new」", or "「old」を削除" for a
+// removal and "「new」を挿入" for an insertion; line breaks shown as "↵".
+std::string composeSuggestion(const LintFix &fix);
+
 } // namespace quill

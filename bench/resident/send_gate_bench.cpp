@@ -2,6 +2,7 @@
 // its host (the stand-in host's exports), with the send gate on (threshold high enough to
 // let the mail go) and the resident textlint on: sends until one is warm, then p50 and p95.
 //   send_gate_bench <Quillcheck.dll> <demo INI> <sample mail> [sends]
+#include "bench/resident/bench_files.h"
 #include "bench/resident/bench_stats.h"
 #include "tools/standin_host/standin_host.h"
 
@@ -9,25 +10,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
-
-namespace {
-
-std::string readFile(const char *path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::string &path, const std::string &bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-} // namespace
 
 int main(int argc, char **argv) {
     if (argc < 4) {
@@ -41,11 +25,11 @@ int main(int argc, char **argv) {
     CreateDirectoryA(folder.c_str(), nullptr);
     std::string dll = folder + "\\Quillcheck.dll";
     CopyFileA(argv[1], dll.c_str(), FALSE);
-    std::string ini = readFile(argv[2]);
+    std::string ini = bench::readFile(argv[2]);
     ini += "EnableEvaluateValueThreshold=true\r\nEvaluateValueThreshold=1000\r\n"
            "EnableResidentTextLint=true\r\n";
     // The demo's own lines come first and win; these only add what it lacks.
-    writeFile(folder + "\\Quillcheck.ini", ini);
+    bench::writeFile(folder + "\\Quillcheck.ini", ini);
 
     quill::standin::resetHost();
     quill::standin::setHeader("From", "a@example.jp");
@@ -61,7 +45,8 @@ int main(int argc, char **argv) {
         reinterpret_cast<void *>(GetProcAddress(module, "BKC_OnExit")));
     auto send = reinterpret_cast<int(WINAPI *)(LPCSTR)>(
         reinterpret_cast<void *>(GetProcAddress(module, "BKC_OnSend")));
-    std::string source = "Content-Type: text/plain; charset=UTF-8\r\n\r\n" + readFile(argv[3]);
+    std::string source =
+        "Content-Type: text/plain; charset=UTF-8\r\n\r\n" + bench::readFile(argv[3]);
 
     start();
     // Cold sends until the server answers: a send far below a cold check's time is warm.

@@ -6,6 +6,7 @@
 //   2. A burst of 10 keys a second for 10 s: how often the text was read for a check during
 //      the burst and after it.
 //   typing_bench <Quillcheck.dll> <demo INI> <sample mail> [rounds] [pause ms]
+#include "bench_files.h"
 #include "bench_stats.h"
 #include "resources/resource_ids.h"
 #include "tools/standin_host/standin_host.h"
@@ -16,26 +17,13 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
 using namespace quill::standin;
-
-std::string readFile(const char *path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::string &path, const std::string &bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 std::size_t textReads() {
     return hostCallsTo("BKA_CompGetCharSet").size();
@@ -85,11 +73,11 @@ int main(int argc, char **argv) {
     const std::string dll = folder + "\\Quillcheck.dll";
     CopyFileA(argv[1], dll.c_str(), FALSE);
     // The demo's own lines come first and win; these only add what it lacks.
-    writeFile(folder + "\\Quillcheck.ini",
-              readFile(argv[2]) +
-                  "EnableResidentTextLint=true\r\nCheckWhileTyping=true\r\n"
-                  "CheckWhileTypingDelay=" +
-                  std::to_string(pause) + "\r\n");
+    bench::writeFile(folder + "\\Quillcheck.ini",
+                     bench::readFile(argv[2]) +
+                         "EnableResidentTextLint=true\r\nCheckWhileTyping=true\r\n"
+                         "CheckWhileTypingDelay=" +
+                         std::to_string(pause) + "\r\n");
 
     resetHost();
     setHeader("From", "a@example.jp");
@@ -105,7 +93,7 @@ int main(int argc, char **argv) {
     reinterpret_cast<int(WINAPI *)()>(event("BKC_OnStart"))();
     const HWND result = findResultWindow();
     ComposeWindowOptions options;
-    options.text = recode(readFile(argv[3]), CP_UTF8, 932);
+    options.text = recode(bench::readFile(argv[3]), CP_UTF8, 932);
     const HWND compose = createComposeWindow(options);
     reinterpret_cast<int(WINAPI *)(HWND, int)>(event("BKC_OnOpenCompose"))(compose, 0);
     SetForegroundWindow(compose);

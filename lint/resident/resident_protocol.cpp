@@ -90,6 +90,29 @@ const char *severityWord(const JsonValue &message) {
     return "Warning";
 }
 
+// A replacement offered in a form that cannot be applied exactly (not two whole offsets in
+// order, no text) is left out: the finding itself still counts.
+void readFix(const JsonValue &fix, ResidentFinding &finding) {
+    if (!fix.isObject())
+        return;
+    const JsonValue range = fix.member("range");
+    const JsonValue text = fix.member("text");
+    if (!range.isArray() || !text.isString())
+        return;
+    const std::vector<JsonValue> bounds = range.elements();
+    if (bounds.size() != 2 || !bounds[0].isNumber() || !bounds[1].isNumber())
+        return;
+    const double start = bounds[0].asNumber();
+    const double end = bounds[1].asNumber();
+    if (start != std::floor(start) || end != std::floor(end) || start < 0 || end < start ||
+        end > INT_MAX)
+        return;
+    finding.hasFix = true;
+    finding.fixStart = static_cast<int>(start);
+    finding.fixEnd = static_cast<int>(end);
+    finding.fixText = text.asString();
+}
+
 ResidentFinding readFinding(const JsonValue &message) {
     if (!message.isObject())
         malformed("a message is not an object");
@@ -107,6 +130,7 @@ ResidentFinding readFinding(const JsonValue &message) {
             malformed("a rule id is not a string");
         finding.ruleId = ruleId.asString();
     }
+    readFix(message.member("fix"), finding);
     return finding;
 }
 

@@ -42,6 +42,12 @@ struct ResidentFinding {
     const char *severityWord = "Warning"; // "Error", "Warning" or "Info"
     std::string message;
     std::string ruleId; // empty: printed without a rule
+    // textlint's replacement for the finding, when its rule offers one: [fixStart, fixEnd)
+    // in UTF-16 code units into the text checked, and the text to put there.
+    bool hasFix = false;
+    int fixStart = 0;
+    int fixEnd = 0;
+    std::string fixText;
 };
 
 enum class ResidentAnswerKind {

@@ -648,12 +648,16 @@ std::optional<ResidentAnswer> ResidentTextLint::ask(ResidentTool tool, const std
     return answer;
 }
 
-std::optional<std::string> ResidentTextLint::check(const std::string &text, bool html) {
+std::optional<std::string> ResidentTextLint::check(const std::string &text, bool html,
+                                                   std::vector<ResidentFinding> *findings) {
     try {
         std::optional<ResidentAnswer> answer = ask(ResidentTool::LintText, text, html);
         if (!answer)
             return std::nullopt;
-        return renderCompactReport(answer->findings, REPORT_PATH);
+        std::string report = renderCompactReport(answer->findings, REPORT_PATH);
+        if (findings != nullptr)
+            *findings = std::move(answer->findings);
+        return report;
     } catch (...) {
         writeDiagnosticLine("Resident textlint: the check failed; it runs cold.");
         return std::nullopt;

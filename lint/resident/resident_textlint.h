@@ -52,8 +52,10 @@ class ResidentTextLint {
 
     // The compact report of checking `text` (UTF-8, as the cold run writes its input file),
     // as a cold run would have written it; none when the check must run cold, whatever
-    // went wrong. Never throws.
-    std::optional<std::string> check(const std::string &text, bool html);
+    // went wrong. Never throws. `findings`, when given, receives the answer's findings with
+    // the replacements the report cannot carry.
+    std::optional<std::string> check(const std::string &text, bool html,
+                                     std::vector<ResidentFinding> *findings = nullptr);
     // The fixed text, as a cold run would have left it in its file; none when the fix must
     // run cold. Never throws.
     std::optional<std::string> fix(const std::string &text, bool html);

@@ -199,6 +199,29 @@ TEST_F(SettingsDialogTest, ContextMenuSelectsTheRowUnderThePointer) {
     EXPECT_TRUE(selectedRows(dialog).empty());
 }
 
+// The findings never to be shown are listed in their order; one taken back is shown again
+// once OK has saved the settings.
+TEST_F(SettingsDialogTest, HiddenFindingsAreListedAndOneTakenBackGoesAtOk) {
+    config().setHiddenFindings({{"r1", "m1"}, {"r0", "m2"}});
+    testRun = [] { return true; };
+    HWND dialog = openDialog();
+    HWND list = GetDlgItem(dialog, IDC_SETTINGS_HIDDEN);
+    ASSERT_EQ(2, SendMessageW(list, LB_GETCOUNT, 0, 0));
+    wchar_t text[64] = {};
+    SendMessageW(list, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, L"r0: m2");
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
+    SendMessageW(dialog, WM_COMMAND, IDC_SETTINGS_UNHIDE, 0);
+    EXPECT_EQ(1, SendMessageW(list, LB_GETCOUNT, 0, 0));
+    EXPECT_THAT(config().getHiddenFindings(), ::testing::SizeIs(2)) << "nothing before OK";
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_THAT(config().getHiddenFindings(), ::testing::ElementsAre(HiddenFinding{"r0", "m2"}));
+    EXPECT_NE(
+        readFileBytes(iniPath()).find("HiddenFindings=[{\"rule\":\"r0\",\"message\":\"m2\"}]"),
+        std::string::npos);
+}
+
 TEST_F(SettingsDialogTest, CancelAsksFirstAndItsCancelKeepsTheEdits) {
     HWND dialog = openDialog();
     selectRows(dialog, {0});

@@ -34,6 +34,7 @@ void SettingsDialogFixture::TearDown() {
     c.restoreTextLintCmdPath(savedCmdPath_);
     c.setRules(savedRules_);
     c.update([this](TextLintSettings &s) { s = savedSettings_; });
+    c.setHiddenFindings({});
     pumpMessages(10);
     temp_.reset();
 }

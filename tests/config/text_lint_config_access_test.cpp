@@ -31,8 +31,9 @@ TEST(TextLintConfigText, WithAndWithoutTheHtmlMember) {
          "{\"plugins\":[ \"html\" ], \"rules\":{\"rule-a\":{\"max\":3,\"strict\":true},"
          "\"rule-b\":false}}"},
         {example, false, "{\"rules\":{\"rule-a\":{\"max\":3,\"strict\":true},\"rule-b\":false}}"},
-        // Options win over the flag; fragments are copied as typed.
-        {{rule("r", false, 0, {"\"max\" : 3"})}, false, "{\"rules\":{\"r\":{\"max\" : 3}}}"},
+        // A rule that is off stays off whatever its options; fragments are copied as typed.
+        {{rule("r", false, 0, {"\"max\" : 3"})}, false, "{\"rules\":{\"r\":false}}"},
+        {{rule("r", true, 0, {"\"max\" : 3"})}, false, "{\"rules\":{\"r\":{\"max\" : 3}}}"},
         // The plug-in's own checks are rows for their weights only: textlint would refuse them.
         {{rule("quillcheck/half-width-kana", true, 3, {}), rule("rule-b", false, 1, {})},
          false,

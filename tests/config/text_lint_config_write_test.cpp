@@ -68,6 +68,7 @@ TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
                        "EvaluateValueThreshold=15\r\n"
                        "EvaluateWeightList={\"rule-a\":2,\"rule-b\":1}\r\n"
                        "TextLintConfig={\"rules\":{\"rule-a\":{\"max\":3},\"rule-b\":false}}\r\n"
+                       "DisabledRules=[]\r\n"
                        "EnableResidentTextLint=false\r\n"
                        "ExcludeQuotedLines=true\r\n"
                        "QuoteMarks=|\r\n"
@@ -77,7 +78,8 @@ TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
                        "CheckHonorifics=false\r\n"
                        "RemindForgottenAttachment=false\r\n"
                        "CheckWhileTyping=false\r\n"
-                       "CheckWhileTypingDelay=700\r\n");
+                       "CheckWhileTypingDelay=700\r\n"
+                       "HiddenFindings=[]\r\n");
     EXPECT_EQ(reloaded.snapshot().resultWindowX, -20);
     EXPECT_EQ(reloaded.snapshot().resultWindowWidth, 640);
     EXPECT_TRUE(reloaded.snapshot().enableEvaluateValueThreshold);
@@ -101,14 +103,14 @@ TEST_F(ConfigWriting, NoRulesWriteEmptyObjects) {
     EXPECT_TRUE(reloaded.getRules().empty());
 }
 
-TEST_F(ConfigWriting, RulesComeBackSortedCompactAndEnabledWhenTheyHaveOptions) {
+TEST_F(ConfigWriting, RulesComeBackSortedCompactAndSwitchedOffWithTheirOptions) {
     config.setRules({rule("rule-b", false, 1, {}), rule("rule-c", true, 0, {}),
                      rule("rule-a", false, 2, {"\"strict\":true", "\"max\" : 3"})});
     saveAndReload();
     auto rules = reloaded.getRules();
     ASSERT_EQ(rules.size(), 3u);
     EXPECT_EQ(rules[0].name, "rule-a");
-    EXPECT_TRUE(rules[0].enabled);
+    EXPECT_FALSE(rules[0].enabled);
     EXPECT_EQ(rules[0].weight, 2);
     EXPECT_THAT(rules[0].options, ElementsAre("\"max\":3", "\"strict\":true"));
     EXPECT_EQ(rules[1].name, "rule-b");
@@ -116,6 +118,55 @@ TEST_F(ConfigWriting, RulesComeBackSortedCompactAndEnabledWhenTheyHaveOptions) {
     EXPECT_EQ(rules[1].weight, 1);
     EXPECT_EQ(rules[2].name, "rule-c");
     EXPECT_TRUE(rules[2].enabled);
+}
+
+// Hidden findings, a rule with options switched off, a rule of a preset and an own check
+// switched off: all come back after a restart, textlint's configuration does not change by a
+// hidden finding, and a file of the earlier version reads as it did.
+TEST_F(ConfigWriting, FindingChoicesComeBackAndLeaveTextlintsConfigurationAlone) {
+    config.setRules({rule("max-ten", true, 2, {"\"max\":3"}),
+                     rule("preset-ja-spacing", true, 1, {}),
+                     rule("quillcheck/half-width-kana", true, 4, {})});
+    const std::string before = config.buildTextLintConfigJson();
+    const HiddenFinding hidden{"max-ten", "\x93\xC7\x93\x5F \"3\" \\"}; // 読点 "3" \ (CP932)
+    EXPECT_TRUE(config.addHiddenFinding(hidden));
+    EXPECT_FALSE(config.addHiddenFinding(hidden));
+    EXPECT_EQ(config.buildTextLintConfigJson(), before);
+
+    EXPECT_TRUE(config.switchRuleOff("max-ten"));
+    EXPECT_TRUE(config.switchRuleOff("ja-spacing/ja-no-space-between-full-width"));
+    EXPECT_TRUE(config.switchRuleOff("quillcheck/machine-dependent-character"));
+    EXPECT_FALSE(config.switchRuleOff("not-configured"));
+    EXPECT_EQ(config.buildTextLintConfigJson(),
+              "{\"rules\":{\"max-ten\":false,"
+              "\"preset-ja-spacing\":{\"ja-no-space-between-full-width\":false}}}");
+    saveAndReload();
+    EXPECT_NE(
+        written.find("DisabledRules=[\"max-ten\",\"quillcheck/machine-dependent-character\"]"),
+        std::string::npos)
+        << written;
+    auto rules = reloaded.getRules();
+    ASSERT_EQ(rules.size(), 4u);
+    EXPECT_EQ(rules[0].name, "max-ten");
+    EXPECT_FALSE(rules[0].enabled);
+    EXPECT_EQ(rules[0].weight, 2);
+    EXPECT_THAT(rules[0].options, ElementsAre("\"max\":3"));
+    EXPECT_TRUE(rules[1].enabled);
+    EXPECT_FALSE(reloaded.isOwnRuleOff("quillcheck/half-width-kana"));
+    EXPECT_TRUE(reloaded.isOwnRuleOff("quillcheck/machine-dependent-character"));
+    EXPECT_THAT(reloaded.getHiddenFindings(), ElementsAre(hidden));
+    EXPECT_EQ(reloaded.buildTextLintConfigJson(), config.buildTextLintConfigJson());
+
+    const std::string earlier = dir.file("earlier.ini");
+    test::writeFileBytes(earlier, "[Quillcheck]\r\nTextLintConfig={\"rules\":{\"max-ten\":"
+                                  "{\"max\":3},\"quillcheck/half-width-kana\":false}}\r\n");
+    TextLintConfig old;
+    ASSERT_TRUE(old.readConfigFile(earlier));
+    // There an own check's row was off only for want of a tick: it counts as on.
+    ASSERT_EQ(old.getRules().size(), 2u);
+    EXPECT_TRUE(old.getRules()[0].enabled);
+    EXPECT_FALSE(old.isOwnRuleOff("quillcheck/half-width-kana"));
+    EXPECT_TRUE(old.getHiddenFindings().empty());
 }
 
 TEST_F(ConfigWriting, InvalidFragmentLosesTheRulesButNotTheLoad) {

@@ -256,8 +256,8 @@ TEST_F(FixtureRun, CommandLineTooLongForItsBufferFailsBeforeAnyChild) {
 
 // A configuration without a rule textlint would run means nothing to check or fix: an
 // empty result is published and the text stays, without starting textlint (which would
-// fail with "No rules found"). A disabled rule with options is written as an option
-// object, which textlint runs.
+// fail with "No rules found"). A disabled rule with options is off too: it keeps its
+// options only in the settings.
 TEST_F(FixtureRun, NoRuleToRunMeansNothingToCheckAndNoTextlint) {
     TempDir marks;
     const std::string marker = marks.file("started");
@@ -268,7 +268,7 @@ TEST_F(FixtureRun, NoRuleToRunMeansNothingToCheckAndNoTextlint) {
     TextLintRule offWithOptions = off;
     offWithOptions.options = {"\"max\":3"};
     const std::pair<std::vector<TextLintRule>, bool> cases[] = {
-        {{}, false}, {{off}, false}, {{off, offWithOptions}, true}};
+        {{}, false}, {{off}, false}, {{off, offWithOptions}, false}};
     for (const auto &c : cases) {
         publishTwoFindings();
         useCommand(command, c.first);

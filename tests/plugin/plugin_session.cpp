@@ -66,6 +66,29 @@ int PluginSession::openCompose(HWND window) const {
     return proc<int(WINAPI *)(HWND, int)>("BKC_OnOpenCompose")(window, 0);
 }
 
+bool pumpUntil(const std::function<bool()> &done, DWORD timeoutMs,
+               const std::function<void()> &nudge) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    ULONGLONG nextNudge = GetTickCount64() + 1000;
+    while (!done()) {
+        if (GetTickCount64() > end)
+            return false;
+        if (nudge && GetTickCount64() > nextNudge) {
+            nudge();
+            nextNudge = GetTickCount64() + 1000;
+        }
+        standin::pumpMessages(20);
+    }
+    return true;
+}
+
+bool anyRowHas(HWND result, const std::string &part) {
+    for (const std::string &row : standin::resultRows(result))
+        if (row.find(part) != std::string::npos)
+            return true;
+    return false;
+}
+
 std::string inCodePage(const std::string &utf8, UINT codePage) {
     return standin::recode(utf8, CP_UTF8, codePage);
 }

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,14 @@ class PluginSession {
 // Registers the commands through `window`'s menu bar, records the window as opened and
 // chooses the check command, or the auto-fix command; false when it could not be chosen.
 bool runComposeCommand(const PluginSession &plugin, HWND window, bool autoFix);
+
+// Pumps this thread's messages until `done` holds or `timeoutMs` passed; `nudge`, when
+// given, runs about once a second meanwhile.
+bool pumpUntil(const std::function<bool()> &done, DWORD timeoutMs,
+               const std::function<void()> &nudge = nullptr);
+
+// Whether a row of the result window holds `part`.
+bool anyRowHas(HWND result, const std::string &part);
 
 // `utf8` re-encoded in code page `codePage`, as the host holds texts.
 std::string inCodePage(const std::string &utf8, UINT codePage);

@@ -26,31 +26,6 @@ std::size_t textReads() {
     return hostCallsTo("BKA_CompGetCharSet").size();
 }
 
-bool anyRowHas(HWND result, const std::string &part) {
-    for (const std::string &row : resultRows(result))
-        if (row.find(part) != std::string::npos)
-            return true;
-    return false;
-}
-
-// Pumps this thread's messages until `done` holds or `timeoutMs` passed; `nudge`, when
-// given, runs about once a second meanwhile.
-bool pumpUntil(const std::function<bool()> &done, DWORD timeoutMs,
-               const std::function<void()> &nudge = nullptr) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    ULONGLONG nextNudge = GetTickCount64() + 1000;
-    while (!done()) {
-        if (GetTickCount64() > end)
-            return false;
-        if (nudge && GetTickCount64() > nextNudge) {
-            nudge();
-            nextNudge = GetTickCount64() + 1000;
-        }
-        pumpMessages(20);
-    }
-    return true;
-}
-
 void clearRows(HWND result) {
     SendDlgItemMessageW(result, IDC_RESULT_LIST, LVM_DELETEALLITEMS, 0, 0);
 }

@@ -6,6 +6,7 @@
 #include "common/module_instance.h"
 
 #include <iterator>
+#include <utility>
 
 namespace quill::test {
 namespace {
@@ -36,7 +37,7 @@ TEST_F(ResultWindowTest, TemplateTextsAndStyles) {
     EXPECT_EQ(listStyle & LVS_SINGLESEL, LVS_SINGLESEL);
 }
 
-TEST(ResultResources, ContextMenuHoldsCopy) {
+TEST(ResultResources, ContextMenuHoldsCopyAndTheActionsOnAFinding) {
     HMENU menu = LoadMenuW(moduleInstance(), MAKEINTRESOURCEW(IDR_RESULT_MENU));
     ASSERT_NE(menu, nullptr);
     wchar_t text[64] = {};
@@ -44,10 +45,22 @@ TEST(ResultResources, ContextMenuHoldsCopy) {
     EXPECT_STREQ(text, L"編集(&E)");
     HMENU popup = GetSubMenu(menu, 0);
     ASSERT_NE(popup, nullptr);
-    EXPECT_EQ(GetMenuItemCount(popup), 1);
-    EXPECT_EQ(GetMenuItemID(popup, 0), static_cast<UINT>(IDM_RESULT_COPY));
-    GetMenuStringW(popup, 0, text, static_cast<int>(std::size(text)), MF_BYPOSITION);
-    EXPECT_STREQ(text, L"コピー(&C)");
+    const std::pair<int, const wchar_t *> items[] = {
+        {IDM_RESULT_COPY, L"コピー(&C)"},
+        {0, L""},
+        {IDM_RESULT_FIX, L"この指摘を修正(&F)"},
+        {IDM_RESULT_IGNORE, L"この指摘を無視(&I)"},
+        {IDM_RESULT_NEVER_SHOW, L"今後この指摘を表示しない(&A)"},
+        {IDM_RESULT_DISABLE_RULE, L"このルールを無効にする(&D)"},
+    };
+    ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(std::size(items)));
+    for (int i = 0; i < static_cast<int>(std::size(items)); ++i) {
+        EXPECT_EQ(GetMenuItemID(popup, i), static_cast<UINT>(items[i].first)) << i;
+        text[0] = L'\0';
+        GetMenuStringW(popup, static_cast<UINT>(i), text, static_cast<int>(std::size(text)),
+                       MF_BYPOSITION);
+        EXPECT_STREQ(text, items[i].second) << i;
+    }
     DestroyMenu(menu);
 }
 

@@ -15,13 +15,13 @@ TEST(ResultText, RowsAndDiagnosticsOfFindings) {
         const char *diagnostic;
     };
     const Case cases[] = {
-        {{1, 5, "A", "r1", false},
+        {{1, 5, "A", "r1", false, {}},
          "Line: 1, Index: 5, Msg: A, Rule: r1",
          "Line: 1, Index: 5, Message: A, Rule: r1, AutFix: 0"},
-        {{2, 0, "B", "r2", true},
+        {{2, 0, "B", "r2", true, {}},
          "Line: 2, Index: 0, Msg: B, Rule: r2",
          "Line: 2, Index: 0, Message: B, Rule: r2, AutFix: 1"},
-        {{-3, 2147483647, "", "", false},
+        {{-3, 2147483647, "", "", false, {}},
          "Line: -3, Index: 2147483647, Msg: , Rule: ",
          "Line: -3, Index: 2147483647, Message: , Rule: , AutFix: 0"},
     };
@@ -47,7 +47,7 @@ TEST(ResultText, LongTextsFillTheBufferWithoutOverflow) {
         longKanji += KANJI_A;
 
     // "Line: 1, Index: 1, Msg: " is 24 bytes: an odd room for two-byte characters.
-    std::string row = composeRowText({1, 1, longKanji, "rule", false}, shiftJisCharLength);
+    std::string row = composeRowText({1, 1, longKanji, "rule", false, {}}, shiftJisCharLength);
     EXPECT_EQ(row.size(), 1022u);
     EXPECT_EQ(row.substr(0, 24), "Line: 1, Index: 1, Msg: ");
     EXPECT_EQ(row.substr(1020), KANJI_A);
@@ -59,7 +59,7 @@ TEST(ResultText, LongTextsFillTheBufferWithoutOverflow) {
 
     // A long rule name after a message that fits is cut too.
     std::string tail =
-        composeRowText({1, 1, "m", std::string(1500, 'r'), false}, shiftJisCharLength);
+        composeRowText({1, 1, "m", std::string(1500, 'r'), false, {}}, shiftJisCharLength);
     EXPECT_EQ(tail.size(), RESULT_TEXT_BUFFER_SIZE - 1);
 }
 

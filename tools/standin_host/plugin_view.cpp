@@ -66,6 +66,22 @@ std::vector<std::string> resultRows(HWND resultWindow) {
     return rows;
 }
 
+void selectResultRow(HWND resultWindow, int row) {
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendDlgItemMessageW(resultWindow, IDC_RESULT_LIST, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                        reinterpret_cast<LPARAM>(&item));
+}
+
+int resultRowWith(HWND resultWindow, const std::string &part) {
+    const std::vector<std::string> rows = resultRows(resultWindow);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].find(part) != std::string::npos)
+            return static_cast<int>(i);
+    return -1;
+}
+
 std::string recode(const std::string &bytes, UINT from, UINT to) {
     return bytesOf(wideOf(bytes, from), to);
 }

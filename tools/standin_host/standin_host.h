@@ -111,6 +111,10 @@ void pumpMessages(DWORD milliseconds = 0);
 HWND findResultWindow();
 // Every row of the result window's list (its first column), as UTF-8.
 std::vector<std::string> resultRows(HWND resultWindow);
+// The index of the first row holding `part` (UTF-8), or -1.
+int resultRowWith(HWND resultWindow, const std::string &part);
+// Selects and focuses `row` of the result list, as a click on it does.
+void selectResultRow(HWND resultWindow, int row);
 
 // `bytes` in code page `from` re-encoded in code page `to`.
 std::string recode(const std::string &bytes, UINT from, UINT to);

@@ -1,0 +1,91 @@
+// The INI values of the hidden findings and of the rules switched off.
+#include "config/finding_choices.h"
+
+#include "config/config_json_text.h"
+#include "config/plugin_rules.h"
+
+#include <algorithm>
+
+namespace quill {
+
+namespace {
+
+std::string quoted(const std::string &text, CharLengthOf charLength) {
+    return "\"" + escapeJsonName(text, charLength) + "\"";
+}
+
+bool keepsItsOffState(const TextLintRule &rule) {
+    return !rule.options.empty() || isPluginRuleName(rule.name);
+}
+
+} // namespace
+
+std::string buildHiddenFindingsText(const std::vector<HiddenFinding> &findings,
+                                    CharLengthOf charLength) {
+    std::string text = "[";
+    for (const HiddenFinding &finding : findings) {
+        if (text.size() > 1)
+            text += ',';
+        text += "{\"rule\":" + quoted(finding.ruleName, charLength) +
+                ",\"message\":" + quoted(finding.message, charLength) + "}";
+    }
+    return text + "]";
+}
+
+bool isReadableHiddenFindingsValue(const JsonValue &value) {
+    return value.isArray();
+}
+
+std::vector<HiddenFinding> hiddenFindingsFromJson(const JsonValue &value,
+                                                  const RecordTextConverter &toRecordText) {
+    std::vector<HiddenFinding> findings;
+    if (!value.isArray())
+        return findings;
+    for (const JsonValue &entry : value.elements()) {
+        if (!entry.isObject() || !entry.member("rule").isString() ||
+            !entry.member("message").isString())
+            continue;
+        HiddenFinding finding;
+        toRecordText(entry.member("rule").asString(), finding.ruleName);
+        toRecordText(entry.member("message").asString(), finding.message);
+        if (std::find(findings.begin(), findings.end(), finding) == findings.end())
+            findings.push_back(std::move(finding));
+    }
+    return findings;
+}
+
+std::string buildDisabledRulesText(const std::vector<TextLintRule> &rules,
+                                   CharLengthOf charLength) {
+    std::string text = "[";
+    for (const TextLintRule &rule : rules) {
+        if (rule.enabled || !keepsItsOffState(rule))
+            continue;
+        if (text.size() > 1)
+            text += ',';
+        text += quoted(rule.name, charLength);
+    }
+    return text + "]";
+}
+
+void applyDisabledRules(const JsonValue &value, std::vector<TextLintRule> &rules,
+                        const RecordTextConverter &toRecordText) {
+    std::vector<std::string> listed;
+    if (value.isArray()) {
+        for (const JsonValue &entry : value.elements()) {
+            if (!entry.isString())
+                continue;
+            std::string name;
+            toRecordText(entry.asString(), name);
+            listed.push_back(std::move(name));
+        }
+    }
+    for (TextLintRule &rule : rules) {
+        const bool off = std::find(listed.begin(), listed.end(), rule.name) != listed.end();
+        if (off)
+            rule.enabled = false;
+        else if (isPluginRuleName(rule.name))
+            rule.enabled = true;
+    }
+}
+
+} // namespace quill
