@@ -239,9 +239,9 @@ SettingsWindowState *stateOf(HWND dialog) {
     return reinterpret_cast<SettingsWindowState *>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
-bool runTestCheck(HWND dialog) {
+bool runTestCheck(HWND dialog, std::wstring &why) {
     SettingsWindowState *state = stateOf(dialog);
-    return state != nullptr && state->testRun && state->testRun();
+    return state != nullptr && state->testRun && state->testRun(why);
 }
 
 // `text` with its "%s" replaced by the ANSI text `name` (a rule name, a path).
@@ -283,11 +283,12 @@ void onConfirm(HWND dialog) {
     }
     SettingsDialogData kept = currentSettings(config);
     bool succeeded = applySettings(config, entered);
+    std::wstring why;
     // With no rule there is nothing for textlint to prove (it would only answer that it
     // has no rules), so the settings are saved as they are.
     if (succeeded && !entered.rules.empty()) {
         try {
-            succeeded = runTestCheck(dialog);
+            succeeded = runTestCheck(dialog, why);
         } catch (const std::exception &e) {
             writeDiagnosticLine(e.what());
             succeeded = false;
@@ -304,7 +305,9 @@ void onConfirm(HWND dialog) {
     // nothing exists there any more.
     applySettings(config, kept);
     config.restoreTextLintCmdPath(kept.textLintCmdPath);
-    MessageBoxW(dialog, TEST_RUN_FAILED, L"Quillcheck", MB_OK);
+    // What went wrong and what to do, as a failed check tells it, below the general word.
+    const std::wstring message = why.empty() ? TEST_RUN_FAILED : TEST_RUN_FAILED + (L"\n\n" + why);
+    MessageBoxW(dialog, message.c_str(), L"Quillcheck", MB_OK);
 }
 
 void onCancel(HWND dialog) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 namespace quill {
 
@@ -14,9 +15,10 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 // calls it so that no window outlives the module that runs it.
 void closeSettingsWindows();
 
-// Proves the settings just applied by OK: true when textlint ran with them. The plug-in
+// Proves the settings just applied by OK: true when textlint ran with them; otherwise
+// `why` may tell what happened and what to do, in the words of a failed check. The plug-in
 // passes the lint engine's check of a test sentence.
-using SettingsTestRun = std::function<bool()>;
+using SettingsTestRun = std::function<bool(std::wstring &why)>;
 
 // The host asks for the settings: opens a new settings window and returns it at once (none
 // when it could not be created), without waiting for it. `hostWindow` is the host's window.

@@ -38,7 +38,7 @@ std::wstring describeMissing(const LintFailure &failure) {
         text += L"コマンド プロンプトで「cd /d \"" + failure.installFolder +
                 L"\"」のあと「npm install" + packageList(failure) + L"」";
     text += L"を実行して入れるか、設定ダイアログでそのルールを外してください。";
-    return text;
+    return withDetails(text, failure.details);
 }
 
 } // namespace

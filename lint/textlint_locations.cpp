@@ -2,6 +2,7 @@
 #include "lint/textlint_locations.h"
 
 #include "common/ansi_encoding.h"
+#include "config/plugin_rules.h"
 #include "lint/textlint_command.h"
 #include "lint/textlint_packages.h"
 
@@ -32,7 +33,13 @@ std::vector<MissingPackage> findMissingPackages(const std::string &commandPath,
     for (const TextLintRule &rule : rules) {
         if (!rule.enabled)
             continue;
+        // The plug-in's own checks are no packages, and a name that is no registry package
+        // of npm's cannot be advised: textlint's own error output tells about those.
+        if (isPluginRuleName(rule.name))
+            continue;
         std::string package = rulePackageName(rule.name);
+        if (!isRegistryPackageName(package))
+            continue;
         // textlint also takes a package's own name: either folder will do.
         if (installedBeside(folders, package) || installedBeside(folders, rule.name))
             continue;

@@ -12,7 +12,8 @@ namespace quill {
 
 // The rules of `rules` that take part in a check (checked or with options) and the HTML
 // plug-in (when `html`) whose packages are in none of the node_modules folders beside the
-// command and above it, with their npm packages. Names are in the ANSI code page.
+// command and above it, with their npm packages. Names are in the ANSI code page. The
+// plug-in's own rules and names that map to no package of npm's registry are never listed.
 std::vector<MissingPackage> findMissingPackages(const std::string &commandPath,
                                                 const std::vector<TextLintRule> &rules, bool html);
 

@@ -31,6 +31,29 @@ std::string rulePackageName(const std::string &ruleName) {
     return RULE_PREFIX + ruleName;
 }
 
+bool isRegistryPackageName(const std::string &package) {
+    const auto validPart = [](const std::string &part) {
+        if (part.empty() || part.front() == '.' || part.front() == '_')
+            return false;
+        for (char c : part) {
+            const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                                 (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
+                                 c == '~';
+            if (!allowed)
+                return false;
+        }
+        return true;
+    };
+    // npm's limit on a package name.
+    if (package.size() > 214)
+        return false;
+    if (package.empty() || package.front() != '@')
+        return validPart(package);
+    const std::size_t slash = package.find('/');
+    return slash != std::string::npos && validPart(package.substr(1, slash - 1)) &&
+           validPart(package.substr(slash + 1));
+}
+
 std::vector<std::string> foldersAbove(const std::string &commandPath) {
     std::string path = unquotedCommandPath(commandPath);
     std::vector<std::string> folders;

@@ -14,6 +14,11 @@ namespace quill {
 // that already is a package name ("textlint-rule-x", "@scope/textlint-rule-x") as it is.
 std::string rulePackageName(const std::string &ruleName);
 
+// Whether npm reads `package` as a package of its registry: "name" or "@scope/name" of the
+// characters a package name may hold. Anything else it may take from elsewhere ("owner/name"
+// from GitHub, "x:y" as a protocol, a path): such a text is never given as npm advice.
+bool isRegistryPackageName(const std::string &package);
+
 // The package of the HTML switch.
 inline constexpr char HTML_PLUGIN_PACKAGE[] = "textlint-plugin-html";
 

@@ -16,6 +16,11 @@ std::string convertCharSet(const std::string &text, int fromCodePage, int toCode
 std::string convertCharSet(const std::string &text, int fromCodePage, int toCodePage,
                            bool &succeeded);
 
+// The same without any report of a failure: for checks nobody asked for, which must never
+// interrupt the writer with a box.
+std::string convertCharSetQuietly(const std::string &text, int fromCodePage, int toCodePage,
+                                  bool &succeeded);
+
 // How a conversion that may not lose a character ended.
 enum class ConversionOutcome { Converted, Failed, Unrepresentable };
 

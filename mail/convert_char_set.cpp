@@ -53,10 +53,14 @@ bool readsBackAs(UINT to, const char *converted, const std::vector<wchar_t> &wid
 }
 
 // The conversion itself; with `lossless`, a character the target cannot hold ends it with
-// Unrepresentable instead of being replaced.
+// Unrepresentable instead of being replaced. A failure is reported only when `tell`.
 std::string convert(const std::string &text, int fromCodePage, int toCodePage, bool lossless,
-                    ConversionOutcome &outcome) {
+                    ConversionOutcome &outcome, bool tell = true) {
     outcome = ConversionOutcome::Failed;
+    const auto fail = [tell](const char *failure, DWORD code) {
+        if (tell)
+            reportFailure(failure, code);
+    };
     auto from = static_cast<UINT>(fromCodePage);
     auto to = static_cast<UINT>(toCodePage);
     try {
@@ -64,37 +68,37 @@ std::string convert(const std::string &text, int fromCodePage, int toCodePage, b
         // conversion's own failure, so it is reported with the conversion's text.
         int wideSize = MultiByteToWideChar(from, 0, text.c_str(), -1, nullptr, 0);
         if (wideSize <= 0) {
-            reportFailure(TO_WIDE_FAILED, GetLastError());
+            fail(TO_WIDE_FAILED, GetLastError());
             return {};
         }
         std::vector<wchar_t> wide;
         try {
             wide.assign(static_cast<size_t>(wideSize), L'\0');
         } catch (const std::bad_alloc &) {
-            reportFailure(ALLOCATE_WIDE_FAILED, ERROR_NOT_ENOUGH_MEMORY);
+            fail(ALLOCATE_WIDE_FAILED, ERROR_NOT_ENOUGH_MEMORY);
             return {};
         }
         if (MultiByteToWideChar(from, 0, text.c_str(), -1, wide.data(), wideSize) == 0) {
-            reportFailure(TO_WIDE_FAILED, GetLastError());
+            fail(TO_WIDE_FAILED, GetLastError());
             return {};
         }
 
         int multiByteSize =
             WideCharToMultiByte(to, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
         if (multiByteSize <= 0) {
-            reportFailure(TO_MULTI_BYTE_FAILED, GetLastError());
+            fail(TO_MULTI_BYTE_FAILED, GetLastError());
             return {};
         }
         std::vector<char> multiByte;
         try {
             multiByte.assign(static_cast<size_t>(multiByteSize), '\0');
         } catch (const std::bad_alloc &) {
-            reportFailure(ALLOCATE_MULTI_BYTE_FAILED, ERROR_NOT_ENOUGH_MEMORY);
+            fail(ALLOCATE_MULTI_BYTE_FAILED, ERROR_NOT_ENOUGH_MEMORY);
             return {};
         }
         if (WideCharToMultiByte(to, 0, wide.data(), -1, multiByte.data(), multiByteSize, nullptr,
                                 nullptr) == 0) {
-            reportFailure(TO_MULTI_BYTE_FAILED, GetLastError());
+            fail(TO_MULTI_BYTE_FAILED, GetLastError());
             return {};
         }
         if (lossless && !readsBackAs(to, multiByte.data(), wide)) {
@@ -106,7 +110,7 @@ std::string convert(const std::string &text, int fromCodePage, int toCodePage, b
         return result;
     } catch (...) {
         // Only the result string's own allocation is left to fail here.
-        reportFailure(ALLOCATE_MULTI_BYTE_FAILED, ERROR_NOT_ENOUGH_MEMORY);
+        fail(ALLOCATE_MULTI_BYTE_FAILED, ERROR_NOT_ENOUGH_MEMORY);
         return {};
     }
 }
@@ -123,6 +127,14 @@ std::string convertCharSet(const std::string &text, int fromCodePage, int toCode
 
 int resolvedCodePage(int codePage) {
     return codePage == CP_ACP ? static_cast<int>(GetACP()) : codePage;
+}
+
+std::string convertCharSetQuietly(const std::string &text, int fromCodePage, int toCodePage,
+                                  bool &succeeded) {
+    ConversionOutcome outcome = ConversionOutcome::Failed;
+    std::string result = convert(text, fromCodePage, toCodePage, false, outcome, false);
+    succeeded = outcome == ConversionOutcome::Converted;
+    return result;
 }
 
 std::string convertCharSet(const std::string &text, int fromCodePage, int toCodePage) {

@@ -65,7 +65,7 @@ void startBackgroundCheckOf(const TargetMailInfo &target, bool converted) {
 
 } // namespace
 
-ComposeContent readComposeWindow(HWND window, int isDraft) {
+ComposeContent readComposeWindow(HWND window, int isDraft, ConversionFailure failure) {
     HostApi &api = hostApi();
     char mimeType[64] = {};
     ComposeContent content;
@@ -79,7 +79,9 @@ ComposeContent readComposeWindow(HWND window, int isDraft) {
     content.codePage =
         api.BKA_CompGetCharSet(window, charSet, static_cast<int>(std::size(charSet)));
     const std::string utf8 =
-        convertCharSet(text, content.codePage, CP_UTF8_CODE_PAGE, content.converted);
+        failure == ConversionFailure::Quiet
+            ? convertCharSetQuietly(text, content.codePage, CP_UTF8_CODE_PAGE, content.converted)
+            : convertCharSet(text, content.codePage, CP_UTF8_CODE_PAGE, content.converted);
     content.target = makeTarget(isDraft, mimeType, utf8);
     content.target.codePage = resolvedCodePage(content.codePage);
     return content;

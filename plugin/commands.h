@@ -42,8 +42,13 @@ class WorkInProgress {
     HCURSOR previous_ = nullptr;
 };
 
+// Whether a text that cannot be converted is reported (a diagnostic line and a box), or
+// only marked as not converted.
+enum class ConversionFailure { Shown, Quiet };
+
 // Reads the text, code page and headers of a compose window into a target record.
-ComposeContent readComposeWindow(HWND window, int isDraft);
+ComposeContent readComposeWindow(HWND window, int isDraft,
+                                 ConversionFailure failure = ConversionFailure::Shown);
 
 // The two command callbacks the host calls; each runs through the boundary guard.
 void WINAPI onCheckCommand(HWND window, LPARAM parameter);

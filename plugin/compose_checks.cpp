@@ -15,6 +15,7 @@ namespace {
 struct ComposeCheck {
     HWND window = nullptr;
     MimeType mimeType = MIME_TEXT_PLAIN;
+    int codePage = 0; // the plug-in's own character findings depend on it
     std::string text;
     std::string settingsKey;
     JobTicket job;
@@ -30,6 +31,9 @@ std::string checkSettingsKey() {
     const TextLintSettings settings = config.snapshot();
     std::string key = config.getTextLintCmdPath();
     key += '\0';
+    // A path that names nothing runs the textlint found instead.
+    key += config.commandPathInUse();
+    key += '\0';
     key += config.buildTextLintConfigJson();
     key += '\0';
     key += settings.excludeQuotedLines ? '1' : '0';
@@ -42,7 +46,8 @@ std::string checkSettingsKey() {
 
 void recordComposeCheck(HWND window, const TargetMailInfo &target, const std::string &settingsKey,
                         JobTicket job) {
-    ComposeCheck check{window, target.mimeType, target.getMailText(), settingsKey, job};
+    ComposeCheck check{window, target.mimeType, target.codePage, target.getMailText(), settingsKey,
+                       job};
     std::lock_guard<std::mutex> lock(checksMutex);
     // Records of closed windows go, so that a new window given the same handle starts afresh.
     checks.erase(std::remove_if(checks.begin(), checks.end(),
@@ -60,8 +65,8 @@ bool isLastComposeCheck(HWND window, const TargetMailInfo &target, const std::st
         if (check.window != window)
             continue;
         job = check.job;
-        return check.mimeType == target.mimeType && check.settingsKey == settingsKey &&
-               check.text == target.getMailText();
+        return check.mimeType == target.mimeType && check.codePage == target.codePage &&
+               check.settingsKey == settingsKey && check.text == target.getMailText();
     }
     return false;
 }

@@ -19,8 +19,8 @@ std::string checkSettingsKey();
 void recordComposeCheck(HWND window, const TargetMailInfo &target, const std::string &settingsKey,
                         JobTicket job);
 
-// True when the last check recorded for `window` had the text of `target` and
-// `settingsKey`; its job goes to `job`.
+// True when the last check recorded for `window` had the text, type and code page of
+// `target` and `settingsKey`; its job goes to `job`.
 bool isLastComposeCheck(HWND window, const TargetMailInfo &target, const std::string &settingsKey,
                         JobTicket &job);
 

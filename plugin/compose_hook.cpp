@@ -9,11 +9,11 @@
 #include "plugin/commands.h"
 #include "plugin/host_api.h"
 #include "plugin/menu_state.h"
+#include "plugin/module_reference.h"
 #include "plugin/plugin_texts.h"
 #include "plugin/typing_check.h"
 
 #include <algorithm>
-#include <atomic>
 #include <iterator>
 
 namespace quill {
@@ -71,41 +71,6 @@ void removeHooks(std::vector<UniqueHook> hooks) {
             showError(plugin_text::UNHOOK_FAILED);
     }
 }
-
-// Set at exit: from then on the host may drop its reference to the module at any time.
-std::atomic<bool> plugInEnded{false};
-
-// A reference to this module, held while the hook works on a message of a compose window:
-// the host calls and message boxes made there let the host run on, and it could unload the
-// plug-in meanwhile. Until the plug-in's exit the host holds a reference of its own, so the
-// one given back here is never the last; after it, the reference is given back by a thread
-// that starts in FreeLibrary itself, so that no code of the module runs after the unload.
-class ModuleReference {
-  public:
-    ModuleReference() {
-        if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                                reinterpret_cast<LPCWSTR>(&composeMessageHook), &module_))
-            module_ = nullptr;
-    }
-    ~ModuleReference() {
-        if (module_ == nullptr)
-            return;
-        if (plugInEnded.load()) {
-            const auto release =
-                reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void *>(&FreeLibrary));
-            // Without a thread the module stays loaded: better than running into an unload.
-            if (const HANDLE thread = CreateThread(nullptr, 0, release, module_, 0, nullptr))
-                CloseHandle(thread);
-            return;
-        }
-        FreeLibrary(module_);
-    }
-    ModuleReference(const ModuleReference &) = delete;
-    ModuleReference &operator=(const ModuleReference &) = delete;
-
-  private:
-    HMODULE module_ = nullptr;
-};
 
 // A window's parent when it is a child window; null for a top-level window, whose "parent"
 // would be its owner.
@@ -242,7 +207,7 @@ ComposeWindowList &composeWindows() {
 }
 
 void removeAllComposeWindows() {
-    plugInEnded = true;
+    notePlugInEnded();
     // At exit nothing is told: the host is closing.
     for (UniqueHook &hook : composeWindows().takeAllHooks())
         hook.reset();
@@ -269,6 +234,7 @@ LRESULT CALLBACK composeMessageHook(int code, WPARAM wParam, LPARAM lParam) {
         if (code == HC_ACTION && message != nullptr) {
             const HWND composeWindow = composeWindows().composeWindowOf(message->hwnd, unusedHook);
             if (composeWindow != nullptr) {
+                // The host calls and message boxes made here let the host run on.
                 ModuleReference keepLoaded;
                 onComposeMessage(composeWindow, *message);
             }

@@ -10,6 +10,7 @@
 #include "plugin/boundary_guard.h"
 #include "plugin/compose_hook.h"
 #include "plugin/finding_actions.h"
+#include "plugin/module_reference.h"
 #include "plugin/plugin_texts.h"
 #include "plugin/typing_check.h"
 #include "process/child_jobs.h"
@@ -53,6 +54,10 @@ void applyTimesOfTheTests() {
 // before it failed.
 void startPlugIn() {
     guarded("Allowing textlint to start", allowChildStarts);
+    guarded("Allowing the checks while typing", [] {
+        notePlugInStarted();
+        startTypingChecks();
+    });
     // Folders left by a mail client that was killed while textlint ran hold copies of mails.
     guarded("Removing abandoned temporary folders", removeAbandonedPrivateFolders);
     guarded("BKC_OnStart()", [] {

@@ -12,10 +12,14 @@ const char TEST_SENTENCE[] = "本日は晴天なり。ハローワールド。He
 
 } // namespace
 
-bool checkTestSentence() {
+bool checkTestSentence(std::wstring &why) {
     LintResultController engine;
     TargetMailInfo target(1, MIME_TEXT_PLAIN, "Dummy From:", "Dummy Subject:", TEST_SENTENCE);
-    return engine.executeProofreadingTool(ProofreadingToolControlType::Check, target);
+    const CheckOutcome outcome = engine.runCheck(engine.enterJob(target), target);
+    if (outcome.publication != Publication::Failed)
+        return true;
+    why = describeLintFailure(outcome.failure);
+    return false;
 }
 
 } // namespace quill

@@ -9,6 +9,7 @@
 #include "plugin/commands.h"
 #include "plugin/compose_checks.h"
 #include "plugin/compose_hook.h"
+#include "plugin/module_reference.h"
 
 #include <imm.h>
 
@@ -35,6 +36,8 @@ struct Pause {
 
 std::mutex pausesMutex;
 std::vector<Pause> pauses;
+// False from the plug-in's end until its next start: no pause timer is set meanwhile.
+bool pausesAllowed = true;
 
 // Under pausesMutex.
 Pause *pauseOf(HWND window) {
@@ -45,7 +48,8 @@ Pause *pauseOf(HWND window) {
 }
 
 // The check after a pause, on the window's thread: only warm, only for a text or settings
-// that differ from the window's last check. Nothing here shows, raises or focuses a window.
+// that differ from the window's last check. Nothing here shows, raises or focuses a window:
+// a text that does not convert is left for the command the user chooses to tell.
 void checkAfterPause(HWND window) {
     if (!composeWindows().contains(window))
         return;
@@ -54,8 +58,8 @@ void checkAfterPause(HWND window) {
     // A cold start would cost seconds of the user's machine for every pause.
     if (!residentTextLint().isServing())
         return;
-    const ComposeContent content = readComposeWindow(window, 0);
-    if (!content.hostGaveText)
+    const ComposeContent content = readComposeWindow(window, 0, ConversionFailure::Quiet);
+    if (!content.hostGaveText || !content.converted)
         return;
     const std::string settingsKey = checkSettingsKey();
     JobTicket last;
@@ -67,6 +71,8 @@ void checkAfterPause(HWND window) {
 }
 
 void CALLBACK onPauseTimer(HWND window, UINT, UINT_PTR id, DWORD) {
+    // The host calls made here let the host run on, and it could unload the plug-in.
+    ModuleReference keepLoaded;
     guarded("onPauseTimer()", [window, id] {
         {
             std::lock_guard<std::mutex> lock(pausesMutex);
@@ -125,6 +131,9 @@ void noteTypingInput(HWND composeWindow) {
     const DWORD now = GetTickCount();
     const UINT delay = static_cast<UINT>(settings.checkWhileTypingDelay);
     std::lock_guard<std::mutex> lock(pausesMutex);
+    // Input on another thread right after the end: nobody would stop its timer.
+    if (!pausesAllowed)
+        return;
     if (Pause *pause = pauseOf(composeWindow)) {
         // A pause long past its end has lost its timer (its window was closed and the handle
         // given to a new one): it is set anew.
@@ -141,8 +150,14 @@ void noteTypingInput(HWND composeWindow) {
         pauses.push_back(Pause{composeWindow, now});
 }
 
+void startTypingChecks() {
+    std::lock_guard<std::mutex> lock(pausesMutex);
+    pausesAllowed = true;
+}
+
 void stopTypingChecks() {
     std::lock_guard<std::mutex> lock(pausesMutex);
+    pausesAllowed = false;
     for (const Pause &pause : pauses)
         KillTimer(pause.window, PAUSE_TIMER_ID);
     pauses.clear();

@@ -16,7 +16,10 @@ bool isTypingInput(const MSG &message);
 // time stamp unless the window has no timer running yet.
 void noteTypingInput(HWND composeWindow);
 
-// At exit: every pause timer stopped and forgotten.
+// At start: pause timers may be set again after an earlier end.
+void startTypingChecks();
+
+// At exit: every pause timer stopped and forgotten, and none set from then on.
 void stopTypingChecks();
 
 } // namespace quill

@@ -2,6 +2,7 @@
 // and a protected access list that grants the current user alone.
 #include "process/private_temp_folder.h"
 
+#include "common/ansi_encoding.h"
 #include "common/handles.h"
 #include "common/system_error.h"
 
@@ -18,10 +19,11 @@ namespace {
 
 constexpr std::size_t RANDOM_BYTES = 16;
 constexpr char FOLDER_PREFIX[] = "Quillcheck-";
-// Held open by the owner without delete sharing while the folder is in use.
+constexpr wchar_t FOLDER_PREFIX_W[] = L"Quillcheck-";
+// Held open by the owner without delete sharing while the folder is in use; it marks the
+// folder as one of the plug-in's.
 constexpr char IN_USE_FILE[] = "in-use";
-// A folder without its in-use file may be one another process is just making.
-constexpr ULONGLONG UNMARKED_AGE_100NS = 60ull * 10000000ull;
+constexpr wchar_t IN_USE_FILE_W[] = L"in-use";
 
 bool failed(const char *text) {
     writeLastErrorDiagnostic(text, GetLastError());
@@ -57,23 +59,62 @@ bool currentTokenUser(std::vector<unsigned char> &tokenUser) {
     return GetTokenInformation(token.get(), TokenUser, tokenUser.data(), size, &size) != FALSE;
 }
 
-void removeTree(const std::string &folder) {
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
+bool isLink(DWORD attributes) {
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// Whether `folder` (no trailing backslash) is a folder of its own right now, not a link to
+// one: looked at through a handle to the entry itself, so a link is never followed.
+bool isPlainFolder(const std::wstring &folder) {
+    UniqueHandle handle(
+        CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION information;
+    return handle && GetFileInformationByHandle(handle.get(), &information) &&
+           (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+           !isLink(information.dwFileAttributes);
+}
+
+// Deletes `folder` (with its trailing backslash) and what it holds. A junction or symbolic
+// link inside is removed as the link it is, never followed: nothing outside the folder is
+// touched, whatever was planted in it.
+void removeTree(const std::wstring &folder) {
+    if (!isPlainFolder(folder.substr(0, folder.size() - 1)))
+        return;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &entry);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..")
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
                 continue;
-            std::string path = folder + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(path + "\\");
+            const std::wstring path = folder + name;
+            const bool directory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            if (directory && !isLink(entry.dwFileAttributes))
+                removeTree(path + L"\\");
+            else if (directory)
+                RemoveDirectoryW(path.c_str());
             else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(find, &entry));
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(find, &entry));
         FindClose(find);
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+// Whether `name` is exactly what create() names a folder: the prefix and 32 lower-case
+// hexadecimal digits.
+bool isPrivateFolderName(const std::wstring &name) {
+    const std::size_t prefix = std::size(FOLDER_PREFIX_W) - 1;
+    if (name.size() != prefix + 2 * RANDOM_BYTES || name.compare(0, prefix, FOLDER_PREFIX_W) != 0)
+        return false;
+    for (std::size_t i = prefix; i < name.size(); ++i) {
+        const wchar_t c = name[i];
+        if (!((c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f')))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -131,38 +172,35 @@ void PrivateTempFolder::remove() {
         return;
     DWORD code = GetLastError();
     inUse_.reset();
-    removeTree(path_);
+    removeTree(wideFromAnsi(path_));
     path_.clear();
     SetLastError(code);
 }
 
 void removeAbandonedPrivateFolders() {
-    char tempDir[MAX_PATH];
-    DWORD n = GetTempPathA(static_cast<DWORD>(std::size(tempDir)), tempDir);
-    if (n == 0 || n > std::size(tempDir))
+    wchar_t tempDir[MAX_PATH + 1];
+    DWORD n = GetTempPathW(static_cast<DWORD>(std::size(tempDir)), tempDir);
+    if (n == 0 || n >= std::size(tempDir))
         return;
-    const std::string temp(tempDir, n);
-    FILETIME nowTime;
-    GetSystemTimeAsFileTime(&nowTime);
-    const auto ticks = [](const FILETIME &t) {
-        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((temp + FOLDER_PREFIX + "*").c_str(), &entry);
+    const std::wstring temp(tempDir, n);
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((temp + FOLDER_PREFIX_W + L"*").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE)
         return;
     do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        // Only a folder of the plug-in's own name that is no link: a link may lead anywhere.
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+            isLink(entry.dwFileAttributes) || !isPrivateFolderName(entry.cFileName))
             continue;
-        const std::string folder = temp + entry.cFileName + "\\";
-        // Deleting the in-use file fails while its owner holds it.
-        bool abandoned = DeleteFileA((folder + IN_USE_FILE).c_str()) != FALSE;
-        if (!abandoned && GetLastError() == ERROR_FILE_NOT_FOUND)
-            abandoned = ticks(entry.ftCreationTime) < ticks(nowTime) &&
-                        ticks(nowTime) - ticks(entry.ftCreationTime) > UNMARKED_AGE_100NS;
-        if (abandoned)
+        const std::wstring folder = temp + entry.cFileName + L"\\";
+        if (!isPlainFolder(folder.substr(0, folder.size() - 1)))
+            continue;
+        // Deleting the in-use file fails while its owner holds it, and when there is none:
+        // a folder without the marker may be one another process is just making, or not
+        // the plug-in's at all.
+        if (DeleteFileW((folder + IN_USE_FILE_W).c_str()))
             removeTree(folder);
-    } while (FindNextFileA(find, &entry));
+    } while (FindNextFileW(find, &entry));
     FindClose(find);
 }
 

@@ -56,8 +56,8 @@ class PrivateTempFolder {
 };
 
 // Removes the private folders in the temporary folder that no living process owns: those
-// whose in-use file can be deleted, and those older than a minute without one. Folders in
-// use are not touched.
+// named exactly as create() names them whose in-use file can be deleted. Folders in use,
+// folders without the in-use file and links (which are never followed) are not touched.
 void removeAbandonedPrivateFolders();
 
 } // namespace quill

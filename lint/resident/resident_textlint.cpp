@@ -117,6 +117,18 @@ std::string errorOutputSince(const std::string &path, DWORD from) {
     return bytes;
 }
 
+// Runs `action` when the scope ends, however it ends.
+template <typename Action> class AtScopeEnd {
+  public:
+    explicit AtScopeEnd(Action action) : action_(std::move(action)) {}
+    ~AtScopeEnd() { action_(); }
+    AtScopeEnd(const AtScopeEnd &) = delete;
+    AtScopeEnd &operator=(const AtScopeEnd &) = delete;
+
+  private:
+    Action action_;
+};
+
 DWORD fileSize(const std::string &path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
@@ -142,21 +154,24 @@ ResidentTextLint::runForOutput(const std::optional<std::string> &commandLine) {
     PipedChild child(1u << 20);
     if (!started(child.start(*commandLine, nullptr)) || !setBusy(&child))
         return std::nullopt;
-    std::optional<std::string> output = child.readToEnd(Clock::now() + PROBE_WAIT);
-    setBusy(nullptr);
-    return output;
+    AtScopeEnd notBusy([this] { setBusy(nullptr); });
+    return child.readToEnd(Clock::now() + PROBE_WAIT);
 }
 
 // Records the child the background thread waits for; false (the child ended) when the
-// resident textlint is stopping.
+// resident textlint is stopping. A child refused is never recorded: it is destroyed when
+// this returns, and stop() must not reach it afterwards.
 bool ResidentTextLint::setBusy(PipedChild *child) {
     std::lock_guard<std::mutex> busy(busyLock_);
-    busy_ = child;
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    if (child && stopping_) {
-        child->terminate();
-        return false;
+    if (child) {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        if (stopping_) {
+            child->terminate();
+            busy_ = nullptr;
+            return false;
+        }
     }
+    busy_ = child;
     return true;
 }
 
@@ -216,10 +231,16 @@ void ResidentTextLint::setIdleEnd(milliseconds idle, std::function<bool()> compo
 
 // Under `lock`: a server without a request or a need for the idle time ends, unless a
 // compose window is open (asked without the lock: the compose windows' lock is taken on
-// their threads, which may ask whether the server serves).
-void ResidentTextLint::endIfIdle(std::unique_lock<std::mutex> &lock) {
-    if (idleEnd_.count() <= 0 || !server_ || Clock::now() < lastNeed_ + idleEnd_)
-        return;
+// their threads, which may ask whether the server serves). The server is taken out under
+// the lock that decided it, so that no request can take it up in between; the caller ends
+// it once the lock is given up. None while the server stays.
+std::shared_ptr<PipedChild> ResidentTextLint::takeIdleServer(std::unique_lock<std::mutex> &lock) {
+    const auto idle = [this] {
+        return idleEnd_.count() > 0 && server_ && requestsUnderWay_ == 0 &&
+               Clock::now() >= lastNeed_ + idleEnd_;
+    };
+    if (!idle())
+        return nullptr;
     std::function<bool()> composeWindowOpen = composeWindowOpen_;
     lock.unlock();
     bool open = false;
@@ -229,14 +250,16 @@ void ResidentTextLint::endIfIdle(std::unique_lock<std::mutex> &lock) {
         open = true;
     }
     lock.lock();
-    if (Clock::now() < lastNeed_ + idleEnd_)
-        return;
+    if (!idle())
+        return nullptr;
     if (open) {
         lastNeed_ = Clock::now();
-        return;
+        return nullptr;
     }
     serverWanted_ = false;
     workWanted_ = true;
+    serverCommandPath_.clear();
+    return std::move(server_);
 }
 
 // Every wait of the background thread and of a request ends when its child is ended, so
@@ -287,8 +310,19 @@ void ResidentTextLint::wantWork() {
 void ResidentTextLint::superviseLoop() {
     std::unique_lock<std::mutex> lock(stateMutex_);
     while (!stopping_) {
-        endIfIdle(lock);
-        if (idleEnd_.count() > 0 && server_ && !workWanted_)
+        if (std::shared_ptr<PipedChild> idle = takeIdleServer(lock)) {
+            lock.unlock();
+            idle->terminate();
+            idle.reset(); // the last reference: ends the tree and waits for its pipe threads
+            lock.lock();
+            continue;
+        }
+        const bool mayEndIdle = idleEnd_.count() > 0 && server_;
+        if (mayEndIdle && requestsUnderWay_ > 0)
+            // A request under way tells when it ends; the idle time counts from then.
+            stateChanged_.wait(
+                lock, [this] { return stopping_ || workWanted_ || requestsUnderWay_ == 0; });
+        else if (mayEndIdle && !workWanted_)
             stateChanged_.wait_until(lock, lastNeed_ + idleEnd_,
                                      [this] { return stopping_ || workWanted_; });
         else
@@ -341,15 +375,23 @@ void ResidentTextLint::reconcile() {
     }
     bool serving = false;
     bool diedIdle = false;
+    bool givenUp = false;
     {
         std::lock_guard<std::mutex> lock(stateMutex_);
         if (stopping_)
             return;
         forgetFailuresUnlessOf(settings);
-        if (failures_ >= MAX_FAILURES)
-            return;
+        givenUp = failures_ >= MAX_FAILURES;
         diedIdle = server_ && !server_->running();
-        serving = server_ && !diedIdle && serverCommandPath_ == settings.commandPath;
+        // Node keeps the modules it loaded: after a change in the rule folders only a new
+        // server runs the rules (and the textlint) that are installed now.
+        serving = server_ && !diedIdle && serverCommandPath_ == settings.commandPath &&
+                  serverChanges_ == watch_.changes();
+    }
+    if (givenUp) {
+        // A server that will not be trusted again only holds memory.
+        dropServer();
+        return;
     }
     if (diedIdle) {
         // Found dead between requests: a failure like any other.
@@ -373,6 +415,11 @@ void ResidentTextLint::reconcile() {
         }
         if (!prove(settings))
             return;
+        unsigned long changes;
+        {
+            std::lock_guard<std::mutex> lock(stateMutex_);
+            changes = provedChanges_;
+        }
         std::shared_ptr<PipedChild> child = launch(settings);
         if (!child)
             return noteFailure(settings);
@@ -381,6 +428,7 @@ void ResidentTextLint::reconcile() {
             return; // ended with `child` on return
         server_ = std::move(child);
         serverCommandPath_ = settings.commandPath;
+        serverChanges_ = changes;
         answeredInRow_ = 0;
         lastNeed_ = Clock::now();
         return;
@@ -394,10 +442,13 @@ void ResidentTextLint::reconcile() {
         prove(settings);
 }
 
+// The verdict holds until the rule folders change: an update may have put another
+// textlint there.
 bool ResidentTextLint::textLintIsRecentEnough(const Settings &settings) {
+    const unsigned long changes = watch_.changes();
     {
         std::lock_guard<std::mutex> lock(stateMutex_);
-        if (versionCommandPath_ == settings.commandPath)
+        if (versionCommandPath_ == settings.commandPath && versionChanges_ == changes)
             return versionSupported_;
     }
     TextLintCommandFiles files;
@@ -414,6 +465,7 @@ bool ResidentTextLint::textLintIsRecentEnough(const Settings &settings) {
     bool supported = version && *version >= std::make_pair(15, 2);
     std::lock_guard<std::mutex> lock(stateMutex_);
     versionCommandPath_ = settings.commandPath;
+    versionChanges_ = changes;
     versionSupported_ = supported;
     return supported;
 }
@@ -497,6 +549,7 @@ std::shared_ptr<PipedChild> ResidentTextLint::launch(const Settings &settings) {
     auto child = std::make_shared<PipedChild>(MAX_ANSWER_LINE);
     if (!started(child->start(*commandLine, errors.get())) || !setBusy(child.get()))
         return nullptr;
+    AtScopeEnd notBusy([this] { setBusy(nullptr); });
     Clock::time_point deadline = Clock::now() + START_WAIT;
     long long id = nextId_++;
     child->send(makeInitializeRequest(id));
@@ -524,7 +577,6 @@ std::shared_ptr<PipedChild> ResidentTextLint::launch(const Settings &settings) {
             break;
         }
     }
-    setBusy(nullptr);
     if (!ready)
         return nullptr;
     return child;
@@ -544,6 +596,7 @@ void ResidentTextLint::dropServer() {
 
 void ResidentTextLint::noteFailure(const Settings &settings) {
     std::function<void()> tell;
+    std::shared_ptr<PipedChild> givenUp;
     {
         std::lock_guard<std::mutex> lock(stateMutex_);
         if (stopping_)
@@ -555,12 +608,20 @@ void ResidentTextLint::noteFailure(const Settings &settings) {
         notBefore_ = Clock::now() + firstBackOff_ * (1u << shift);
         // Started again once the wait is over, unless it was the last try.
         workWanted_ = true;
-        if (failures_ >= MAX_FAILURES && !gaveUpTold_) {
-            gaveUpTold_ = true;
-            tell = giveUpNotice_;
+        if (failures_ >= MAX_FAILURES) {
+            // Given up: nothing of the server stays to hold memory.
+            givenUp = std::move(server_);
+            serverCommandPath_.clear();
+            if (!gaveUpTold_) {
+                gaveUpTold_ = true;
+                tell = giveUpNotice_;
+            }
         }
     }
     stateChanged_.notify_all();
+    if (givenUp)
+        givenUp->terminate();
+    givenUp.reset();
     if (tell) {
         try {
             tell();
@@ -597,7 +658,16 @@ std::optional<ResidentAnswer> ResidentTextLint::ask(ResidentTool tool, const std
         lastNeed_ = Clock::now();
         id = nextId_++;
         server = server_;
+        ++requestsUnderWay_;
     }
+    AtScopeEnd requestEnded([this] {
+        {
+            std::lock_guard<std::mutex> lock(stateMutex_);
+            --requestsUnderWay_;
+            lastNeed_ = Clock::now();
+        }
+        stateChanged_.notify_all();
+    });
     std::optional<std::string> line = makeToolCallRequest(id, tool, *input, html);
     if (!line)
         return std::nullopt;
@@ -679,7 +749,7 @@ std::optional<std::string> ResidentTextLint::fix(const std::string &text, bool h
 bool ResidentTextLint::servesLocked(const Settings &settings) {
     return settings.enabled && !stopping_ && server_ && server_->running() &&
            serverCommandPath_ == settings.commandPath && provedLocked(settings) &&
-           !watch_.changePending();
+           serverChanges_ == watch_.changes() && !watch_.changePending();
 }
 
 bool ResidentTextLint::isServing() {

@@ -92,7 +92,7 @@ class ResidentTextLint {
     std::optional<ResidentAnswer> ask(ResidentTool tool, const std::string &text, bool html);
     void wantWork();
     void superviseLoop();
-    void endIfIdle(std::unique_lock<std::mutex> &lock);
+    std::shared_ptr<PipedChild> takeIdleServer(std::unique_lock<std::mutex> &lock);
     void reconcile();
     bool textLintIsRecentEnough(const Settings &settings);
     bool prove(const Settings &settings);
@@ -112,6 +112,8 @@ class ResidentTextLint {
     // A request holds its own reference, so that stop() can end the server under way.
     std::shared_ptr<PipedChild> server_;
     std::string serverCommandPath_;   // of the running server
+    unsigned long serverChanges_ = 0; // the rule folders' changes seen when it was started
+    unsigned requestsUnderWay_ = 0;   // requests that took the server and have not ended
     std::string provedConfig_;        // what the server's configuration file holds, proved
     std::string provedFor_;           // the command path that proved it
     unsigned long provedChanges_ = 0; // the rule folders' changes seen when it was proved
@@ -120,7 +122,8 @@ class ResidentTextLint {
     unsigned long rejectedChanges_ = 0;
     std::string failedCommandPath_; // of the failures counted in failures_
     std::string failedConfig_;
-    std::string versionCommandPath_; // the command whose version was looked at
+    std::string versionCommandPath_;   // the command whose version was looked at
+    unsigned long versionChanges_ = 0; // the rule folders' changes seen when it was
     bool versionSupported_ = false;
     bool workWanted_ = false;
     bool serverWanted_ = false; // false before the first need and after an idle end

@@ -143,12 +143,14 @@ void RuleFolderWatch::run() {
             broken_ = true; // nothing is watched any more
             break;
         }
-        // Watched again before the change is counted: a change during the new proof is seen.
+        // Counted while the notification still shows the change as pending, so that at no
+        // instant neither tells of it; the system keeps a change that comes before the
+        // notification is watched again, so one during the new proof is seen too.
+        ++changes_;
         if (!FindNextChangeNotification(handles[got - WAIT_OBJECT_0])) {
             std::lock_guard<std::mutex> lock(mutex_);
             broken_ = true;
         }
-        ++changes_;
         try {
             if (changed_)
                 changed_();

@@ -109,18 +109,22 @@ TEST_F(ConfirmTest, SettingsThatCannotBeSavedAreNotClosedAsSaved) {
     EXPECT_TRUE(config().snapshot().enableEvaluateValueThreshold);
 }
 
-// Runs OK with a recorder and checks that the run was refused: the failure message, the
-// settings as they were, nothing saved, the dialog still open.
+// Runs OK with a recorder and checks that the run was refused: the message begins with
+// `message` (a failed run's reason follows), the settings as they were, nothing saved, the
+// dialog still open. The whole message goes to `shown` when given.
 void expectRefused(HWND dialog, const std::string &iniPath,
                    const std::vector<TextLintRule> &rulesBefore, const std::string &pathBefore,
-                   const std::string &message = FAILURE_TEXT) {
+                   const std::string &message = FAILURE_TEXT, std::string *shown = nullptr) {
     MessageBoxRecorder recorder;
     SendMessageW(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(recorder.waitForCount(1, 1000));
     ASSERT_TRUE(IsWindow(dialog));
     EXPECT_EQ(1u, recorder.count());
     EXPECT_EQ("Quillcheck", recorder.boxes()[0].captionUtf8());
-    EXPECT_EQ(message, recorder.boxes()[0].textUtf8());
+    const std::string text = recorder.boxes()[0].textUtf8();
+    EXPECT_EQ(0u, text.find(message)) << text;
+    if (shown != nullptr)
+        *shown = text;
     EXPECT_TRUE(IsWindow(dialog));
     TextLintConfig &c = TextLintConfig::getInstance();
     EXPECT_EQ(pathBefore, c.getTextLintCmdPath());
@@ -138,7 +142,7 @@ void expectRefused(HWND dialog, const std::string &iniPath,
 
 TEST_F(ConfirmTest, EmptyRuleListIsSavedWithoutATestRun) {
     int runs = 0;
-    testRun = [&runs] { return ++runs < 0; };
+    testRun = [&runs](std::wstring &) { return ++runs < 0; };
     HWND dialog = openDialog();
     selectRows(dialog, {0, 1, 2});
     SendMessageW(dialog, WM_COMMAND, IDC_SETTINGS_REMOVE_RULE, 0);
@@ -154,7 +158,7 @@ TEST_F(ConfirmTest, EmptyRuleListIsSavedWithoutATestRun) {
 
 TEST_F(ConfirmTest, OptionsThatWouldNotReadBackAreRefusedNamingTheRule) {
     int runs = 0;
-    testRun = [&runs] { return ++runs > 0; };
+    testRun = [&runs](std::wstring &) { return ++runs > 0; };
     std::vector<TextLintRule> before = config().getRules();
     HWND dialog = openDialog();
     // JSON5: textlint would take it, the settings could not read it back.
@@ -180,7 +184,12 @@ TEST_F(ConfirmTest, RuleThatIsNotInstalledIsRefusedAndTheEntriesStay) {
     setCell(dialog, 0, 0, "no-such-rule-quillcheck");
     SendDlgItemMessageW(dialog, IDC_SETTINGS_ENABLE_THRESHOLD, BM_CLICK, 0, 0);
     setText(dialog, IDC_SETTINGS_THRESHOLD, "40");
-    ASSERT_NO_FATAL_FAILURE(expectRefused(dialog, iniPath(), before, textlintCmdPath()));
+    std::string shown;
+    ASSERT_NO_FATAL_FAILURE(
+        expectRefused(dialog, iniPath(), before, textlintCmdPath(), FAILURE_TEXT, &shown));
+    // Why, and what to do, as a failed check says it.
+    EXPECT_NE(std::string::npos, shown.find("npm install textlint-rule-no-such-rule-quillcheck"))
+        << shown;
     EXPECT_EQ("no-such-rule-quillcheck", rowsOf(dialog)[0].name);
     EXPECT_EQ("40", windowTextUtf8(GetDlgItem(dialog, IDC_SETTINGS_THRESHOLD)));
 }

@@ -20,6 +20,12 @@ TEST(TextLintPackages, RuleNamesMapToTheirNpmPackages) {
     };
     for (const auto &[name, package] : cases)
         EXPECT_EQ(package, rulePackageName(name)) << name;
+    // Only names npm takes from its registry are ever advised: "owner/name" is GitHub's.
+    for (const char *package : {"textlint-rule-max-ten", "@scope/textlint-rule-x"})
+        EXPECT_TRUE(isRegistryPackageName(package)) << package;
+    for (const char *package : {"textlint-rule-quillcheck/half-width-kana", "owner/name",
+                                "github:owner/name", "@scope/a/b", "@/x", "..\\x", ""})
+        EXPECT_FALSE(isRegistryPackageName(package)) << package;
     EXPECT_EQ("C:\\t\\node_modules\\@scope\\textlint-rule-x",
               packageFolder("C:\\t\\", "@scope/textlint-rule-x"));
 }

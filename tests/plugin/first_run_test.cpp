@@ -208,5 +208,38 @@ TEST_F(FirstRunTest, RuleNotInstalledIsNamedWithItsPackageAndEarlierRowsAreMarke
     DeleteFileA(command.c_str());
 }
 
+// The plug-in's own rules carry weights in the rule list but are no npm packages: a textlint
+// that fails is told with its own error output, and no advice names a package for them.
+TEST_F(FirstRunTest, OwnRulesAreNeverAdvisedAsPackagesAndTheErrorOutputIsKept) {
+    TempDir tool("qtf");
+    const std::string command = tool.file("textlint.cmd");
+    writeFileBytes(command, "@echo Error: the rule broke while loading>&2\r\n@exit /b 2\r\n");
+    CreateDirectoryA(tool.file("node_modules").c_str(), nullptr);
+    CreateDirectoryA(tool.file("node_modules\\textlint-rule-max-ten").c_str(), nullptr);
+    MessageBoxRecorder boxes;
+    PluginSession plugin("[Quillcheck]\r\nTextLintCmdPath=" + command +
+                         "\r\nEvaluateWeightList={\"max-ten\":1,"
+                         "\"quillcheck/half-width-kana\":5,"
+                         "\"quillcheck/machine-dependent-character\":5}\r\n"
+                         "TextLintConfig={\"rules\":{\"max-ten\":true,"
+                         "\"quillcheck/half-width-kana\":true,"
+                         "\"quillcheck/machine-dependent-character\":true}}\r\n"
+                         "EnableResidentTextLint=false\r\n");
+    ASSERT_NE(nullptr, plugin.module());
+    plugin.start();
+    const auto [window, checkId] = composeWith(plugin, MAX_TEN_TEXT);
+    ASSERT_TRUE(chooseCommand(checkId, window));
+    ASSERT_TRUE(boxes.waitForCount(1));
+    const std::string text = boxes.boxes()[0].textUtf8();
+    EXPECT_FALSE(has(text, "quillcheck/")) << text;
+    EXPECT_FALSE(has(text, "npm install")) << text;
+    EXPECT_TRUE(has(text, "Error: the rule broke while loading")) << text;
+    plugin.exit();
+    DestroyWindow(window);
+    RemoveDirectoryA(tool.file("node_modules\\textlint-rule-max-ten").c_str());
+    RemoveDirectoryA(tool.file("node_modules").c_str());
+    DeleteFileA(command.c_str());
+}
+
 } // namespace
 } // namespace quill::test

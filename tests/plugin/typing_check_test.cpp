@@ -3,6 +3,7 @@
 // the switch in the settings dialog.
 #include "resources/resource_ids.h"
 #include "tests/plugin/plugin_session.h"
+#include "tests/support/child_processes.h"
 #include "tests/support/message_box_watcher.h"
 #include "tools/standin_host/standin_host.h"
 
@@ -10,6 +11,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace quill::test {
@@ -127,6 +129,50 @@ TEST_F(TypingCheckTest, PausesCheckChangedTextsWarmWithoutTakingTheFocus) {
     pumpMessages(QUIET_MS);
     EXPECT_EQ(reads, textReads());
     EXPECT_TRUE(resultRows(result).empty());
+    plugin.exit();
+}
+
+std::size_t commandInterpreters() {
+    const std::vector<std::string> names = descendantProcessNames();
+    return static_cast<std::size_t>(std::count(names.begin(), names.end(), "cmd.exe"));
+}
+
+// A compose window in a code page the system cannot convert, while the resident textlint
+// serves: its pauses show no box, start no textlint and leave the rows of the last check.
+TEST_F(TypingCheckTest, PauseOverATextThatDoesNotConvertDoesNothing) {
+    PluginSession plugin(iniText(textlintCmdPath(), "EnableResidentTextLint=true\r\n"
+                                                    "CheckWhileTypingDelay=300\r\n"));
+    ASSERT_NE(nullptr, plugin.module());
+    plugin.start();
+    const HWND result = findResultWindow();
+    ASSERT_NE(nullptr, result);
+    const HWND good = createComposeWindow();
+    plugin.openCompose(good);
+    postTyping(good, L"今日は、雨が、降って、いて、とても、寒い。");
+    ASSERT_TRUE(pumpUntil([&] { return anyRowHas(result, "Rule: max-ten"); }, SERVING_WAIT_MS,
+                          [&] { postKey(good, VK_SHIFT); }));
+    const std::vector<std::string> rows = resultRows(result);
+    const std::size_t interpreters = commandInterpreters(); // the server's own
+
+    ComposeWindowOptions options;
+    options.codePage = 12345;
+    const HWND bad = createComposeWindow(options);
+    plugin.openCompose(bad);
+    MessageBoxRecorder boxes;
+    std::size_t started = 0;
+    for (int pause = 0; pause < 3; ++pause) {
+        const std::size_t reads = textReads();
+        postTyping(bad, L"あ");
+        ASSERT_TRUE(pumpUntil([&] { return textReads() > reads; }, 10000));
+        for (ULONGLONG end = GetTickCount64() + QUIET_MS; GetTickCount64() < end;) {
+            pumpMessages(20);
+            const std::size_t now = commandInterpreters();
+            started = std::max(started, now > interpreters ? now - interpreters : 0);
+        }
+    }
+    EXPECT_EQ(0u, boxes.count()) << boxes.boxes()[0].textUtf8();
+    EXPECT_EQ(0u, started) << "a textlint was started";
+    EXPECT_EQ(rows, resultRows(result));
     plugin.exit();
 }
 

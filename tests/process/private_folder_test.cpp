@@ -61,6 +61,45 @@ TEST(PrivateFolder, RandomNameGoneWithItsContent) {
     EXPECT_TRUE(leftovers(temp.path()).empty());
 }
 
+// Makes the folder `path` with `files` in it; returns the path.
+std::string makeFolder(const std::string &path, const std::vector<std::string> &files) {
+    EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
+    for (const std::string &file : files)
+        writeFileBytes(path + "\\" + file, "x");
+    return path;
+}
+
+bool exists(const std::string &path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A link named like the plug-in's folders, and a link inside a dead folder of the plug-in's,
+// lead outside TEMP: the sweep removes the dead folder and never what a link leads to.
+TEST(PrivateFolder, SweepNeverFollowsALink) {
+    TempDir temp("qcsweep");
+    TempDir outside("qcout");
+    ScopedEnvironment tmp("TMP", temp.path());
+    ScopedEnvironment tempVariable("TEMP", temp.path());
+    makeFolder(outside.path() + "\\linked", {"in-use", "keep.txt"});
+    const std::wstring linkName = std::wstring(temp.path().begin(), temp.path().end()) +
+                                  L"\\Quillcheck-00000000000000000000000000000001";
+    const std::wstring target =
+        std::wstring(outside.path().begin(), outside.path().end()) + L"\\linked";
+    const DWORD directoryLink = SYMBOLIC_LINK_FLAG_DIRECTORY | 0x2; // unprivileged create
+    if (!CreateSymbolicLinkW(linkName.c_str(), target.c_str(), directoryLink))
+        GTEST_SKIP() << "no directory symbolic links here: " << GetLastError();
+    const std::string dead = makeFolder(
+        temp.path() + "\\Quillcheck-00000000000000000000000000000002", {"in-use", "mail.txt"});
+    const std::wstring inner = std::wstring(dead.begin(), dead.end()) + L"\\inner";
+    ASSERT_TRUE(CreateSymbolicLinkW(inner.c_str(), target.c_str(), directoryLink));
+
+    removeAbandonedPrivateFolders();
+    EXPECT_FALSE(exists(dead));
+    EXPECT_TRUE(exists(outside.path() + "\\linked\\in-use"));
+    EXPECT_TRUE(exists(outside.path() + "\\linked\\keep.txt"));
+    RemoveDirectoryW(linkName.c_str());
+}
+
 // Wine keeps no access lists on files (it maps them to Unix permissions), so the list is
 // read from the descriptor the folder is made with.
 TEST(UserOnlySecurity, GrantsTheUserAloneAndInheritsNothing) {

@@ -331,6 +331,43 @@ TEST_F(ResidentPluginTest, StartRemovesFoldersOfDeadOwnersOnly) {
     EXPECT_TRUE(pluginFolderIn(temp.path()).empty());
 }
 
+// Sets the creation and write times of the folder `path` `minutes` back.
+void dateBack(const std::string &path, int minutes) {
+    UniqueHandle folder(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    ASSERT_TRUE(folder);
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER at;
+    at.LowPart = now.dwLowDateTime;
+    at.HighPart = now.dwHighDateTime;
+    at.QuadPart -= static_cast<ULONGLONG>(minutes) * 60ull * 10000000ull;
+    FILETIME then{at.LowPart, at.HighPart};
+    ASSERT_TRUE(SetFileTime(folder.get(), &then, &then, &then));
+}
+
+// The start removes only what is surely the plug-in's: a folder of the user's that begins
+// with the same word, and one of the plug-in's pattern without its in-use file, both long
+// past any start, stay with what they hold.
+TEST_F(ResidentPluginTest, StartLeavesFoldersThatAreNotSurelyThePlugins) {
+    TempDir temp("qcrk");
+    ScopedTempFolder scoped(temp.path());
+    const std::string notes = temp.path() + "\\Quillcheck-notes";
+    const std::string unmarked = temp.path() + "\\Quillcheck-00112233445566778899aabbccddeeff";
+    for (const std::string &folder : {notes, unmarked}) {
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+        writeFileBytes(folder + "\\note.txt", "メモ");
+        ASSERT_NO_FATAL_FAILURE(dateBack(folder, 2));
+    }
+    PluginSession plugin(iniText(fixturePath("plugin/count_runs.cmd")));
+    ASSERT_NE(nullptr, plugin.module());
+    EXPECT_EQ(0, plugin.start());
+    EXPECT_EQ(0, plugin.exit());
+    for (const std::string &folder : {notes, unmarked})
+        EXPECT_EQ(readFileBytes(folder + "\\note.txt"), "メモ") << folder;
+}
+
 // Waits up to `timeoutMs` until no textlint process of ours runs.
 bool waitUntilNoTextLint(DWORD timeoutMs) {
     const ULONGLONG end = GetTickCount64() + timeoutMs;

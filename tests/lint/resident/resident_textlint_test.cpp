@@ -3,12 +3,14 @@
 #include "common/handles.h"
 #include "lint/resident/resident_textlint.h"
 #include "tests/lint/run_fixture.h"
+#include "tests/support/child_processes.h"
 
 #include <windows.h>
 
 #include <tlhelp32.h>
 
 #include <chrono>
+#include <random>
 
 namespace quill::test {
 namespace {
@@ -184,6 +186,106 @@ TEST_F(ResidentTextLintTest, KilledServerLeavesTheNextCheckColdAndComesBack) {
     ASSERT_TRUE(residentTextLint().waitUntilServing(SERVING_WAIT));
     expectSame(check(mail), cold, "after the restart");
     EXPECT_EQ(residentTextLint().answeredRequests(), answered + 1);
+}
+
+// A rule package of the test's own in the real textlint's folder, reporting `message` at
+// every "プローブ"; gone with the object.
+class ProbeRule {
+  public:
+    static constexpr char NAME[] = "quill-probe";
+
+    explicit ProbeRule(const std::string &message) {
+        CreateDirectoryA(FOLDER, nullptr);
+        writeFileBytes(std::string(FOLDER) + "\\package.json",
+                       "{\"name\":\"textlint-rule-quill-probe\",\"version\":\"1.0.0\","
+                       "\"main\":\"index.js\"}\n");
+        setMessage(message);
+    }
+    ~ProbeRule() {
+        DeleteFileA((std::string(FOLDER) + "\\index.js").c_str());
+        DeleteFileA((std::string(FOLDER) + "\\package.json").c_str());
+        RemoveDirectoryA(FOLDER);
+    }
+    void setMessage(const std::string &message) {
+        writeFileBytes(
+            std::string(FOLDER) + "\\index.js",
+            "module.exports = function (context) {\n"
+            "  const { Syntax, RuleError, report, getSource } = context;\n"
+            "  return {\n"
+            "    [Syntax.Str](node) {\n"
+            "      const at = getSource(node).indexOf(\"\\u30d7\\u30ed\\u30fc\\u30d6\");\n"
+            "      if (at >= 0) report(node, new RuleError(\"" +
+                message +
+                "\", { index: at }));\n"
+                "    }\n"
+                "  };\n"
+                "};\n");
+    }
+
+  private:
+    static constexpr char FOLDER[] = "C:\\textlint\\node_modules\\textlint-rule-quill-probe";
+};
+
+// npm rewrites its lock file at every install and update: the plug-in's sign of a change.
+void touchNpmLockFile() {
+    const std::string lock = "C:\\textlint\\node_modules\\.package-lock.json";
+    writeFileBytes(lock, readFileBytes(lock));
+}
+
+// Node keeps the modules it loaded: a rule updated on disk is run only by a new server, and
+// no answer of the old one may count once the change is seen.
+TEST_F(ResidentTextLintTest, RuleUpdatedOnDiskIsAnsweredByANewServer) {
+    ProbeRule probe("probe-old");
+    useCommand(textlintCmdPath(), {rule(ProbeRule::NAME)});
+    const TargetMailInfo mail = plainMail("\xE3\x83\x97\xE3\x83\xAD\xE3\x83\xBC\xE3\x83\x96\n");
+    residentTextLint().start();
+    ASSERT_TRUE(residentTextLint().waitUntilServing(SERVING_WAIT));
+    unsigned long answered = residentTextLint().answeredRequests();
+    Outcome before = check(mail);
+    ASSERT_EQ(residentTextLint().answeredRequests(), answered + 1);
+    ASSERT_EQ(before.rows.size(), 1u) << before.output;
+    EXPECT_EQ(before.rows[0].message, "Error - probe-old");
+
+    probe.setMessage("probe-new");
+    touchNpmLockFile();
+    for (ULONGLONG end = GetTickCount64() + 30000;
+         residentTextLint().isServing() && GetTickCount64() < end;)
+        Sleep(20);
+    ASSERT_TRUE(residentTextLint().waitUntilServing(SERVING_WAIT));
+    answered = residentTextLint().answeredRequests();
+    Outcome after = check(mail);
+    EXPECT_EQ(residentTextLint().answeredRequests(), answered + 1);
+    ASSERT_EQ(after.rows.size(), 1u) << after.output;
+    EXPECT_EQ(after.rows[0].message, "Error - probe-new");
+}
+
+// stop() may come at any step of the background start, a second time, or from the
+// destructor; a child refused at a stop is never ended again through a stale address.
+TEST_F(ResidentTextLintTest, StartAndStopInAnyOrderLeaveNoProcessAndNoCrash) {
+    useCommand(textlintCmdPath(), RULES);
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int> wait(0, 60);
+    ResidentTextLint resident;
+    for (int cycle = 0; cycle < 40; ++cycle) {
+        resident.start();
+        Sleep(static_cast<DWORD>(wait(random)));
+        resident.stop();
+        Sleep(static_cast<DWORD>(wait(random) / 4));
+        resident.stop();
+    }
+    for (int instance = 0; instance < 5; ++instance) {
+        ResidentTextLint passing;
+        passing.start();
+        Sleep(static_cast<DWORD>(wait(random)));
+    }
+    std::vector<std::string> left = descendantProcessNames();
+    for (ULONGLONG end = GetTickCount64() + 10000;
+         (containsName(left, "node.exe") || containsName(left, "cmd.exe")) &&
+         GetTickCount64() < end;
+         Sleep(50))
+        left = descendantProcessNames();
+    EXPECT_FALSE(containsName(left, "node.exe"));
+    EXPECT_FALSE(containsName(left, "cmd.exe"));
 }
 
 } // namespace
