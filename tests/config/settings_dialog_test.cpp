@@ -203,7 +203,7 @@ TEST_F(SettingsDialogTest, ContextMenuSelectsTheRowUnderThePointer) {
 // once OK has saved the settings.
 TEST_F(SettingsDialogTest, HiddenFindingsAreListedAndOneTakenBackGoesAtOk) {
     config().setHiddenFindings({{"r1", "m1"}, {"r0", "m2"}});
-    testRun = [] { return true; };
+    testRun = [](std::wstring &) { return true; };
     HWND dialog = openDialog();
     HWND list = GetDlgItem(dialog, IDC_SETTINGS_HIDDEN);
     ASSERT_EQ(2, SendMessageW(list, LB_GETCOUNT, 0, 0));
