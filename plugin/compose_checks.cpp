@@ -2,6 +2,7 @@
 #include "plugin/compose_checks.h"
 
 #include "config/text_lint_config.h"
+#include "lint/own_findings.h"
 #include "mail/own_rules.h"
 
 #include <algorithm>
@@ -41,6 +42,11 @@ std::string checkSettingsKey() {
     for (const OwnRule &rule : ownRules())
         key += settings.*rule.setting ? '1' : '0';
     key += settings.quoteMarks;
+    key += '\0';
+    // Dates written without a year are read against the day of the check.
+    const CalendarDay today = ownCheckContext(TargetMailInfo{}).today;
+    key += std::to_string(today.year) + '-' + std::to_string(today.month) + '-' +
+           std::to_string(today.day);
     return key;
 }
 

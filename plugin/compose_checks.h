@@ -11,8 +11,8 @@
 
 namespace quill {
 
-// The settings a check's findings depend on, as one comparable text: the command, the rules,
-// what of a mail is left out and the plug-in's own check of characters.
+// What a check's findings depend on besides the text, as one comparable text: the command,
+// the rules, what of a mail is left out, the plug-in's own rules and the day of the check.
 std::string checkSettingsKey();
 
 // Notes that `window`'s text `target` was checked with `settingsKey` by the job `job`.
