@@ -83,4 +83,12 @@ std::size_t ansiCharLength(unsigned char leadByte) {
     return IsDBCSLeadByteEx(ANSI_CODE_PAGE, leadByte) ? 2 : 1;
 }
 
+std::wstring withAnsiName(const wchar_t *text, std::string_view name) {
+    std::wstring result = text;
+    const std::size_t at = result.find(L"%s");
+    if (at != std::wstring::npos)
+        result.replace(at, 2, wideFromAnsi(name));
+    return result;
+}
+
 } // namespace quill

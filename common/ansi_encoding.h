@@ -28,6 +28,9 @@ std::string utf8FromAnsi(std::string_view ansi);
 std::wstring wideFromUtf8(std::string_view utf8);
 std::string utf8FromWide(std::wstring_view wide);
 
+// `text` with its first "%s" replaced by the ANSI text `name` (a rule name, a path).
+std::wstring withAnsiName(const wchar_t *text, std::string_view name);
+
 // The byte length of the ANSI character that starts with `leadByte` (a CharLengthOf).
 std::size_t ansiCharLength(unsigned char leadByte);
 

@@ -244,15 +244,6 @@ bool runTestCheck(HWND dialog, std::wstring &why) {
     return state != nullptr && state->testRun && state->testRun(why);
 }
 
-// `text` with its "%s" replaced by the ANSI text `name` (a rule name, a path).
-std::wstring withName(const wchar_t *text, const std::string &name) {
-    std::wstring result = text;
-    const std::size_t at = result.find(L"%s");
-    if (at != std::wstring::npos)
-        result.replace(at, 2, wideFromAnsi(name));
-    return result;
-}
-
 // Refuses options that textlint might accept but the settings could not read back at the
 // next start (which would lose every rule): tells which rule; true when all are sound.
 bool optionsReadBack(HWND dialog, const std::vector<TextLintRule> &rules) {
@@ -260,7 +251,7 @@ bool optionsReadBack(HWND dialog, const std::vector<TextLintRule> &rules) {
         rules, [](std::string_view ansi) { return utf8FromAnsi(ansi); });
     if (!bad)
         return true;
-    MessageBoxW(dialog, withName(UNREADABLE_OPTIONS, rules[*bad].name).c_str(), L"Quillcheck",
+    MessageBoxW(dialog, withAnsiName(UNREADABLE_OPTIONS, rules[*bad].name).c_str(), L"Quillcheck",
                 MB_OK);
     return false;
 }
@@ -277,7 +268,7 @@ void onConfirm(HWND dialog) {
     // A command path where nothing exists is refused with a word about the path, so the
     // path the user typed is never dropped while the dialog reports success.
     if (!PathFileExistsA(entered.textLintCmdPath.c_str())) {
-        MessageBoxW(dialog, withName(PATH_NOT_FOUND, entered.textLintCmdPath).c_str(),
+        MessageBoxW(dialog, withAnsiName(PATH_NOT_FOUND, entered.textLintCmdPath).c_str(),
                     L"Quillcheck", MB_OK);
         return;
     }

@@ -22,14 +22,6 @@ namespace {
 
 constexpr int CP_UTF8_CODE_PAGE = 65001;
 
-std::wstring withName(const wchar_t *text, const std::string &name) {
-    std::wstring result = text;
-    const std::size_t at = result.find(L"%s");
-    if (at != std::wstring::npos)
-        result.replace(at, 2, wideFromAnsi(name));
-    return result;
-}
-
 void note(const std::wstring &text) {
     lintEngine().setActionNote(text);
 }
@@ -207,13 +199,13 @@ void actOnFinding(FindingAction action, const LintResult &finding, JobTicket sho
         return;
     case FindingAction::SwitchRuleOff:
         if (!config.switchRuleOff(finding.ruleName)) {
-            note(withName(plugin_text::RULE_NOT_IN_SETTINGS, finding.ruleName));
+            note(withAnsiName(plugin_text::RULE_NOT_IN_SETTINGS, finding.ruleName));
             return;
         }
         engine.dropFindings(
             shown, [&](const LintResult &row) { return row.ruleName == finding.ruleName; },
             LintResultController::DropReason::RuleOff);
-        saveChoice(withName(plugin_text::RULE_SWITCHED_OFF, finding.ruleName));
+        saveChoice(withAnsiName(plugin_text::RULE_SWITCHED_OFF, finding.ruleName));
         return;
     }
 }
