@@ -17,6 +17,7 @@ add_subdirectory(common)
 add_subdirectory(process)
 add_subdirectory(config)
 add_subdirectory(mail)
+add_subdirectory(checks)
 add_subdirectory(lint)
 add_subdirectory(view)
 

@@ -2,8 +2,8 @@
 #include "lint/own_findings.h"
 
 #include "config/text_lint_config.h"
+#include "checks/own_rules.h"
 #include "lint/lint_text_conversion.h"
-#include "mail/own_rules.h"
 
 #include <windows.h>
 

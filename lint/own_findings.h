@@ -3,9 +3,9 @@
 // certain fixes.
 #pragma once
 
-#include "lint/lint_result.h"
-#include "mail/own_rule.h"
 #include "mail/target_mail_info.h"
+#include "checks/own_rule.h"
+#include "lint/lint_result.h"
 
 #include <string>
 #include <vector>

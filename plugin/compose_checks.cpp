@@ -2,8 +2,8 @@
 #include "plugin/compose_checks.h"
 
 #include "config/text_lint_config.h"
+#include "checks/own_rules.h"
 #include "lint/own_findings.h"
-#include "mail/own_rules.h"
 
 #include <algorithm>
 #include <mutex>

@@ -2,8 +2,8 @@
 // alone, the whole-text fix, and the search for a mention of an attachment at send. The
 // fastest, the median and the slowest of 50 runs, in milliseconds (on a shared machine the
 // fastest shows the work itself); the target is under 10 ms for the check.
-#include "mail/attachment_mention.h"
-#include "mail/own_rules.h"
+#include "checks/attachment_mention.h"
+#include "checks/own_rules.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,9 +1,9 @@
 // Characters a recipient may not see: the class table against the system's own code page 932
 // for every lead byte range, the replacements, where findings stand and what the fix writes.
 #include "config/plugin_rules.h"
-#include "mail/recipient_char_check.h"
-#include "mail/recipient_chars.h"
-#include "mail/recipient_code_pages.h"
+#include "checks/recipient_char_check.h"
+#include "checks/recipient_chars.h"
+#include "checks/recipient_code_pages.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // parentheses alike. A weekday that does not match the date, or a date that does not exist, is a
 // finding; there is no fix, since which half is wrong is not known. A date without a year is the
 // nearest one around the day of the check: from three months before it to nine months after it.
-#include "mail/own_rule.h"
+#include "checks/own_rule.h"
 
 #include <cstdio>
 #include <optional>

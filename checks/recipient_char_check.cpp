@@ -1,12 +1,12 @@
 // The rules of the characters a recipient may not see: machine-dependent characters and runs
 // of half-width katakana, each with its replacement when one is certain.
-#include "mail/recipient_char_check.h"
+#include "checks/recipient_char_check.h"
 
 #include "common/utf8.h"
 #include "config/plugin_rules.h"
-#include "mail/own_rules.h"
-#include "mail/recipient_chars.h"
-#include "mail/recipient_code_pages.h"
+#include "checks/own_rules.h"
+#include "checks/recipient_chars.h"
+#include "checks/recipient_code_pages.h"
 
 namespace quill {
 

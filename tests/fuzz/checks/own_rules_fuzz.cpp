@@ -1,6 +1,6 @@
 // The plug-in's own rules over any bytes: every finding stands on a line of the text, every
 // fix lies inside it, and the fixed text keeps the lines.
-#include "mail/own_rules.h"
+#include "checks/own_rules.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "config/text_lint_settings.h"
-#include "mail/own_rule.h"
+#include "checks/own_rule.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,6 +1,6 @@
-// The character classes of mail/recipient_chars.h: the table of code page 932's characters
+// The character classes of checks/recipient_chars.h: the table of code page 932's characters
 // outside JIS X 0208, their usual replacements, and half-width katakana in full width.
-#include "mail/recipient_chars.h"
+#include "checks/recipient_chars.h"
 
 #include "common/encoding.h"
 #include "common/utf8.h"

@@ -1,7 +1,7 @@
 // Finding a mention of an attachment in the writer's own words: the other lines are
 // emptied as for textlint, a forwarded message is cut off at its separator, URLs and HTML
 // tags become blanks, and the earliest mention wins.
-#include "mail/attachment_mention.h"
+#include "checks/attachment_mention.h"
 
 #include "common/encoding.h"
 #include "mail/excluded_lines.h"

@@ -1,6 +1,6 @@
 // The plug-in's own rules over the writer's text: the weekday of a date against the day of
 // the check, honorifics, and the fixes in textlint's form applied to the text.
-#include "mail/own_rules.h"
+#include "checks/own_rules.h"
 
 #include <gtest/gtest.h>
 

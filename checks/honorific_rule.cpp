@@ -2,7 +2,7 @@
 // (「山田部長様」), 各位様 and 各位殿, 御中 together with 様 or 殿 for the same addressee, and the
 // common doubled honorific verbs (二重敬語). Only a doubled verb whose plain form is certain
 // (おっしゃられる → おっしゃる) has a fix; a title may be mended in more than one way.
-#include "mail/own_rule.h"
+#include "checks/own_rule.h"
 
 #include <algorithm>
 #include <functional>

@@ -2,7 +2,7 @@
 // a line of the text at a column from 1; the fix keeps the lines, leaves no half-width
 // katakana, and fixing its result again changes nothing.
 #include "config/plugin_rules.h"
-#include "mail/recipient_char_check.h"
+#include "checks/recipient_char_check.h"
 
 #include <algorithm>
 #include <cstddef>

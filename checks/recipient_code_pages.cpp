@@ -1,7 +1,7 @@
 // The one table of code pages for which the check of characters a recipient may not see
 // runs, each with its reason. Every other code page (UTF-8 65001 above all, which carries
 // every character to every reader) gets no such finding.
-#include "mail/recipient_code_pages.h"
+#include "checks/recipient_code_pages.h"
 
 #include <iterator>
 

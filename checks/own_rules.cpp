@@ -1,6 +1,6 @@
 // The registry of the plug-in's own rules, and what all of them share: turning a rule's
 // byte places into textlint's lines, columns and UTF-16 ranges, and applying fixes.
-#include "mail/own_rules.h"
+#include "checks/own_rules.h"
 
 #include "common/utf8.h"
 
