@@ -1,6 +1,6 @@
-// The resident textlint's life: the background start (version, proof of the configuration,
-// start, handshake, a first lint that loads the dictionary), the requests of the checks and
-// auto-fixes, and the restart with back-off when it failed.
+// The resident textlint's life: the background start (the proof of the configuration, see
+// resident_config_proof.h; start, handshake, a first lint that loads the dictionary), the
+// requests of the checks and auto-fixes, and the restart with back-off when it failed.
 #include "lint/resident/resident_textlint.h"
 
 #include "common/handles.h"
@@ -54,8 +54,6 @@ constexpr char REPORT_PATH[] = "C:\\Quillcheck\\mail.txt";
 constexpr char WARM_UP_TEXT[] = "\xE3\x81\x93\xE3\x82\x8C\xE3\x81\xAF\xE8\xA9\xA6\xE9\xA8\x93"
                                 "\xE3\x81\xA7\xE3\x81\x99\xE3\x80\x82\n";
 
-constexpr char SERVER_CONFIG[] = "server.json";
-constexpr char PROOF_CONFIG[] = "proof.json";
 constexpr char SERVER_ERRORS[] = "server.err";
 
 // The diagnostic text of a failed start of a piped textlint; null for a failure that has
@@ -101,13 +99,6 @@ bool started(const ChildStartResult &result) {
     return false;
 }
 
-// Opens the server's configuration file for as long as the server may read it: reading is
-// shared (textlint reads it at every request), deleting and writing are not.
-UniqueHandle holdConfigFile(const std::string &path) {
-    return UniqueHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
 // What the server's error output gained from `from` on: empty unless it grew.
 std::string errorOutputSince(const std::string &path, DWORD from) {
     std::string bytes;
@@ -138,7 +129,12 @@ DWORD fileSize(const std::string &path) {
 
 } // namespace
 
-ResidentTextLint::ResidentTextLint() = default;
+ResidentTextLint::ResidentTextLint()
+    : proof_(
+          [this](const std::optional<std::string> &commandLine) {
+              return runForOutput(commandLine);
+          },
+          requestMutex_) {}
 
 // The process-wide instance is never destroyed (see residentTextLint()); others are stopped.
 ResidentTextLint::~ResidentTextLint() {
@@ -290,13 +286,11 @@ void ResidentTextLint::stop() {
     server.reset();
     std::unique_lock<std::timed_mutex> request(requestMutex_, std::defer_lock);
     if (request.try_lock_for(STOP_REQUEST_WAIT)) {
-        configHold_.reset();
+        proof_.releaseFile();
         folder_.remove();
     }
-    std::lock_guard<std::mutex> lock(stateMutex_);
     // The proved file went with the folder.
-    provedConfig_.clear();
-    provedFor_.clear();
+    proof_.forget();
 }
 
 void ResidentTextLint::wantWork() {
@@ -401,25 +395,24 @@ void ResidentTextLint::reconcile() {
     if (folder_.path().empty() && !folder_.create(lint_text::TEMP_PATH_FAILED))
         return noteFailure(settings);
     watch_.watch(settings.commandPath, [this] { wantWork(); });
-    if (!textLintIsRecentEnough(settings)) {
+    switch (proof_.textLintIsRecentEnough(settings.commandPath, watch_.changes())) {
+    case ResidentConfigProof::Verdict::Yes:
+        break;
+    case ResidentConfigProof::Verdict::RunFailed:
+        noteFailure(settings);
+        dropServer();
+        return;
+    case ResidentConfigProof::Verdict::No:
         dropServer();
         return;
     }
     if (!serving) {
         dropServer();
-        {
-            // A new server proves its configuration anew: the rules may have gone since.
-            std::lock_guard<std::mutex> lock(stateMutex_);
-            provedConfig_.clear();
-            provedFor_.clear();
-        }
+        // A new server proves its configuration anew: the rules may have gone since.
+        proof_.forget();
         if (!prove(settings))
             return;
-        unsigned long changes;
-        {
-            std::lock_guard<std::mutex> lock(stateMutex_);
-            changes = provedChanges_;
-        }
+        const unsigned long changes = proof_.provedChanges();
         std::shared_ptr<PipedChild> child = launch(settings);
         if (!child)
             return noteFailure(settings);
@@ -433,110 +426,31 @@ void ResidentTextLint::reconcile() {
         lastNeed_ = Clock::now();
         return;
     }
-    bool proved;
-    {
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        proved = provedLocked(settings);
-    }
-    if (!proved)
+    if (!proof_.holds(settings.commandPath, settings.config, watch_.changes()))
         prove(settings);
 }
 
-// The verdict holds until the rule folders change: an update may have put another
-// textlint there.
-bool ResidentTextLint::textLintIsRecentEnough(const Settings &settings) {
-    const unsigned long changes = watch_.changes();
-    {
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        if (versionCommandPath_ == settings.commandPath && versionChanges_ == changes)
-            return versionSupported_;
-    }
-    TextLintCommandFiles files;
-    files.commandPath = settings.commandPath;
-    files.interpreterPath = textlint_run::commandInterpreterPath();
-    std::optional<std::string> output = runForOutput(makeVersionCommandLine(files));
-    if (!output) {
-        noteFailure(settings);
-        return false;
-    }
-    // `-c` goes with `--mcp` from 15.2 on; an older textlint would serve its default
-    // configuration instead of the plug-in's.
-    std::optional<std::pair<int, int>> version = parseTextLintVersion(*output);
-    bool supported = version && *version >= std::make_pair(15, 2);
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    versionCommandPath_ = settings.commandPath;
-    versionChanges_ = changes;
-    versionSupported_ = supported;
-    return supported;
-}
-
-// Under stateMutex_: the server's file holds `settings.config`, proved loadable by the same
-// command since the last change in the rule folders.
-bool ResidentTextLint::provedLocked(const Settings &settings) const {
-    return provedConfig_ == settings.config && provedFor_ == settings.commandPath &&
-           provedChanges_ == watch_.changes();
-}
-
-// Proves that textlint loads `settings.config` before the server is given it: a
-// configuration it cannot load, or whose rule packages went away, serves zero rules without
-// any error, where the cold run fails the check. Only a proved configuration reaches the
-// server's file, which is then held open so that it stays as proved.
+// Proves the configuration of `settings` before the server is given it; a textlint that
+// did not run counts as a failure of the server's start.
 bool ResidentTextLint::prove(const Settings &settings) {
     // Counted before textlint looks at the rules: a change while it looks proves anew.
     const unsigned long changes = watch_.changes();
-    {
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        if (provedLocked(settings))
-            return true;
-        if (rejectedConfig_ == settings.config && rejectedFor_ == settings.commandPath &&
-            rejectedChanges_ == changes)
-            return false;
-    }
-    std::string proofPath = folder_.path() + PROOF_CONFIG;
-    // Written as the cold run writes its configuration.
-    if (!textlint_run::writeTextFile(proofPath, settings.config, CREATE_ALWAYS))
-        return false;
-    TextLintCommandFiles files;
-    files.commandPath = settings.commandPath;
-    files.configFile = proofPath;
-    files.interpreterPath = textlint_run::commandInterpreterPath();
-    std::optional<std::string> output = runForOutput(makePrintConfigCommandLine(files));
-    if (!output) {
+    switch (proof_.prove(folder_.path(), settings.commandPath, settings.config, changes)) {
+    case ResidentConfigProof::Verdict::Yes:
+        return true;
+    case ResidentConfigProof::Verdict::RunFailed:
         noteFailure(settings);
         return false;
+    case ResidentConfigProof::Verdict::No:
+        break;
     }
-    if (!printedConfigHasRules(*output)) {
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        rejectedConfig_ = settings.config;
-        rejectedFor_ = settings.commandPath;
-        rejectedChanges_ = changes;
-        return false;
-    }
-    // Requests read the file: it changes only while none runs.
-    std::lock_guard<std::timed_mutex> request(requestMutex_);
-    {
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        provedConfig_.clear();
-        provedFor_.clear();
-    }
-    const std::string serverPath = folder_.path() + SERVER_CONFIG;
-    configHold_.reset();
-    if (!MoveFileExA(proofPath.c_str(), serverPath.c_str(), MOVEFILE_REPLACE_EXISTING))
-        return false;
-    configHold_ = holdConfigFile(serverPath);
-    if (!configHold_)
-        return false;
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    provedConfig_ = settings.config;
-    provedFor_ = settings.commandPath;
-    provedChanges_ = changes;
-    return true;
+    return false;
 }
 
 std::shared_ptr<PipedChild> ResidentTextLint::launch(const Settings &settings) {
     TextLintCommandFiles files;
     files.commandPath = settings.commandPath;
-    files.configFile = folder_.path() + SERVER_CONFIG;
+    files.configFile = folder_.path() + ResidentConfigProof::serverConfigName();
     files.interpreterPath = textlint_run::commandInterpreterPath();
     std::optional<std::string> commandLine = makeResidentCommandLine(files);
     if (!commandLine)
@@ -748,7 +662,8 @@ std::optional<std::string> ResidentTextLint::fix(const std::string &text, bool h
 
 bool ResidentTextLint::servesLocked(const Settings &settings) {
     return settings.enabled && !stopping_ && server_ && server_->running() &&
-           serverCommandPath_ == settings.commandPath && provedLocked(settings) &&
+           serverCommandPath_ == settings.commandPath &&
+           proof_.holds(settings.commandPath, settings.config, watch_.changes()) &&
            serverChanges_ == watch_.changes() && !watch_.changePending();
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "common/handles.h"
+#include "lint/resident/resident_config_proof.h"
 #include "lint/resident/resident_protocol.h"
 #include "lint/resident/rule_folder_watch.h"
 #include "process/private_temp_folder.h"
@@ -94,9 +95,7 @@ class ResidentTextLint {
     void superviseLoop();
     std::shared_ptr<PipedChild> takeIdleServer(std::unique_lock<std::mutex> &lock);
     void reconcile();
-    bool textLintIsRecentEnough(const Settings &settings);
     bool prove(const Settings &settings);
-    bool provedLocked(const Settings &settings) const;
     std::shared_ptr<PipedChild> launch(const Settings &settings);
     void dropServer();
     void noteFailure(const Settings &settings);
@@ -114,17 +113,8 @@ class ResidentTextLint {
     std::string serverCommandPath_;   // of the running server
     unsigned long serverChanges_ = 0; // the rule folders' changes seen when it was started
     unsigned requestsUnderWay_ = 0;   // requests that took the server and have not ended
-    std::string provedConfig_;        // what the server's configuration file holds, proved
-    std::string provedFor_;           // the command path that proved it
-    unsigned long provedChanges_ = 0; // the rule folders' changes seen when it was proved
-    std::string rejectedConfig_;      // the last configuration that textlint could not load
-    std::string rejectedFor_;
-    unsigned long rejectedChanges_ = 0;
-    std::string failedCommandPath_; // of the failures counted in failures_
+    std::string failedCommandPath_;   // of the failures counted in failures_
     std::string failedConfig_;
-    std::string versionCommandPath_;   // the command whose version was looked at
-    unsigned long versionChanges_ = 0; // the rule folders' changes seen when it was
-    bool versionSupported_ = false;
     bool workWanted_ = false;
     bool serverWanted_ = false; // false before the first need and after an idle end
     bool stopping_ = false;
@@ -139,9 +129,7 @@ class ResidentTextLint {
     std::chrono::steady_clock::time_point notBefore_;
     std::thread supervisor_;
 
-    // The server's configuration file, held open while the server may read it, so that
-    // nobody deletes or changes it; under requestMutex_.
-    UniqueHandle configHold_;
+    ResidentConfigProof proof_;
     RuleFolderWatch watch_;
 
     // The child that the background thread waits for, so that stop() can end it at once.
