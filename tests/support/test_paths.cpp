@@ -34,8 +34,16 @@ std::string fixturePath(const std::string &relative) {
     return path;
 }
 
+std::string textlintFolder() {
+    char folder[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("QUILL_TEXTLINT_FOLDER", folder, sizeof folder);
+    if (length > 0 && length < sizeof folder)
+        return folder;
+    return "C:\\textlint";
+}
+
 std::string textlintCmdPath() {
-    return "C:\\textlint\\textlint.cmd";
+    return textlintFolder() + "\\textlint.cmd";
 }
 
 namespace {

@@ -16,7 +16,12 @@ std::string binaryDir();
 // A path inside tests/fixtures.
 std::string fixturePath(const std::string &relative);
 
-// The real textlint shim inside the Wine prefix.
+// The folder of the real textlint inside the Wine prefix, C:\textlint, or the copy that the
+// environment variable QUILL_TEXTLINT_FOLDER names: a test program that changes the
+// installed rules runs on a copy of its own, so that the programs running beside it see the
+// install as it is.
+std::string textlintFolder();
+// The real textlint shim in that folder.
 std::string textlintCmdPath();
 
 // A new empty folder under the system's temporary folder; removed with its files by

@@ -215,7 +215,7 @@ TEST_F(ResidentPluginTest, RulesGoneWhileServingNeverPassTheMailAsClean) {
     EXPECT_NE(GetFileAttributesA((folder + "server.json").c_str()), INVALID_FILE_ATTRIBUTES);
     const std::size_t boxesBefore = boxes.count();
 
-    RenamedAway rule("C:\\textlint\\node_modules\\textlint-rule-max-ten");
+    RenamedAway rule(textlintFolder() + "\\node_modules\\textlint-rule-max-ten");
     ASSERT_TRUE(rule.moved());
     // The plug-in proves the rules again as soon as it notices; the check below must not
     // pass the mail however long that takes.

@@ -195,20 +195,20 @@ class ProbeRule {
     static constexpr char NAME[] = "quill-probe";
 
     explicit ProbeRule(const std::string &message) {
-        CreateDirectoryA(FOLDER, nullptr);
-        writeFileBytes(std::string(FOLDER) + "\\package.json",
+        CreateDirectoryA(FOLDER.c_str(), nullptr);
+        writeFileBytes(FOLDER + "\\package.json",
                        "{\"name\":\"textlint-rule-quill-probe\",\"version\":\"1.0.0\","
                        "\"main\":\"index.js\"}\n");
         setMessage(message);
     }
     ~ProbeRule() {
-        DeleteFileA((std::string(FOLDER) + "\\index.js").c_str());
-        DeleteFileA((std::string(FOLDER) + "\\package.json").c_str());
-        RemoveDirectoryA(FOLDER);
+        DeleteFileA((FOLDER + "\\index.js").c_str());
+        DeleteFileA((FOLDER + "\\package.json").c_str());
+        RemoveDirectoryA(FOLDER.c_str());
     }
     void setMessage(const std::string &message) {
         writeFileBytes(
-            std::string(FOLDER) + "\\index.js",
+            FOLDER + "\\index.js",
             "module.exports = function (context) {\n"
             "  const { Syntax, RuleError, report, getSource } = context;\n"
             "  return {\n"
@@ -223,12 +223,12 @@ class ProbeRule {
     }
 
   private:
-    static constexpr char FOLDER[] = "C:\\textlint\\node_modules\\textlint-rule-quill-probe";
+    const std::string FOLDER = textlintFolder() + "\\node_modules\\textlint-rule-quill-probe";
 };
 
 // npm rewrites its lock file at every install and update: the plug-in's sign of a change.
 void touchNpmLockFile() {
-    const std::string lock = "C:\\textlint\\node_modules\\.package-lock.json";
+    const std::string lock = textlintFolder() + "\\node_modules\\.package-lock.json";
     writeFileBytes(lock, readFileBytes(lock));
 }
 
