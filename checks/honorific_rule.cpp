@@ -2,6 +2,7 @@
 // (「山田部長様」), 各位様 and 各位殿, 御中 together with 様 or 殿 for the same addressee, and the
 // common doubled honorific verbs (二重敬語). Only a doubled verb whose plain form is certain
 // (おっしゃられる → おっしゃる) has a fix; a title may be mended in more than one way.
+#include "checks/honorific_titles.h"
 #include "checks/own_rule.h"
 
 #include <algorithm>
@@ -19,14 +20,6 @@ constexpr std::string_view DONO = "殿";
 constexpr std::string_view ONCHU = "御中";
 constexpr std::string_view KAKUI = "各位";
 constexpr std::string_view PERIOD = "。";
-
-// Titles that honour by themselves. Where one ends another (本部長, 部長), the longer
-// comes first.
-constexpr std::string_view TITLES[] = {
-    "副社長", "社長",   "副会長", "会長", "理事長", "専務",   "常務",     "本部長",
-    "副部長", "部長",   "次長",   "課長", "係長",   "支店長", "営業所長", "所長",
-    "室長",   "工場長", "店長",   "局長", "院長",   "学長",   "校長",     "先生",
-};
 
 // Characters after 様 or 殿 that make another word of it: 様々, 様式, 様子, 様相, 様態, 殿下,
 // 殿堂.
@@ -59,16 +52,8 @@ bool endsWith(std::string_view text, std::size_t end, std::string_view word) {
 // 「部長様」, 「各位殿」: a title or 各位 right before an honorific at `pos`.
 void checkTitleBefore(std::string_view text, std::size_t pos, std::string_view honorific,
                       std::vector<OwnRuleHit> &hits) {
-    std::string_view title;
-    if (endsWith(text, pos, KAKUI)) {
-        title = KAKUI;
-    } else {
-        for (std::string_view candidate : TITLES)
-            if (endsWith(text, pos, candidate)) {
-                title = candidate;
-                break;
-            }
-    }
+    const std::string_view title =
+        endsWith(text, pos, KAKUI) ? KAKUI : honorificTitleEndingAt(text, pos);
     if (title.empty())
         return;
     OwnRuleHit hit;
