@@ -1,6 +1,8 @@
 // Finding a mention of an attachment in the writer's own words: the other lines are
 // emptied as for textlint, a forwarded message is cut off at its separator, URLs and HTML
-// tags become blanks, and the earliest mention wins.
+// tags become blanks, words that say there is nothing attached or that speak of a postal
+// enclosure are passed over, and the earliest mention left wins. Every look around a word
+// is bounded, so the search stays linear in the text.
 #include "checks/attachment_mention.h"
 
 #include "common/encoding.h"
@@ -26,7 +28,37 @@ constexpr std::string_view SEPARATOR_WORDS[] = {"original message", "forwarded m
                                                 "元のメッセージ", "転送メッセージ",
                                                 "転送されたメッセージ"};
 constexpr std::string_view RULE_CHARACTERS[] = {"-", "=", "_", "*", "─", "━", "―", "－", "＝"};
+// Outlook begins the original with a line of underscores and then its header lines; the
+// first one is enough to tell the line from an underlined heading.
+constexpr std::string_view UNDERSCORES[] = {"_", "＿"};
+constexpr std::string_view OUTLOOK_HEADERS[] = {"差出人", "送信者", "送信日時", "宛先", "件名",
+                                                "from",   "sent",   "date",     "to",   "subject"};
+constexpr std::string_view HEADER_COLONS[] = {":", "："};
 constexpr std::string_view URL_STARTS[] = {"http://", "https://", "ftp://", "www."};
+// What ends a URL besides ASCII blanks, controls, quotes and brackets: a full-width blank,
+// bracket or punctuation mark. Other letters, Japanese ones too, belong to its path.
+constexpr std::string_view URL_ENDS[] = {
+    "\xE3\x80\x80", "（", "）", "「", "」", "『", "』", "【", "】", "［", "］", "〈", "〉", "《",
+    "》",           "〔", "〕", "｛", "｝", "、", "。", "，", "．", "！", "？", "：", "；"};
+// After a word, what says that nothing is attached: 「添付ファイルはございません」, 「添付は不要」,
+// 「同封はしておりません」. The noun, the mark and the particle before it may each be left out.
+constexpr std::string_view NEGATED_NOUNS[] = {"ファイル", "資料", "書類", "物", "の必要"};
+constexpr std::string_view NEGATED_JOINS[] = {" ", "\xE3\x80\x80", ":", "：", "は", "も", "が"};
+constexpr std::string_view NEGATIONS[] = {
+    "ございません", "ありません", "なし",     "無し",           "不要",
+    "いたしません", "致しません", "しません", "しておりません", "していません"};
+// Before an English word: "no attachment", "without attachments", "not attached".
+constexpr std::string_view ENGLISH_NEGATIONS[] = {"no ", "without ", "not "};
+// 同封 with one of these in its sentence speaks of a paper in an envelope, not of a file.
+constexpr std::string_view ENCLOSED = "同封";
+constexpr std::string_view POSTAL_WORDS[] = {"郵送", "郵便",   "送付状", "封筒", "書留",
+                                             "宅配", "返信用", "切手",   "原本"};
+// 書類 is postal only when it is sent: 「書類を同封してお送りします」.
+constexpr std::string_view PAPERS = "書類";
+constexpr std::string_view SENDING_WORDS[] = {"送り", "送付", "発送"};
+constexpr std::string_view SENTENCE_ENDS[] = {"\n", "。", "！", "？"};
+// How far a sentence is read around 同封, in bytes each way.
+constexpr std::size_t SENTENCE_REACH = 150;
 // What ends a file name on its left, besides ASCII blanks and controls.
 constexpr std::string_view NAME_DELIMITERS[] = {"\"", "'",  "(",  ")",  "<",  ">",  ",",
                                                 ":",  ";",  "[",  "]",  "「", "」", "『",
@@ -37,7 +69,47 @@ bool isAsciiAlnum(char c) {
 }
 
 bool startsWith(std::string_view text, std::size_t pos, std::string_view word) {
-    return text.substr(pos, word.size()) == word;
+    return pos <= text.size() && text.substr(pos, word.size()) == word;
+}
+
+bool contains(std::string_view text, std::string_view word) {
+    return text.find(word) != std::string_view::npos;
+}
+
+// The word of `words` that `text` has at `pos`, or empty.
+template <std::size_t N>
+std::string_view wordAt(std::string_view text, std::size_t pos,
+                        const std::string_view (&words)[N]) {
+    for (std::string_view word : words)
+        if (startsWith(text, pos, word))
+            return word;
+    return {};
+}
+
+// Whether `line` (lowered) is Outlook's header line: a header name and its colon.
+bool isOutlookHeader(std::string_view line) {
+    std::size_t pos = line.find_first_not_of(" \t");
+    const std::string_view name = wordAt(line, pos, OUTLOOK_HEADERS);
+    if (pos == std::string_view::npos || name.empty())
+        return false;
+    pos = line.find_first_not_of(" \t", pos + name.size());
+    return pos != std::string_view::npos && !wordAt(line, pos, HEADER_COLONS).empty();
+}
+
+// Whether `line` is underscores alone (blanks around them allowed), at least five.
+bool isUnderscoreRule(std::string_view line) {
+    std::size_t count = 0;
+    for (std::size_t pos = 0; pos < line.size();) {
+        if (line[pos] == ' ' || line[pos] == '\t' || line[pos] == '\r') {
+            ++pos;
+        } else if (const std::string_view mark = wordAt(line, pos, UNDERSCORES); !mark.empty()) {
+            pos += mark.size();
+            ++count;
+        } else {
+            return false;
+        }
+    }
+    return count >= 5;
 }
 
 // The text up to the first separator line of a forwarded or original message.
@@ -48,6 +120,11 @@ std::string_view beforeForwardedMessage(std::string_view text, std::string_view 
         if (lineEnd == std::string_view::npos)
             lineEnd = text.size();
         const std::string_view line = lower.substr(lineStart, lineEnd - lineStart);
+        if (lineEnd < text.size() && isUnderscoreRule(line)) {
+            const std::size_t nextEnd = std::min(lower.find('\n', lineEnd + 1), lower.size());
+            if (isOutlookHeader(lower.substr(lineEnd + 1, nextEnd - lineEnd - 1)))
+                return text.substr(0, lineStart);
+        }
         const std::size_t first = line.find_first_not_of(" \t");
         if (first != std::string_view::npos &&
             std::any_of(std::begin(RULE_CHARACTERS), std::end(RULE_CHARACTERS),
@@ -61,10 +138,17 @@ std::string_view beforeForwardedMessage(std::string_view text, std::string_view 
     return text;
 }
 
-bool isUrlByte(char c) {
-    const unsigned char byte = static_cast<unsigned char>(c);
-    return byte > 0x20 && byte < 0x7F && c != '"' && c != '\'' && c != '<' && c != '>' &&
-           c != '(' && c != ')';
+// The length of the URL's character at `pos`, or 0 where the URL ends.
+std::size_t urlCharacterAt(std::string_view text, std::size_t pos) {
+    const unsigned char byte = static_cast<unsigned char>(text[pos]);
+    if (byte < 0x80)
+        return byte > 0x20 && byte < 0x7F && byte != '"' && byte != '\'' && byte != '<' &&
+                       byte != '>' && byte != '(' && byte != ')'
+                   ? 1
+                   : 0;
+    if (!wordAt(text, pos, URL_ENDS).empty())
+        return 0;
+    return std::min(utf8CharLength(byte), text.size() - pos);
 }
 
 // Blanks over every URL and, for HTML, every tag, so that no word is found inside them.
@@ -79,8 +163,13 @@ void blankUrlsAndTags(std::string &lower, bool html) {
         for (std::string_view start : URL_STARTS) {
             if (!startsWith(lower, pos, start) || (pos > 0 && isAsciiAlnum(lower[pos - 1])))
                 continue;
-            while (pos < lower.size() && isUrlByte(lower[pos]))
-                lower[pos++] = ' ';
+            while (pos < lower.size()) {
+                const std::size_t length = urlCharacterAt(lower, pos);
+                if (length == 0)
+                    break;
+                lower.replace(pos, length, length, ' ');
+                pos += length;
+            }
             break;
         }
     }
@@ -133,11 +222,67 @@ void findFileName(std::string_view lower, Mention &mention) {
     }
 }
 
+// Whether the words right after a mention that ends at `end` say that nothing is attached.
+bool saysNothingIsAttached(std::string_view lower, std::size_t end) {
+    end += wordAt(lower, end, NEGATED_NOUNS).size();
+    for (std::string_view join = wordAt(lower, end, NEGATED_JOINS); !join.empty();
+         join = wordAt(lower, end, NEGATED_JOINS))
+        end += join.size();
+    return !wordAt(lower, end, NEGATIONS).empty();
+}
+
+bool isSentenceEnd(std::string_view text, std::size_t pos) {
+    return !wordAt(text, pos, SENTENCE_ENDS).empty();
+}
+
+// Whether 同封 at [begin, end) encloses paper sent by post, judged by its sentence.
+bool isPostalEnclosure(std::string_view lower, std::size_t begin, std::size_t end) {
+    const std::size_t reachBegin = begin > SENTENCE_REACH ? begin - SENTENCE_REACH : 0;
+    std::size_t start = begin;
+    while (start > reachBegin && !isSentenceEnd(lower, start - 1))
+        --start;
+    const std::size_t reachEnd = std::min(lower.size(), end + SENTENCE_REACH);
+    std::size_t stop = end;
+    while (stop < reachEnd && !isSentenceEnd(lower, stop))
+        ++stop;
+    // The reach may cut a character in two; a cut character matches no word.
+    const std::string_view sentence = lower.substr(start, stop - start);
+    if (std::any_of(std::begin(POSTAL_WORDS), std::end(POSTAL_WORDS),
+                    [&](std::string_view word) { return contains(sentence, word); }))
+        return true;
+    return contains(sentence, PAPERS) &&
+           std::any_of(std::begin(SENDING_WORDS), std::end(SENDING_WORDS),
+                       [&](std::string_view word) { return contains(sentence, word); });
+}
+
+void findJapaneseWord(std::string_view lower, Mention &mention) {
+    for (std::string_view word : JAPANESE_WORDS)
+        for (std::size_t pos = lower.find(word); pos < mention.begin;
+             pos = lower.find(word, pos + word.size())) {
+            const std::size_t end = pos + word.size();
+            if (saysNothingIsAttached(lower, end) ||
+                (word == ENCLOSED && isPostalEnclosure(lower, pos, end)))
+                continue;
+            mention.offer(pos, end);
+            break;
+        }
+}
+
+bool followsEnglishNegation(std::string_view lower, std::size_t pos) {
+    return std::any_of(
+        std::begin(ENGLISH_NEGATIONS), std::end(ENGLISH_NEGATIONS), [&](std::string_view negation) {
+            return pos >= negation.size() && startsWith(lower, pos - negation.size(), negation) &&
+                   (pos == negation.size() ||
+                    !std::isalpha(static_cast<unsigned char>(lower[pos - negation.size() - 1])));
+        });
+}
+
 void findEnglishWord(std::string_view lower, Mention &mention) {
     for (std::string_view word : ENGLISH_WORDS) {
-        for (std::size_t pos = lower.find(word); pos != std::string_view::npos;
+        for (std::size_t pos = lower.find(word); pos < mention.begin;
              pos = lower.find(word, pos + 1)) {
-            if (pos > 0 && std::isalpha(static_cast<unsigned char>(lower[pos - 1])))
+            if ((pos > 0 && std::isalpha(static_cast<unsigned char>(lower[pos - 1]))) ||
+                followsEnglishNegation(lower, pos))
                 continue;
             std::size_t end = pos + word.size();
             while (end < lower.size() && std::isalpha(static_cast<unsigned char>(lower[end])))
@@ -163,9 +308,7 @@ std::optional<std::string> findAttachmentMention(std::string_view utf8Text,
     blankUrlsAndTags(lower, html);
 
     Mention mention;
-    for (std::string_view word : JAPANESE_WORDS)
-        if (const std::size_t pos = lower.find(word); pos != std::string_view::npos)
-            mention.offer(pos, pos + word.size());
+    findJapaneseWord(lower, mention);
     findEnglishWord(lower, mention);
     findFileName(lower, mention);
     if (mention.begin == std::string_view::npos)

@@ -28,6 +28,7 @@ bool hasParameter(const std::string &value, std::string_view name) {
 bool carriesFile(const MimePart &part) {
     constexpr std::string_view DISPOSITION = "content-disposition:";
     constexpr std::string_view TYPE = "content-type:";
+    constexpr std::string_view RFC822 = "message/rfc822";
     for (const std::string &line : part.headerLines) {
         const std::string lower = lowerAscii(line);
         if (lower.compare(0, DISPOSITION.size(), DISPOSITION) == 0) {
@@ -35,8 +36,12 @@ bool carriesFile(const MimePart &part) {
             if ((start != std::string::npos && lower.compare(start, 10, "attachment") == 0) ||
                 hasParameter(lower, "filename"))
                 return true;
-        } else if (lower.compare(0, TYPE.size(), TYPE) == 0 && hasParameter(lower, "name")) {
-            return true;
+        } else if (lower.compare(0, TYPE.size(), TYPE) == 0) {
+            // A forwarded mail travels as a message/rfc822 part, often with no name at all.
+            const std::size_t start = lower.find_first_not_of(" \t\r\n", TYPE.size());
+            if (hasParameter(lower, "name") ||
+                (start != std::string::npos && lower.compare(start, RFC822.size(), RFC822) == 0))
+                return true;
         }
     }
     return false;

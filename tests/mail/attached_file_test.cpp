@@ -23,6 +23,8 @@ TEST(Attachment, APartWithAFileNameOrAnAttachmentDispositionCarriesAFile) {
     EXPECT_TRUE(carries("Content-Type: image/png\r\nContent-Disposition: ATTACHMENT"));
     EXPECT_TRUE(carries("Content-Type: image/png\r\nContent-Disposition: inline; "
                         "filename*=UTF-8''%E8%B3%87.png"));
+    EXPECT_TRUE(carries("Content-Type: message/rfc822")) << "a forwarded mail";
+    EXPECT_TRUE(carries("Content-Type:\r\n Message/RFC822"));
     EXPECT_FALSE(carries("Content-Type: text/html; charset=UTF-8"));
     EXPECT_FALSE(carries("Content-Type: text/plain; filename-like=\"x\""));
 }

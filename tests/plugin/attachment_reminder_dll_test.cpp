@@ -77,6 +77,7 @@ TEST_F(AttachmentReminder, AFileOrWordsThatAreNotTheWritersOwnOrTheSettingOffSen
                  withAttachedFile(MENTION, "Content-Type: application/pdf; name=\"a.pdf\""),
                  withAttachedFile(MENTION, "Content-Type: application/octet-stream\r\n"
                                            "Content-Disposition: attachment"),
+                 withAttachedFile(MENTION, "Content-Type: message/rfc822"),
                  PLAIN_HEAD + "お世話になっております。\r\n> 資料を添付いたします。\r\n",
                  PLAIN_HEAD +
                      "よろしくお願いします。\r\n-- \r\n添付ファイルは開く前に確かめてください\r\n",
@@ -84,6 +85,8 @@ TEST_F(AttachmentReminder, AFileOrWordsThatAreNotTheWritersOwnOrTheSettingOffSen
                  PLAIN_HEAD +
                      "転送します。\r\n-----Original Message-----\r\n資料を添付します。\r\n",
                  PLAIN_HEAD + "明日の会議の件です。\r\n",
+                 PLAIN_HEAD + "添付ファイルはございません。\r\n",
+                 PLAIN_HEAD + "請求書の原本は郵送にて同封してお送りいたします。\r\n",
              })
             EXPECT_EQ(0, send(plugin, source)) << source;
     }
