@@ -54,13 +54,21 @@ TEST(OwnRules, HonorificFindsDoubledTitlesAndVerbsAndFixesOnlyTheCertainOnes) {
     const std::string rule = "quillcheck/honorific";
     for (const char *doubled :
          {"山田部長様", "関係者各位様", "おっしゃられる", "山田本部長殿", "ABC株式会社 御中 山田様",
-          "ABC株式会社 御中\n営業部 山田様", "拝見させていただきます", "お見えになられました"})
+          "ABC株式会社 御中\n営業部 山田様", "ABC株式会社御中様", "拝見させていただきます",
+          "お見えになられました", "お書きになられた", "ご心配になられませんように"})
         EXPECT_EQ(1u, findingsOf(rule, doubled).size()) << doubled;
     for (const char *right :
          {"お客様各位", "関係者各位", "山田部長", "部長の山田様", "様々な部長様式",
           "ABC株式会社 御中\nいつもお世話になっております。山田様より", "おっしゃる",
-          "社長になられる"})
+          "社長になられる", "お客様が社長になられた", "ご立派になられました",
+          "総務部 御中\n\nお疲れ様です。", "営業部 御中\n皆様、", "御中元 山田様より",
+          "株式会社ABC 御中（お客様番号：12345）", "A社 御中\nB社 山田様"})
         EXPECT_TRUE(findingsOf(rule, right).empty()) << right;
+    const std::vector<OwnRuleFinding> general = findingsOf(rule, "お書きになられた");
+    ASSERT_EQ(1u, general.size());
+    EXPECT_NE(std::string::npos, general[0].message.find("「お書きになった」"))
+        << general[0].message;
+    EXPECT_FALSE(general[0].fix) << "a verb read by its shape alone is not mended";
     EXPECT_TRUE(findingsOf(rule, "山田部長様")[0].message.find("「部長」が敬称を兼ねる") !=
                 std::string::npos);
 
