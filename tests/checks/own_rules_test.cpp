@@ -13,7 +13,8 @@ namespace {
 const CalendarDay DAY_OF_CHECK{2026, 12, 8};
 
 // Only the rule named runs.
-std::vector<OwnRuleFinding> findingsOf(const std::string &rule, const std::string &text) {
+std::vector<OwnRuleFinding> findingsOf(const std::string &rule, const std::string &text,
+                                       const CalendarDay &today = DAY_OF_CHECK) {
     TextLintSettings settings;
     for (const OwnRule &own : ownRules())
         settings.*own.setting = false;
@@ -21,7 +22,7 @@ std::vector<OwnRuleFinding> findingsOf(const std::string &rule, const std::strin
         if (own.name == rule)
             settings.*own.setting = true;
     OwnCheckContext context;
-    context.today = DAY_OF_CHECK;
+    context.today = today;
     return checkOwnRules(text, context, settings);
 }
 
@@ -40,14 +41,88 @@ TEST(OwnRules, DateWeekdayChecksEveryFormAgainstTheNearestYear) {
     for (const char *right :
          {"1月5日(火)", "2026年12月25日(金)", "12月5日（土曜日）", "１２月５日（土）", "12/5(土)",
           "１２／５（土曜）", "2026/12/5(土)", "令和8年12月5日(土)", "令和元年5月1日(水)",
-          "5月3日(月・祝)", "9月8日(火)", "2027年3月1日 (月)", "12月5日は金曜", "112月5日(金)"})
+          "5月3日(月・祝)", "9月8日(火)", "2027年3月1日 (月)", "12月5日は金曜", "112月5日(金)",
+          "9月7日(月)" /* three months past: right as a day that has been */})
         EXPECT_TRUE(findingsOf(rule, right).empty()) << right;
     for (const char *wrongDay :
          {"2月30日(月)", "2026年12月5日(金)", "2026/12/5(金)", "令和8年12月5日(金)",
-          "12/5（金曜日）", "4月31日(金)", "9月7日(月)"})
+          "12/5（金曜日）", "4月31日(金)", "9月7日(水)"})
         EXPECT_EQ(1u, findingsOf(rule, wrongDay).size()) << wrongDay;
     EXPECT_NE(std::string::npos,
               findingsOf(rule, "2月30日(月)")[0].message.find("日付はありません"));
+}
+
+// Each day of the check as a writer would have it; the wrong twin is the same mail with the
+// weekday of another year.
+TEST(OwnRules, DateWeekdayGivesADateWithoutAYearTheYearAReaderWould) {
+    const std::string rule = "quillcheck/date-weekday";
+    const struct {
+        CalendarDay today;
+        const char *right;
+        const char *wrong;
+    } cases[] = {
+        {{2026, 7, 1}, "3月31日(火)に納品いたしました。", "3月31日(月)に納品いたしました。"},
+        {{2026, 9, 1},
+         "2027年7月1日(木)、7月2日(金)に開催します。",
+         "2027年7月1日(木)、7月2日(木)に開催します。"},
+        {{2026, 9, 1}, "2027年の総会は7月2日(金)です。", "2027年度の総会は1月7日(木)です。"},
+        {{2026, 9, 1},
+         "2027年7月1日(木)の総会に向け、6月30日(水)までにご返信ください。",
+         "2026年12月25日(金)の納品に向け、1月5日(月)までにご返信ください。"},
+        {{2026, 4, 10}, "昨年12月5日(金)に納品しました。", "昨年12月5日(土)に納品しました。"},
+        {{2026, 4, 10}, "来年の1月5日(火)から", "来年の1月5日(月)から"},
+        {{2026, 12, 8},
+         "2026年12月25日(金)から1月5日(火)まで休業します。",
+         "2026年12月25日(金)から1月5日(月)まで休業します。"},
+        {{2026, 12, 8}, "毎月第2/4(土)は休業、25/12/5(金)締め", "12/5(金)締め"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_TRUE(findingsOf(rule, c.right, c.today).empty()) << c.right;
+        EXPECT_EQ(1u, findingsOf(rule, c.wrong, c.today).size()) << c.wrong;
+    }
+}
+
+TEST(OwnRules, DateWeekdayFindsAnEraDateOutsideItsEraAndSaysWhichEraItBelongsTo) {
+    const std::string rule = "quillcheck/date-weekday";
+    const struct {
+        const char *text;
+        const char *named;
+    } wrong[] = {
+        {"平成31年5月1日(水)", "2019年5月1日は令和元年5月1日です"},
+        {"令和元年4月30日(火)", "2019年4月30日は平成31年4月30日です"},
+        {"昭和64年1月8日", "平成元年1月8日です"},
+        {"令和0年", "「令和0年」はありません"},
+        {"平成31年5月1日(木)", "令和元年5月1日、水曜日です"},
+    };
+    for (const auto &c : wrong) {
+        const std::vector<OwnRuleFinding> found = findingsOf(rule, c.text);
+        ASSERT_EQ(1u, found.size()) << c.text;
+        EXPECT_NE(std::string::npos, found[0].message.find(c.named)) << found[0].message;
+    }
+    for (const char *right : {"平成31年4月30日(火)", "令和元年5月1日", "昭和64年1月7日",
+                              "平成元年1月8日(日)", "平成31年度"})
+        EXPECT_TRUE(findingsOf(rule, right).empty()) << right;
+}
+
+TEST(OwnRules, DateWeekdayReadsIsoDatesAndEnglishWeekdaysAndAnswersInTheWritersWords) {
+    const std::string rule = "quillcheck/date-weekday";
+    const struct {
+        const char *text;
+        const char *named;
+    } wrong[] = {
+        {"2016-12-29(月)", "2016年12月29日は木曜日です"},
+        {"2021-07-02 (Thursday)", "2021年7月2日はFridayです"},
+        {"Welcome to 2016-12-29(Fri)", "2016年12月29日はThuです"},
+        {"12月5日(Fri.)", "2026年12月5日はSatです"},
+    };
+    for (const auto &c : wrong) {
+        const std::vector<OwnRuleFinding> found = findingsOf(rule, c.text);
+        ASSERT_EQ(1u, found.size()) << c.text;
+        EXPECT_NE(std::string::npos, found[0].message.find(c.named)) << found[0].message;
+    }
+    for (const char *right : {"2016-12-29(木)", "2016-12-29 (Thu)", "2021-07-02（Friday）",
+                              "12/5(sat)", "１２月５日（Saturday）", "2016-12-29(Thurs)"})
+        EXPECT_TRUE(findingsOf(rule, right).empty()) << right;
 }
 
 TEST(OwnRules, HonorificFindsDoubledTitlesAndVerbsAndFixesOnlyTheCertainOnes) {
