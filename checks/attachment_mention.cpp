@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <iterator>
+#include <vector>
 
 namespace quill {
 
@@ -54,7 +55,7 @@ constexpr std::string_view ENCLOSED = "同封";
 constexpr std::string_view POSTAL_WORDS[] = {"郵送", "郵便",   "送付状", "封筒", "書留",
                                              "宅配", "返信用", "切手",   "原本"};
 // 書類 is postal only when it is sent: 「書類を同封してお送りします」.
-constexpr std::string_view PAPERS = "書類";
+constexpr std::string_view PAPERS[] = {"書類"};
 constexpr std::string_view SENDING_WORDS[] = {"送り", "送付", "発送"};
 constexpr std::string_view SENTENCE_ENDS[] = {"\n", "。", "！", "？"};
 // How far a sentence is read around 同封, in bytes each way.
@@ -70,10 +71,6 @@ bool isAsciiAlnum(char c) {
 
 bool startsWith(std::string_view text, std::size_t pos, std::string_view word) {
     return pos <= text.size() && text.substr(pos, word.size()) == word;
-}
-
-bool contains(std::string_view text, std::string_view word) {
-    return text.find(word) != std::string_view::npos;
 }
 
 // The word of `words` that `text` has at `pos`, or empty.
@@ -231,37 +228,76 @@ bool saysNothingIsAttached(std::string_view lower, std::size_t end) {
     return !wordAt(lower, end, NEGATIONS).empty();
 }
 
-bool isSentenceEnd(std::string_view text, std::size_t pos) {
-    return !wordAt(text, pos, SENTENCE_ENDS).empty();
+struct Span {
+    std::size_t begin;
+    std::size_t end;
+    bool operator<(const Span &other) const { return begin < other.begin; }
+};
+
+// Where `words` occur in `text`, in order.
+template <std::size_t N>
+std::vector<Span> spansOf(std::string_view text, const std::string_view (&words)[N]) {
+    std::vector<Span> spans;
+    for (std::string_view word : words)
+        for (std::size_t pos = text.find(word); pos != std::string_view::npos;
+             pos = text.find(word, pos + word.size()))
+            spans.push_back({pos, pos + word.size()});
+    std::sort(spans.begin(), spans.end());
+    return spans;
 }
 
-// Whether 同封 at [begin, end) encloses paper sent by post, judged by its sentence.
-bool isPostalEnclosure(std::string_view lower, std::size_t begin, std::size_t end) {
-    const std::size_t reachBegin = begin > SENTENCE_REACH ? begin - SENTENCE_REACH : 0;
-    std::size_t start = begin;
-    while (start > reachBegin && !isSentenceEnd(lower, start - 1))
-        --start;
-    const std::size_t reachEnd = std::min(lower.size(), end + SENTENCE_REACH);
-    std::size_t stop = end;
-    while (stop < reachEnd && !isSentenceEnd(lower, stop))
-        ++stop;
-    // The reach may cut a character in two; a cut character matches no word.
-    const std::string_view sentence = lower.substr(start, stop - start);
-    if (std::any_of(std::begin(POSTAL_WORDS), std::end(POSTAL_WORDS),
-                    [&](std::string_view word) { return contains(sentence, word); }))
-        return true;
-    return contains(sentence, PAPERS) &&
-           std::any_of(std::begin(SENDING_WORDS), std::end(SENDING_WORDS),
-                       [&](std::string_view word) { return contains(sentence, word); });
+// Whether one of `spans` lies whole inside [begin, end).
+bool anyInside(const std::vector<Span> &spans, std::size_t begin, std::size_t end) {
+    for (auto at = std::lower_bound(spans.begin(), spans.end(), Span{begin, begin});
+         at != spans.end() && at->begin < end; ++at)
+        if (at->end <= end)
+            return true;
+    return false;
 }
+
+// Judges each 同封 of a text by its sentence: whether it encloses paper sent by post. The
+// sentence ends and the postal words are looked up once, on the first 同封, so that a text
+// full of them is still read in linear time.
+class EnclosureJudge {
+  public:
+    explicit EnclosureJudge(std::string_view lower) : lower_(lower) {}
+
+    bool isPostal(std::size_t begin, std::size_t end) {
+        if (!read_) {
+            sentenceEnds_ = spansOf(lower_, SENTENCE_ENDS);
+            postal_ = spansOf(lower_, POSTAL_WORDS);
+            papers_ = spansOf(lower_, PAPERS);
+            sending_ = spansOf(lower_, SENDING_WORDS);
+            read_ = true;
+        }
+        std::size_t start = begin > SENTENCE_REACH ? begin - SENTENCE_REACH : 0;
+        auto next = std::lower_bound(sentenceEnds_.begin(), sentenceEnds_.end(), Span{end, end});
+        if (next != sentenceEnds_.begin() && std::prev(next)->end <= begin)
+            start = std::max(start, std::prev(next)->end);
+        std::size_t stop = std::min(lower_.size(), end + SENTENCE_REACH);
+        if (next != sentenceEnds_.end())
+            stop = std::min(stop, next->begin);
+        return anyInside(postal_, start, stop) ||
+               (anyInside(papers_, start, stop) && anyInside(sending_, start, stop));
+    }
+
+  private:
+    std::string_view lower_;
+    bool read_ = false;
+    std::vector<Span> sentenceEnds_;
+    std::vector<Span> postal_;
+    std::vector<Span> papers_;
+    std::vector<Span> sending_;
+};
 
 void findJapaneseWord(std::string_view lower, Mention &mention) {
+    EnclosureJudge enclosure(lower);
     for (std::string_view word : JAPANESE_WORDS)
         for (std::size_t pos = lower.find(word); pos < mention.begin;
              pos = lower.find(word, pos + word.size())) {
             const std::size_t end = pos + word.size();
             if (saysNothingIsAttached(lower, end) ||
-                (word == ENCLOSED && isPostalEnclosure(lower, pos, end)))
+                (word == ENCLOSED && enclosure.isPostal(pos, end)))
                 continue;
             mention.offer(pos, end);
             break;
