@@ -107,4 +107,12 @@ struct WindowTraits {
 };
 using UniqueWindow = UniqueResource<HWND, WindowTraits>;
 
+// A directory search of FindFirstFile.
+struct FindTraits {
+    static HANDLE empty() { return INVALID_HANDLE_VALUE; }
+    static bool valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static bool close(HANDLE h) { return FindClose(h) != FALSE; }
+};
+using UniqueFind = UniqueResource<HANDLE, FindTraits>;
+
 } // namespace quill

@@ -9,6 +9,7 @@
 #include "common/system_error.h"
 #include "config/dialog_data.h"
 #include "config/dialog_text.h"
+#include "config/recommended_rules.h"
 #include "config/rule_dialog.h"
 #include "config/text_lint_config.h"
 #include "resources/resource_ids.h"
@@ -46,6 +47,10 @@ const wchar_t PATH_NOT_FOUND[] =
 // found where npm puts textlint.
 const wchar_t PATH_FOUND[] =
     L"※設定のパスにファイルがないため、npm が入れた textlint を見つけて使っています。";
+// Asked before the recommended rules replace rows of the list.
+const wchar_t RECOMMENDED_QUESTION[] =
+    L"校正ルールの一覧を、おすすめのルールに置き換えます。"
+    L"今の一覧にあってもおすすめにないルールは一覧から消えます。よろしいですか。";
 const wchar_t CANCEL_QUESTION[] = L"変更した内容は反映されませんが本当によろしいですか。";
 const wchar_t CANCEL_CAPTION[] = L"Quillcheckオプション - 終了確認";
 
@@ -365,6 +370,31 @@ void onRemoveRules(HWND dialog) {
             break;
 }
 
+// Puts the recommended rows into the list in place of its rows, asking first when that
+// would replace rows other than exactly those. The settings change only at OK.
+void onRecommendedRules(HWND dialog) {
+    HWND list = ruleList(dialog);
+    std::vector<RuleRow> recommended;
+    for (const TextLintRule &rule : recommendedRules())
+        recommended.push_back(rowOfRule(rule));
+    std::vector<RuleRow> shown;
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index)
+        shown.push_back(readRow(list, index));
+    const auto sameRow = [](const RuleRow &a, const RuleRow &b) {
+        return a.name == b.name && a.weight == b.weight && a.options == b.options &&
+               a.checked == b.checked;
+    };
+    if (std::equal(shown.begin(), shown.end(), recommended.begin(), recommended.end(), sameRow))
+        return;
+    if (!shown.empty() && MessageBoxW(dialog, RECOMMENDED_QUESTION, L"Quillcheck",
+                                      MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+        return;
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    for (const RuleRow &row : recommended)
+        appendRow(list, row);
+}
+
 // Selects exactly the row under `screen` (or none).
 void selectRowAt(HWND list, POINT screen) {
     POINT point = screen;
@@ -441,6 +471,9 @@ bool onCommand(HWND dialog, int id) {
     case IDC_SETTINGS_REMOVE_RULE:
     case IDM_SETTINGS_REMOVE_RULE:
         onRemoveRules(dialog);
+        return true;
+    case IDC_SETTINGS_RECOMMENDED_RULES:
+        onRecommendedRules(dialog);
         return true;
     }
     return false;

@@ -132,6 +132,7 @@ bool TextLintConfig::readConfigFile(std::string iniPath) {
     std::string hiddenText;
     {
         std::lock_guard<std::recursive_mutex> lock(mutex_);
+        rulesKeyRead_ = false;
         for (const IniEntry &entry : splitSectionEntries(section)) {
             const std::string_view key = entry.key;
             if (key == "TextLintCmdPath")
@@ -144,9 +145,10 @@ bool TextLintConfig::readConfigFile(std::string iniPath) {
                 weightsText.assign(entry.value);
             else if (key == "EnableProofreadingHTMLMail")
                 settings_.enableProofreadingHTMLMail = parseIniBool(entry.value);
-            else if (key == "TextLintConfig")
+            else if (key == "TextLintConfig") {
                 rulesText.assign(entry.value);
-            else if (key == "ResultWindowX")
+                rulesKeyRead_ = true;
+            } else if (key == "ResultWindowX")
                 settings_.resultWindowX = parseIniInteger(entry.value);
             else if (key == "ResultWindowY")
                 settings_.resultWindowY = parseIniInteger(entry.value);
@@ -300,6 +302,11 @@ std::vector<std::string> TextLintConfig::takeUnreadableKeys() {
     std::vector<std::string> keys;
     keys.swap(unreadableKeys_);
     return keys;
+}
+
+bool TextLintConfig::rulesKeyRead() {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    return rulesKeyRead_;
 }
 
 bool TextLintConfig::saveConfig() {

@@ -37,6 +37,9 @@ class TextLintConfig {
     // The keys ("TextLintConfig", "EvaluateWeightList") whose values could not be read at
     // load; empty after the first call, so that the user is told once.
     std::vector<std::string> takeUnreadableKeys();
+    // Whether the last read found a "TextLintConfig" key, even an empty or unreadable one:
+    // without it the file is a new install's, which may start with the recommended rules.
+    bool rulesKeyRead();
     bool saveConfig();
 
     // The command path as set (INI or dialog); kept and written as it is.
@@ -100,6 +103,7 @@ class TextLintConfig {
     TextLintSettings settings_;
     // The stored rules and weights could not be read: they are left in the file.
     bool keepStoredRules_ = false;
+    bool rulesKeyRead_ = false;
     std::vector<std::string> unreadableKeys_;
     std::vector<HiddenFinding> hiddenFindings_;
     // The stored hidden findings when they could not be read: written back as they were

@@ -2,14 +2,19 @@
 // INI file beside the module; nothing else runs under the loader lock.
 #include "common/module_instance.h"
 #include "common/system_error.h"
+#include "config/recommended_rules.h"
 #include "config/text_lint_config.h"
+#include "config/textlint_bundle_present.h"
 #include "plugin/boundary_guard.h"
 #include "plugin/host_api.h"
 #include "plugin/ini_path.h"
 
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <iterator>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -31,6 +36,20 @@ bool attachProcess(HINSTANCE instance) {
     config.setIniFilePath(iniPath);
     // An exception from the reader leaves here and refuses the load.
     config.readConfigFile(iniPath);
+    // A new install (no rules key at all, not even an emptied one) of the release that
+    // brings its own textlint starts with the recommended rules, written at exit like any.
+    // The folder is cut with the shell's call, which steps over double-byte characters
+    // whose second byte is a backslash.
+    char szModuleFolder[INI_PATH_CAPACITY] = {};
+    lstrcpynA(szModuleFolder, szModulePath, static_cast<int>(std::size(szModuleFolder)));
+    if (!config.rulesKeyRead() && PathRemoveFileSpecA(szModuleFolder) &&
+        textLintBundlePresent(szModuleFolder)) {
+        std::vector<TextLintRule> rules = recommendedRules();
+        // Rows read without the key (the plug-in's own checks switched off) stay after them.
+        for (const TextLintRule &rule : config.getRules())
+            rules.push_back(rule);
+        config.setRules(rules);
+    }
     return true;
 }
 

@@ -4,6 +4,9 @@
 #include "tests/config/settings_fixture.h"
 
 #include <commctrl.h>
+#include <gmock/gmock.h>
+
+#include <algorithm>
 
 namespace quill::test {
 namespace {
@@ -145,6 +148,104 @@ TEST_F(RuleDialogTest, StoringCutsEachFieldAt1023Bytes) {
     ASSERT_EQ(4u, rows.size());
     EXPECT_EQ(std::string(1023, 'n'), rows[3].name);
     EXPECT_EQ(std::string(1023, 'o'), rows[3].options);
+}
+
+} // namespace
+} // namespace quill::test
+
+namespace quill::test {
+namespace {
+
+std::vector<std::string> offeredNames(HWND rule) {
+    HWND combo = GetDlgItem(rule, IDC_RULE_NAME);
+    std::vector<std::string> names;
+    const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        names.push_back(utf8(text));
+    }
+    return names;
+}
+
+// Chooses the offered item `name` as a user does; false when it is not offered.
+bool choose(HWND rule, const std::string &name) {
+    HWND combo = GetDlgItem(rule, IDC_RULE_NAME);
+    const LRESULT item = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(wide(name).c_str()));
+    if (item == CB_ERR)
+        return false;
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    SendMessageW(rule, WM_COMMAND, MAKEWPARAM(IDC_RULE_NAME, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+    return true;
+}
+
+// The test bed's textlint (C:\textlint) has several rules beside it: each is offered by the
+// name the settings use, with its package's description; a library among them is not; a
+// name typed that is not installed shows no description and is stored as typed.
+TEST_F(RuleDialogTest, OffersTheRulesInstalledBesideTextlintWithTheirDescriptions) {
+    HWND settings = openDialog();
+    SetDlgItemTextW(settings, IDC_SETTINGS_CMD_PATH, wide(textlintCmdPath()).c_str());
+    std::vector<std::string> names;
+    std::string chosenDescription, typedDescription;
+    workRuleDialog(settings, IDC_SETTINGS_ADD_RULE, IDOK, [&](HWND rule) {
+        names = offeredNames(rule);
+        EXPECT_TRUE(choose(rule, "no-dropping-the-ra"));
+        EXPECT_EQ("no-dropping-the-ra", fieldText(rule, IDC_RULE_NAME));
+        chosenDescription = fieldText(rule, IDC_RULE_DESCRIPTION);
+        EXPECT_TRUE(choose(rule, "max-ten"));
+        setField(rule, IDC_RULE_NAME, "my-own-rule");
+        SendMessageW(rule, WM_COMMAND, MAKEWPARAM(IDC_RULE_NAME, CBN_EDITCHANGE),
+                     reinterpret_cast<LPARAM>(GetDlgItem(rule, IDC_RULE_NAME)));
+        typedDescription = fieldText(rule, IDC_RULE_DESCRIPTION);
+    });
+    EXPECT_THAT(names, ::testing::IsSupersetOf({"max-ten", "no-doubled-joshi", "sentence-length",
+                                                "preset-ja-spacing", "no-dropping-the-ra"}));
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+    EXPECT_THAT(names, ::testing::Not(::testing::Contains("helper")));
+    EXPECT_EQ("ら抜き言葉を検出するtextlint rule", chosenDescription);
+    EXPECT_EQ("", typedDescription);
+    EXPECT_EQ("my-own-rule", rowsOf(settings).back().name);
+}
+
+// Scoped rules and presets take the names textlint reads; a folder nearer the command wins
+// over one above it; a package without package.json is offered without a description.
+TEST_F(RuleDialogTest, OfferedNamesOfScopedRulesAndPresetsFromEveryFolderAbove) {
+    TempDir tree("qrn");
+    const std::string inner = tree.file("tool");
+    const std::string outerModules = tree.file("node_modules");
+    const std::string innerModules = inner + "\\node_modules";
+    for (const std::string &folder :
+         {inner, outerModules, outerModules + "\\@quill",
+          outerModules + "\\@quill\\textlint-rule-polite", outerModules + "\\textlint-rule-max-ten",
+          innerModules, innerModules + "\\textlint-rule-preset-office",
+          innerModules + "\\textlint-rule-max-ten", innerModules + "\\kuromoji"})
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
+    writeFileBytes(outerModules + "\\@quill\\textlint-rule-polite\\package.json",
+                   "{\"name\":\"@quill/textlint-rule-polite\",\"description\":\"丁寧さを見る\"}");
+    writeFileBytes(outerModules + "\\textlint-rule-max-ten\\package.json",
+                   "{\"description\":\"outer\"}");
+    writeFileBytes(innerModules + "\\textlint-rule-max-ten\\package.json",
+                   "{\"description\":\"inner\"}");
+    writeFileBytes(inner + "\\textlint.cmd", "@echo off\r\n");
+    HWND settings = openDialog();
+    SetDlgItemTextW(settings, IDC_SETTINGS_CMD_PATH, wide(inner + "\\textlint.cmd").c_str());
+    std::vector<std::string> names;
+    std::string polite, maxTen, preset;
+    workRuleDialog(settings, IDC_SETTINGS_ADD_RULE, IDCANCEL, [&](HWND rule) {
+        names = offeredNames(rule);
+        choose(rule, "@quill/polite");
+        polite = fieldText(rule, IDC_RULE_DESCRIPTION);
+        choose(rule, "max-ten");
+        maxTen = fieldText(rule, IDC_RULE_DESCRIPTION);
+        choose(rule, "preset-office");
+        preset = fieldText(rule, IDC_RULE_DESCRIPTION);
+    });
+    EXPECT_THAT(names, ::testing::ElementsAre("@quill/polite", "max-ten", "preset-office"));
+    EXPECT_EQ("丁寧さを見る", polite);
+    EXPECT_EQ("inner", maxTen);
+    EXPECT_EQ("", preset);
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 // The settings dialog driven with messages: what it shows, its threshold controls, removing
 // rows, the context menu, and the Cancel question.
+#include "config/recommended_rules.h"
 #include "resources/resource_ids.h"
 #include "tests/config/settings_fixture.h"
+#include "tests/support/label_room.h"
 #include "tests/support/message_box_watcher.h"
 
 #include <commctrl.h>
@@ -287,6 +289,56 @@ TEST_F(SettingsDialogTest, BrowsePutsThePickedFileIntoThePathAndCancelKeepsIt) {
         PostMessageW(open, WM_COMMAND, IDOK, 0);
     });
     EXPECT_EQ(picked, windowTextUtf8(path));
+}
+
+} // namespace
+} // namespace quill::test
+
+namespace quill::test {
+namespace {
+
+std::vector<RuleRow> recommendedRows() {
+    std::vector<RuleRow> rows;
+    for (const TextLintRule &rule : recommendedRules())
+        rows.push_back(rowOfRule(rule));
+    return rows;
+}
+
+// Presses the recommended-rules button; the second thread answers a question with `answer`.
+std::optional<ShownMessageBox> pressRecommended(HWND dialog, int answer) {
+    std::optional<ShownMessageBox> question;
+    runWhileBlocked([&] { SendMessageW(dialog, WM_COMMAND, IDC_SETTINGS_RECOMMENDED_RULES, 0); },
+                    [&] {
+                        question = waitForMessageBox(1500);
+                        if (question)
+                            pressMessageBoxButton(question->window, answer);
+                    });
+    return question;
+}
+
+// Replacing rows asks first: its Cancel keeps them, its OK puts the recommended rows in
+// their place. An empty list, or one that already holds them, is filled without a word.
+TEST_F(SettingsDialogTest, RecommendedRulesButtonAsksBeforeReplacingRowsAndRestoresThem) {
+    HWND dialog = openDialog();
+    const std::vector<RuleRow> before = rowsOf(dialog);
+    std::optional<ShownMessageBox> question = pressRecommended(dialog, IDCANCEL);
+    ASSERT_TRUE(question.has_value());
+    EXPECT_EQ(dialog, question->owner);
+    EXPECT_THAT(question->textUtf8(), ::testing::HasSubstr("おすすめのルール"));
+    EXPECT_EQ(before, rowsOf(dialog));
+
+    ASSERT_TRUE(pressRecommended(dialog, IDOK).has_value());
+    EXPECT_EQ(recommendedRows(), rowsOf(dialog));
+    EXPECT_FALSE(pressRecommended(dialog, IDOK).has_value());
+
+    SendDlgItemMessageW(dialog, IDC_SETTINGS_RULES, LVM_DELETEALLITEMS, 0, 0);
+    EXPECT_FALSE(pressRecommended(dialog, IDOK).has_value());
+    EXPECT_EQ(recommendedRows(), rowsOf(dialog));
+}
+
+TEST(DialogResources, EveryLabelHasRoomForTheWidestJapaneseInterfaceFont) {
+    EXPECT_THAT(labelsWithoutRoom(IDD_SETTINGS, 1.15), ::testing::IsEmpty());
+    EXPECT_THAT(labelsWithoutRoom(IDD_RULE_PROPERTY, 1.15), ::testing::IsEmpty());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // A first run and the reasons of failed checks, through the plug-in's exports in the stand-in
 // host: textlint found where npm puts it, the word about a missing rule set, a missing
 // textlint or rule package, and the result window's status line.
+#include "config/recommended_rules.h"
 #include "resources/resource_ids.h"
 #include "tests/plugin/plugin_session.h"
 #include "tests/support/message_box_watcher.h"
@@ -239,6 +240,68 @@ TEST_F(FirstRunTest, OwnRulesAreNeverAdvisedAsPackagesAndTheErrorOutputIsKept) {
     RemoveDirectoryA(tool.file("node_modules\\textlint-rule-max-ten").c_str());
     RemoveDirectoryA(tool.file("node_modules").c_str());
     DeleteFileA(command.c_str());
+}
+
+// What a release with its own textlint unpacks beside the DLL, as far as the plug-in asks:
+// textlint's script in Quillcheck-textlint.
+void placeBundle(const std::string &folder) {
+    std::string path = folder;
+    for (const char *part : {"Quillcheck-textlint", "node_modules", "textlint", "bin"}) {
+        path += std::string("\\") + part;
+        CreateDirectoryA(path.c_str(), nullptr);
+    }
+    writeFileBytes(path + "\\textlint.js", "");
+}
+
+// A mail with the common mistakes: a doubled particle, more than three 、, a redundant
+// expression, ら抜き言葉.
+const char MISTAKES_TEXT[] =
+    "山田様\r\n\r\n私は資料は来週までにお送りします。\r\n"
+    "新しいサービスでは、お客様が、スマートフォンから、いつでも、どこでも、"
+    "契約内容を確認することができます。\r\n会議の録画も後から見れるようになっております。\r\n";
+
+// A new install (no rules key) with the bundle beside the DLL runs with the recommended
+// rules at once, and writes them at exit like any rules. The command path set here exists
+// and is used, so the test bed's textlint (which holds the recommended rules) checks.
+TEST_F(FirstRunTest, NewInstallWithTheBundleChecksWithTheRecommendedRulesAndWritesThem) {
+    MessageBoxRecorder boxes;
+    PluginSession plugin("[Quillcheck]\r\nTextLintCmdPath=" + textlintCmdPath() +
+                             "\r\nEnableResidentTextLint=false\r\n",
+                         "plugin", "Quillcheck.dll", "Quillcheck.ini", placeBundle);
+    ASSERT_NE(nullptr, plugin.module());
+    plugin.start();
+    const HWND result = findResultWindow();
+    ASSERT_NE(nullptr, result);
+    const auto [window, checkId] = composeWith(plugin, MISTAKES_TEXT);
+    ASSERT_TRUE(chooseCommand(checkId, window));
+    for (const char *rule :
+         {"no-doubled-joshi", "max-ten", "ja-no-redundant-expression", "no-dropping-the-ra"})
+        EXPECT_TRUE(anyRowHas(result, rule)) << rule << "\n" << statusOf(result);
+    EXPECT_EQ(0u, boxes.count());
+    plugin.exit();
+    const std::string ini = readFileBytes(plugin.file("Quillcheck.ini"));
+    for (const TextLintRule &rule : recommendedRules())
+        EXPECT_TRUE(has(ini, "\"" + rule.name + "\"")) << rule.name << "\n" << ini;
+    EXPECT_TRUE(has(ini, "\"max-ten\":{\"max\":3}")) << ini;
+    DestroyWindow(window);
+}
+
+// Rules the user emptied stay empty with the bundle present; without the bundle a new
+// install has no rules, as before.
+TEST_F(FirstRunTest, EmptiedRulesStayEmptyAndWithoutTheBundleNoRulesAreAdded) {
+    {
+        PluginSession plugin("[Quillcheck]\r\nTextLintConfig={}\r\n", "plugin", "Quillcheck.dll",
+                             "Quillcheck.ini", placeBundle);
+        ASSERT_NE(nullptr, plugin.module());
+        plugin.start();
+        plugin.exit();
+        EXPECT_TRUE(has(readFileBytes(plugin.file("Quillcheck.ini")), "TextLintConfig={}\r\n"));
+    }
+    PluginSession plugin("[Quillcheck]\r\nEnableResidentTextLint=false\r\n");
+    ASSERT_NE(nullptr, plugin.module());
+    plugin.start();
+    plugin.exit();
+    EXPECT_TRUE(has(readFileBytes(plugin.file("Quillcheck.ini")), "TextLintConfig={}\r\n"));
 }
 
 } // namespace

@@ -22,7 +22,8 @@ std::string iniText(const std::string &textLintCmdPath, const std::string &extra
 }
 
 PluginSession::PluginSession(const std::string &ini, const std::string &subfolder,
-                             const std::string &fileName, const std::string &iniName)
+                             const std::string &fileName, const std::string &iniName,
+                             const std::function<void(const std::string &)> &prepare)
     : dir_("qcp") {
     folder_ = dir_.path() + "\\" + subfolder;
     if (!CreateDirectoryA(folder_.c_str(), nullptr))
@@ -32,6 +33,8 @@ PluginSession::PluginSession(const std::string &ini, const std::string &subfolde
         throw std::runtime_error("CopyFileA failed for " + dll);
     if (!ini.empty())
         writeFileBytes(file(iniName), ini);
+    if (prepare)
+        prepare(folder_);
     // A trailing dot keeps LoadLibrary from adding ".dll" to a name without extension.
     const std::string loadName = fileName.find('.') == std::string::npos ? dll + "." : dll;
     module_ = LoadLibraryA(loadName.c_str());

@@ -21,10 +21,12 @@ std::string iniText(const std::string &textLintCmdPath, const std::string &extra
 class PluginSession {
   public:
     // Copies build/Quillcheck.dll to `<temp>\<subfolder>\<fileName>` with `ini` (when not
-    // empty) beside it as the INI file the module will look for, and loads it.
+    // empty) beside it as the INI file the module will look for, lets `prepare` (when given)
+    // add files to that folder, and loads it.
     explicit PluginSession(const std::string &ini, const std::string &subfolder = "plugin",
                            const std::string &fileName = "Quillcheck.dll",
-                           const std::string &iniName = "Quillcheck.ini");
+                           const std::string &iniName = "Quillcheck.ini",
+                           const std::function<void(const std::string &)> &prepare = nullptr);
     ~PluginSession();
     PluginSession(const PluginSession &) = delete;
     PluginSession &operator=(const PluginSession &) = delete;

@@ -4,6 +4,9 @@
 #include "result_window_fixture.h"
 
 #include "common/module_instance.h"
+#include "tests/support/label_room.h"
+
+#include <gmock/gmock.h>
 
 #include <iterator>
 #include <utility>
@@ -35,6 +38,12 @@ TEST_F(ResultWindowTest, TemplateTextsAndStyles) {
     LONG listStyle = GetWindowLongW(list(), GWL_STYLE);
     EXPECT_EQ(listStyle & LVS_TYPEMASK, LVS_REPORT);
     EXPECT_EQ(listStyle & LVS_SINGLESEL, LVS_SINGLESEL);
+}
+
+// The header labels (校正対象メール:, 件名:, MIMEタイプ:) read whole, also in a font wider
+// than the test bed's.
+TEST(ResultResources, EveryLabelHasRoomForTheWidestJapaneseInterfaceFont) {
+    EXPECT_THAT(labelsWithoutRoom(IDD_RESULT_WINDOW, 1.15), ::testing::IsEmpty());
 }
 
 TEST(ResultResources, ContextMenuHoldsCopyAndTheActionsOnAFinding) {
