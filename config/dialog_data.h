@@ -45,6 +45,7 @@ struct SettingsDialogData {
     bool checkDateWeekdays = true;
     bool checkHonorifics = true;
     bool remindForgottenAttachment = true;
+    bool remindMismatchedAddressee = true;
     bool checkWhileTyping = true;
     int checkWhileTypingDelay = DEFAULT_CHECK_WHILE_TYPING_DELAY;
     std::vector<HiddenFinding> hiddenFindings;

@@ -145,6 +145,7 @@ SettingsDialogData currentSettings(TextLintConfig &config) {
     data.checkDateWeekdays = settings.checkDateWeekdays;
     data.checkHonorifics = settings.checkHonorifics;
     data.remindForgottenAttachment = settings.remindForgottenAttachment;
+    data.remindMismatchedAddressee = settings.remindMismatchedAddressee;
     data.checkWhileTyping = settings.checkWhileTyping;
     data.checkWhileTypingDelay = settings.checkWhileTypingDelay;
     data.hiddenFindings = config.getHiddenFindings();
@@ -168,6 +169,7 @@ bool applySettings(TextLintConfig &config, const SettingsDialogData &data) {
         settings.checkDateWeekdays = data.checkDateWeekdays;
         settings.checkHonorifics = data.checkHonorifics;
         settings.remindForgottenAttachment = data.remindForgottenAttachment;
+        settings.remindMismatchedAddressee = data.remindMismatchedAddressee;
         settings.checkWhileTyping = data.checkWhileTyping;
         settings.checkWhileTypingDelay = clampCheckWhileTypingDelay(data.checkWhileTypingDelay);
     });
@@ -195,6 +197,7 @@ void fillDialog(HWND dialog, const SettingsDialogData &data) {
     checkButton(dialog, IDC_SETTINGS_CHECK_DATE_WEEKDAYS, data.checkDateWeekdays);
     checkButton(dialog, IDC_SETTINGS_CHECK_HONORIFICS, data.checkHonorifics);
     checkButton(dialog, IDC_SETTINGS_REMIND_ATTACHMENT, data.remindForgottenAttachment);
+    checkButton(dialog, IDC_SETTINGS_REMIND_ADDRESSEE, data.remindMismatchedAddressee);
     checkButton(dialog, IDC_SETTINGS_CHECK_WHILE_TYPING, data.checkWhileTyping);
     setControlText(dialog, IDC_SETTINGS_TYPING_DELAY, std::to_string(data.checkWhileTypingDelay));
     EnableWindow(GetDlgItem(dialog, IDC_SETTINGS_TYPING_DELAY), data.checkWhileTyping);
@@ -226,6 +229,7 @@ SettingsDialogData readDialog(HWND dialog) {
     data.checkDateWeekdays = isTicked(dialog, IDC_SETTINGS_CHECK_DATE_WEEKDAYS);
     data.checkHonorifics = isTicked(dialog, IDC_SETTINGS_CHECK_HONORIFICS);
     data.remindForgottenAttachment = isTicked(dialog, IDC_SETTINGS_REMIND_ATTACHMENT);
+    data.remindMismatchedAddressee = isTicked(dialog, IDC_SETTINGS_REMIND_ADDRESSEE);
     data.checkWhileTyping = isTicked(dialog, IDC_SETTINGS_CHECK_WHILE_TYPING);
     // Held to the range as the INI file's value is: an empty field is the shortest pause.
     data.checkWhileTypingDelay = clampCheckWhileTypingDelay(

@@ -172,6 +172,8 @@ bool TextLintConfig::readConfigFile(std::string iniPath) {
                 settings_.checkHonorifics = parseIniBool(entry.value);
             else if (key == "RemindForgottenAttachment")
                 settings_.remindForgottenAttachment = parseIniBool(entry.value);
+            else if (key == "RemindMismatchedAddressee")
+                settings_.remindMismatchedAddressee = parseIniBool(entry.value);
             else if (key == "CheckWhileTyping")
                 settings_.checkWhileTyping = parseIniBool(entry.value);
             else if (key == "CheckWhileTypingDelay")
@@ -291,6 +293,7 @@ bool TextLintConfig::writeConfigFile(std::string iniPath) {
     write("CheckDateWeekdays", settings.checkDateWeekdays ? "true" : "false");
     write("CheckHonorifics", settings.checkHonorifics ? "true" : "false");
     write("RemindForgottenAttachment", settings.remindForgottenAttachment ? "true" : "false");
+    write("RemindMismatchedAddressee", settings.remindMismatchedAddressee ? "true" : "false");
     write("CheckWhileTyping", settings.checkWhileTyping ? "true" : "false");
     write("CheckWhileTypingDelay", std::to_string(settings.checkWhileTypingDelay));
     write("HiddenFindings", hiddenText);

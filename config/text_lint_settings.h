@@ -55,6 +55,9 @@ struct TextLintSettings {
     bool checkHonorifics = true;
     // A mail whose own text mentions an attachment but that has none asks before it goes.
     bool remindForgottenAttachment = true;
+    // A mail whose addressee block greets a person nobody on To or Cc bears asks before it
+    // goes.
+    bool remindMismatchedAddressee = true;
     // A compose window is checked once its user has paused for `checkWhileTypingDelay` ms.
     bool checkWhileTyping = true;
     int checkWhileTypingDelay = DEFAULT_CHECK_WHILE_TYPING_DELAY;

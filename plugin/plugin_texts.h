@@ -37,6 +37,16 @@ inline constexpr wchar_t SEND_REFUSED[] =
 inline constexpr wchar_t ATTACHMENT_MISSING_BEFORE[] = L"本文に「";
 inline constexpr wchar_t ATTACHMENT_MISSING_AFTER[] =
     L"」とありますが、ファイルが添付されていません。\nこのまま送信しますか？";
+// The question about a greeted person nobody on To or Cc bears: the persons (each in
+// 「」) between the first two parts, the recipients between the last two, separated as the
+// list separator says and counted after the first few.
+inline constexpr wchar_t ADDRESSEE_MISSING_BEFORE[] = L"本文の宛名は";
+inline constexpr wchar_t ADDRESSEE_MISSING_MIDDLE[] = L"ですが、このメールの宛先は ";
+inline constexpr wchar_t ADDRESSEE_MISSING_AFTER[] =
+    L" です。\n宛名の方が宛先に入っていません。このまま送信しますか？";
+inline constexpr wchar_t ADDRESSEE_LIST_SEPARATOR[] = L"、";
+inline constexpr wchar_t ADDRESSEE_OTHERS_BEFORE[] = L" ほか ";
+inline constexpr wchar_t ADDRESSEE_OTHERS_AFTER[] = L" 名";
 // Shown once per kind of reason while the plug-in runs, with the reason between the two:
 // the mail then goes out unchecked.
 inline constexpr wchar_t SEND_UNCHECKED[] = L"このメールは校正せずに送信します。";

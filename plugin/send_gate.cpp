@@ -1,6 +1,7 @@
 // The host's send event: parses the outgoing source, asks before a mail goes whose words
-// mention an attachment it does not carry, checks its body with textlint on the host's
-// thread, and refuses the send when the evaluation value exceeds the threshold.
+// mention an attachment it does not carry or that greets a person it is not sent to, checks its
+// body with textlint on the host's thread, and refuses the send when the evaluation value exceeds
+// the threshold.
 #include "plugin/send_gate.h"
 
 #include "common/ansi_encoding.h"
@@ -11,6 +12,7 @@
 #include "mail/attached_file.h"
 #include "mail/charset.h"
 #include "checks/attachment_mention.h"
+#include "plugin/addressee_confirmation.h"
 #include "lint/lint_result_controller.h"
 #include "lint/run_failure.h"
 #include "plugin/host_header.h"
@@ -94,7 +96,8 @@ bool confirmSendWithoutAttachment(const MimePart &top, const std::string &bodyTe
 int gateOutgoingMail(LPCSTR source) {
     TextLintConfig &config = TextLintConfig::getInstance();
     const TextLintSettings settings = config.snapshot();
-    if (!settings.enableEvaluateValueThreshold && !settings.remindForgottenAttachment)
+    if (!settings.enableEvaluateValueThreshold && !settings.remindForgottenAttachment &&
+        !settings.remindMismatchedAddressee)
         return 0;
     if (source == nullptr) {
         writeDiagnosticLine("BKC_OnSend() failed. no mail source.");
@@ -122,9 +125,15 @@ int gateOutgoingMail(LPCSTR source) {
             tellUncheckedOnce(notConvertedFailure());
         return 0;
     }
-    // The reminder comes before the gate: a mail the writer stops here need not be weighed.
+    // The reminders come before the gate, the attachment first: a mail the writer stops at
+    // either need not be asked about further or weighed.
+    const std::string quoteMarks = utf8FromAnsi(settings.quoteMarks);
     if (settings.remindForgottenAttachment &&
-        !confirmSendWithoutAttachment(top, *bodyText, utf8FromAnsi(settings.quoteMarks)))
+        !confirmSendWithoutAttachment(top, *bodyText, quoteMarks))
+        return -1;
+    // An HTML body has no addressee lines to read.
+    if (settings.remindMismatchedAddressee && sendMimeType(top) != MIME_TEXT_HTML &&
+        !confirmSendToGreetedPersons(top.headerLines, *bodyText, quoteMarks))
         return -1;
     if (!settings.enableEvaluateValueThreshold)
         return 0;

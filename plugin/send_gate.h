@@ -1,4 +1,5 @@
-// The send-time gate: the host's send event reminds of a forgotten attachment, checks the
+// The send-time gate: the host's send event reminds of a forgotten attachment and of a
+// greeted person the mail is not sent to, checks the
 // outgoing mail and stops the send when the weighed findings exceed the threshold.
 #pragma once
 
@@ -13,7 +14,7 @@
 namespace quill {
 
 // The host's send event for the outgoing source: 0 lets the mail go, -1 stops it (the
-// writer said No to the attachment reminder, or the findings weigh too much). An error
+// writer said No to a reminder, or the findings weigh too much). An error
 // lets the mail go; an exception is left to the export, which lets it go too.
 int gateOutgoingMail(LPCSTR source);
 
