@@ -204,13 +204,22 @@ std::u32string nameOfRun(std::u32string_view run) {
 void addPersonsOfLine(std::u32string_view line, std::vector<GreetedPerson> &persons) {
     std::vector<GreetedPerson> found;
     std::u32string_view rest = trimmed(line, SEPARATORS);
+    bool addresseeLine = false;
     while (!rest.empty()) {
         std::u32string_view honorific = longestEnding(rest, HONORIFICS);
         std::u32string_view title = longestEnding(rest, TITLES);
         if (title.size() > honorific.size())
             honorific = title;
-        if (honorific.empty())
-            break;
+        if (honorific.empty()) {
+            // A line that ends with a person is an addressee line; words between persons
+            // there (「山田様（CC: 鈴木様）」) are passed over.
+            const std::size_t separator = rest.find_last_of(SEPARATORS);
+            if (!addresseeLine || separator == std::u32string_view::npos)
+                break;
+            rest = trimmed(rest.substr(0, separator), SEPARATORS);
+            continue;
+        }
+        addresseeLine = true;
         const std::size_t writtenEnd = rest.size();
         std::size_t nameEnd = writtenEnd - honorific.size();
         // A title before 様 or 殿 (山田部長様) belongs to the honorific, not to the name.
@@ -218,7 +227,13 @@ void addPersonsOfLine(std::u32string_view line, std::vector<GreetedPerson> &pers
         std::size_t nameStart = nameEnd;
         bool afterPerson = false;
         while (nameStart > 0 && isNameCharacter(rest[nameStart - 1])) {
-            if (!longestEnding(rest.substr(0, nameStart), HONORIFICS).empty()) {
+            const std::u32string_view before = rest.substr(0, nameStart);
+            const std::u32string_view previous = longestEnding(before, HONORIFICS);
+            // An honorific after a name ends the person before (山田様と鈴木様); one that
+            // starts a name (殿村) does not.
+            if (!previous.empty() && previous.size() < before.size() &&
+                isNameCharacter(before[before.size() - previous.size() - 1]) &&
+                !isBlank(before[before.size() - previous.size() - 1])) {
                 afterPerson = true;
                 break;
             }
