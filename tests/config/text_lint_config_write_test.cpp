@@ -51,6 +51,7 @@ TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
         s.checkDateWeekdays = false;
         s.checkHonorifics = false;
         s.remindForgottenAttachment = false;
+        s.remindMismatchedAddressee = false;
         s.checkWhileTyping = false;
         s.checkWhileTypingDelay = 700;
     });
@@ -77,6 +78,7 @@ TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
                        "CheckDateWeekdays=false\r\n"
                        "CheckHonorifics=false\r\n"
                        "RemindForgottenAttachment=false\r\n"
+                       "RemindMismatchedAddressee=false\r\n"
                        "CheckWhileTyping=false\r\n"
                        "CheckWhileTypingDelay=700\r\n"
                        "HiddenFindings=[]\r\n");
@@ -91,7 +93,7 @@ TEST_F(ConfigWriting, KeysInOrderWithTheirFormats) {
     EXPECT_FALSE(settings.excludeSignature);
     EXPECT_FALSE(settings.checkMachineDependentCharacters);
     EXPECT_FALSE(settings.checkDateWeekdays || settings.checkHonorifics ||
-                 settings.remindForgottenAttachment);
+                 settings.remindForgottenAttachment || settings.remindMismatchedAddressee);
     EXPECT_FALSE(settings.checkWhileTyping);
     EXPECT_EQ(settings.checkWhileTypingDelay, 700);
 }
