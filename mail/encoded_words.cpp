@@ -13,6 +13,9 @@ namespace quill {
 namespace {
 
 constexpr int SHIFT_JIS_CODE_PAGE = 932;
+// The longest encoded word read. RFC 2047 allows 75 characters; clients write longer ones,
+// and a bound keeps a header full of "=?" from being searched to its end at every one.
+constexpr std::size_t ENCODED_WORD_MAX = 1024;
 
 constexpr std::string_view SHIFT_JIS_NAMES[] = {
     "shift_jis", "shift-jis", "sjis", "x-sjis", "cp932", "windows-31j", "ms_kanji", "csshiftjis"};
@@ -101,9 +104,10 @@ struct Piece {
 
 // The encoded word at `pos` ("=?charset?B?text?="), its end in `end`; none when the text
 // there is not one.
-std::optional<Piece> encodedWordAt(std::string_view text, std::size_t pos, std::size_t &end) {
-    if (text.substr(pos, 2) != "=?")
+std::optional<Piece> encodedWordAt(std::string_view whole, std::size_t pos, std::size_t &end) {
+    if (whole.substr(pos, 2) != "=?")
         return std::nullopt;
+    const std::string_view text = whole.substr(0, pos + ENCODED_WORD_MAX);
     const std::size_t charsetEnd = text.find('?', pos + 2);
     if (charsetEnd == std::string_view::npos || charsetEnd == pos + 2 ||
         charsetEnd + 2 >= text.size() || text[charsetEnd + 2] != '?')
