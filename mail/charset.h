@@ -1,6 +1,7 @@
 // Code-page conversion of mail text and the table from MIME charset names to code pages.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace quill {
@@ -20,6 +21,9 @@ std::string convertCharSet(const std::string &text, int fromCodePage, int toCode
 // interrupt the writer with a box.
 std::string convertCharSetQuietly(const std::string &text, int fromCodePage, int toCodePage,
                                   bool &succeeded);
+
+// `text` from a code page to UTF-8 without any report; none when it could not be converted.
+std::optional<std::string> utf8OfCodePageQuietly(const std::string &text, int fromCodePage);
 
 // How a conversion that may not lose a character ended.
 enum class ConversionOutcome { Converted, Failed, Unrepresentable };

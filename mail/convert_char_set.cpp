@@ -137,6 +137,14 @@ std::string convertCharSetQuietly(const std::string &text, int fromCodePage, int
     return result;
 }
 
+std::optional<std::string> utf8OfCodePageQuietly(const std::string &text, int fromCodePage) {
+    bool succeeded = false;
+    std::string result = convertCharSetQuietly(text, fromCodePage, CP_UTF8, succeeded);
+    if (!succeeded)
+        return std::nullopt;
+    return result;
+}
+
 std::string convertCharSet(const std::string &text, int fromCodePage, int toCodePage) {
     bool succeeded = false;
     return convertCharSet(text, fromCodePage, toCodePage, succeeded);

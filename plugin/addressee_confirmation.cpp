@@ -23,14 +23,6 @@ constexpr std::size_t NAMED_RECIPIENTS_MAX = 3;
 // Characters of one name in the box; a longer one is cut with an ellipsis.
 constexpr std::size_t NAME_IN_BOX_MAX = 40;
 
-std::optional<std::string> utf8OfCodePage(const std::string &bytes, int codePage) {
-    bool converted = false;
-    std::string text = convertCharSetQuietly(bytes, codePage, CP_UTF8, converted);
-    if (!converted)
-        return std::nullopt;
-    return text;
-}
-
 std::wstring shortened(const std::string &utf8) {
     std::wstring text = wideFromUtf8(utf8);
     if (text.size() > NAME_IN_BOX_MAX)
@@ -63,7 +55,8 @@ bool confirmSendToGreetedPersons(const LineList &headerLines, const std::string 
     const std::vector<GreetedPerson> greeted = greetedPersons(bodyText, quoteMarks);
     if (greeted.empty())
         return true;
-    const std::vector<MailRecipient> recipients = toAndCcRecipients(headerLines, utf8OfCodePage);
+    const std::vector<MailRecipient> recipients =
+        toAndCcRecipients(headerLines, utf8OfCodePageQuietly);
     std::vector<std::string> displayNames;
     for (const MailRecipient &recipient : recipients)
         displayNames.push_back(recipient.displayName);

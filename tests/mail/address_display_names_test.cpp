@@ -4,8 +4,6 @@
 #include "mail/charset.h"
 #include "mail/jis_shift_jis.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,13 +11,7 @@
 namespace quill {
 namespace {
 
-std::optional<std::string> throughSystem(const std::string &bytes, int codePage) {
-    bool converted = false;
-    std::string text = convertCharSetQuietly(bytes, codePage, CP_UTF8, converted);
-    if (!converted)
-        return std::nullopt;
-    return text;
-}
+const CodePageToUtf8 throughSystem = utf8OfCodePageQuietly;
 
 // "name <address>" (or "<address>") for each recipient, joined by " | ".
 std::string listed(const std::vector<MailRecipient> &recipients) {

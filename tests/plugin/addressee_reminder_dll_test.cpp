@@ -1,7 +1,7 @@
 // The question about a greeted person nobody on To or Cc bears, through the module's send
 // event in a stand-in host: the box that names both, its answers, the mails that go without
 // a box, and its place between the attachment reminder and the send gate.
-#include "tests/plugin/plugin_session.h"
+#include "tests/plugin/send_reminder_fixture.h"
 #include "tests/support/message_box_watcher.h"
 #include "tools/standin_host/standin_host.h"
 
@@ -56,19 +56,7 @@ class ScriptedAnswers {
     std::thread thread_;
 };
 
-class AddresseeReminder : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        resetHost();
-        ShowWindow(hostMainWindow(), SW_SHOW);
-        SetActiveWindow(hostMainWindow());
-    }
-    void TearDown() override { resetHost(); }
-
-    static int send(const PluginSession &plugin, const std::string &source) {
-        return plugin.proc<int(WINAPI *)(LPCSTR)>("BKC_OnSend")(source.c_str());
-    }
-};
+class AddresseeReminder : public SendReminderTest {};
 
 TEST_F(AddresseeReminder, AGreetedNameNobodyBearsAsksNamingBothAndNoStopsTheSendYesLetsItGo) {
     PluginSession plugin(iniText(textlintCmdPath(), NO_RULES));

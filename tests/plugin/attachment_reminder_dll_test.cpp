@@ -1,7 +1,7 @@
 // The reminder of a forgotten attachment through the module's send event in a stand-in
 // host: the box that names the word found, its answers, the mails that go without a box,
 // and its place before the send gate.
-#include "tests/plugin/plugin_session.h"
+#include "tests/plugin/send_reminder_fixture.h"
 #include "tests/support/message_box_watcher.h"
 #include "tools/standin_host/standin_host.h"
 
@@ -27,19 +27,7 @@ std::string withAttachedFile(const std::string &body, const std::string &fileHea
            body + "--b\r\n" + fileHeader + "\r\n\r\nJVBERi0=\r\n--b--\r\n";
 }
 
-class AttachmentReminder : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        resetHost();
-        ShowWindow(hostMainWindow(), SW_SHOW);
-        SetActiveWindow(hostMainWindow());
-    }
-    void TearDown() override { resetHost(); }
-
-    static int send(const PluginSession &plugin, const std::string &source) {
-        return plugin.proc<int(WINAPI *)(LPCSTR)>("BKC_OnSend")(source.c_str());
-    }
-};
+class AttachmentReminder : public SendReminderTest {};
 
 TEST_F(AttachmentReminder, AMentionWithoutAFileAsksAndNoStopsTheSendYesLetsItGo) {
     PluginSession plugin(iniText(textlintCmdPath(), NO_RULES));
