@@ -42,10 +42,11 @@ constexpr std::u32string_view ORGANIZATION_ENDINGS[] = {
 constexpr std::u32string_view SHORT_ORGANIZATION_ENDINGS[] = {U"部", U"課", U"室",
                                                               U"係", U"局", U"班"};
 
-// Names that greet nobody in particular: 皆様, みなさま, お客様, ご担当者様, 関係者様.
+// Names that greet nobody in particular: 皆様, みなさま, お客様, ご担当者様, 関係者様, and
+// those of a family (お母様, 奥様).
 constexpr std::u32string_view GENERAL_ADDRESSEES[] = {
-    U"皆",   U"みな",   U"客",     U"担当者", U"担当",   U"関係者", U"各位",
-    U"会員", U"利用者", U"参加者", U"出席者", U"保護者", U"一同",   U"ご家族",
+    U"皆",     U"みな",   U"客",     U"担当者", U"担当",   U"関係者", U"各位", U"会員", U"利用者",
+    U"参加者", U"出席者", U"保護者", U"一同",   U"ご家族", U"父",     U"母",   U"奥",   U"お子",
 };
 
 // A line that begins with one of these greets or starts the message: the block ends there.
@@ -55,6 +56,7 @@ constexpr std::u32string_view GREETINGS[] = {
     U"こんにち",   U"こんばん", U"おはよう", U"大変お世話", U"先日",         U"先ほど",
     U"先程",       U"本日",     U"ご連絡",   U"お忙しい",   U"夜分",         U"早速",
     U"ありがとう", U"お待たせ", U"恐れ入",   U"度々",       U"たびたび",     U"失礼",
+    U"毎度",
 };
 // A line that begins with a rule character ends the block: the separator of a forwarded or
 // original message, or a signature's.

@@ -16,6 +16,33 @@ constexpr char32_t FULL_WIDTH_OFFSET = 0xFEE0;
 constexpr char32_t HALF_WIDTH_KANA_FIRST = 0xFF61;
 constexpr char32_t HALF_WIDTH_KANA_LAST = 0xFF9F;
 
+// Old and new forms of kanji that names are written in either way (齋藤 and 斎藤, 渡邊 and
+// 渡辺): a recipient's display name often has the form of the family register, the body
+// the everyday one. The machine-dependent variants (髙, 﨑) come from their own table.
+struct KanjiVariant {
+    char32_t variant;
+    char32_t usual;
+};
+constexpr KanjiVariant KANJI_VARIANTS[] = {
+    {U'齋', U'斎'}, {U'齊', U'斎'}, {U'斉', U'斎'}, {U'邊', U'辺'}, {U'邉', U'辺'}, {U'澤', U'沢'},
+    {U'嶋', U'島'}, {U'嶌', U'島'}, {U'濱', U'浜'}, {U'廣', U'広'}, {U'嵜', U'崎'}, {U'碕', U'崎'},
+    {U'櫻', U'桜'}, {U'國', U'国'}, {U'眞', U'真'}, {U'惠', U'恵'}, {U'壽', U'寿'}, {U'淺', U'浅'},
+    {U'榮', U'栄'}, {U'冨', U'富'}, {U'彌', U'弥'}, {U'禮', U'礼'}, {U'槇', U'槙'}, {U'曾', U'曽'},
+    {U'藪', U'薮'}, {U'籠', U'篭'}, {U'驒', U'騨'}, {U'龍', U'竜'}, {U'實', U'実'}, {U'德', U'徳'},
+};
+
+char32_t usualKanji(char32_t c) {
+    for (const KanjiVariant &entry : KANJI_VARIANTS)
+        if (entry.variant == c)
+            return entry.usual;
+    const RecipientCharInfo info = classifyRecipientChar(c);
+    if (info.use == ReplacementUse::Suggest && info.replacement != nullptr) {
+        std::size_t pos = 0;
+        return decodeUtf8(info.replacement, pos);
+    }
+    return c;
+}
+
 bool isDropped(char32_t c) {
     return c == U' ' || c == U'\t' || c == U'\u3000' || c == U'・' || c == U'･';
 }
@@ -74,7 +101,7 @@ std::string foldedName(std::string_view utf8) {
             c -= FULL_WIDTH_OFFSET;
         if (c >= U'A' && c <= U'Z')
             c += U'a' - U'A';
-        appendUtf8(folded, c);
+        appendUtf8(folded, usualKanji(c));
     }
     flushKana();
     return folded;

@@ -14,7 +14,8 @@ namespace quill {
 bool isInJapaneseScript(std::string_view utf8);
 
 // `utf8` as names are compared: blanks and middle dots dropped, full-width ASCII and
-// half-width katakana in their usual width, ASCII letters in lower case.
+// half-width katakana in their usual width, ASCII letters in lower case, old and
+// machine-dependent forms of kanji in their usual form (齋 → 斎, 髙 → 高).
 std::string foldedName(std::string_view utf8);
 
 // The persons of `greeted` whom no recipient bears: a person is borne by a recipient whose

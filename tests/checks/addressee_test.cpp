@@ -53,6 +53,7 @@ TEST(AddresseeBlock, NobodyInParticularAndLinesOutsideTheBlockGreetNoOne) {
              "株式会社クイル 御中\n",
              "株式会社クイル\n人事部 ご担当者様\n",
              "営業部様\n",
+             "奥様\nお母様\n",
              "お疲れ様です。\n",
              "お世話になっております。\n鈴木様からご紹介いただきました。\n",
              "お世話になっております。\n\n鈴木様\n",
@@ -71,6 +72,10 @@ TEST(AddresseeMatch, AGreetedNameMatchesARecipientWhoseNameHoldsItWithBlanksAndW
                              "株式会社クイル 山田様\n", "ｸｲﾙ 山田部長\n"}) {
         EXPECT_TRUE(unaddressedPersons(greetedPersons(text, QUOTE_MARKS), yamada).empty()) << text;
     }
+    // The display name in the family register's kanji, the body in the everyday ones.
+    EXPECT_TRUE(unaddressedPersons(greetedPersons("斎藤様、高橋様、渡辺様\n", QUOTE_MARKS),
+                                   {"齋藤 一郎", "髙橋 花子", "渡邊 次郎"})
+                    .empty());
     EXPECT_TRUE(unaddressedPersons(greetedPersons("ｽｽﾞｷ ｲﾁﾛｳ様\n", QUOTE_MARKS),
                                    {"スズキ　イチロウ (ＱＵＩＬＬ)"})
                     .empty());
