@@ -206,8 +206,22 @@ std::u32string nameOfRun(std::u32string_view run) {
 void addPersonsOfLine(std::u32string_view line, std::vector<GreetedPerson> &persons) {
     std::vector<GreetedPerson> found;
     std::u32string_view rest = trimmed(line, SEPARATORS);
+    // 「山田様へ」
+    if (endsWith(rest, U"へ") &&
+        !longestEnding(rest.substr(0, rest.size() - 1), HONORIFICS).empty())
+        rest.remove_suffix(1);
+    // A remark in brackets after the last person (「山田様（営業部）」) is passed over once.
+    bool bracketPassed = false;
     bool addresseeLine = false;
     while (!rest.empty()) {
+        if (!addresseeLine && !bracketPassed && line.size() > rest.size()) {
+            const char32_t last = trimmed(line, U" \t\u3000").back();
+            const std::size_t open = rest.find_last_of(U"(（");
+            bracketPassed = true;
+            if ((last == U')' || last == U'）') && open != std::u32string_view::npos &&
+                longestEnding(rest, HONORIFICS).empty() && longestEnding(rest, TITLES).empty())
+                rest = trimmed(rest.substr(0, open), SEPARATORS);
+        }
         std::u32string_view honorific = longestEnding(rest, HONORIFICS);
         std::u32string_view title = longestEnding(rest, TITLES);
         if (title.size() > honorific.size())

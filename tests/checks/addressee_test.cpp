@@ -39,6 +39,7 @@ TEST(AddresseeBlock, PersonsAreNamedWithoutCompanyDepartmentOrTitle) {
         {"(株)クイル 山田様（CC: 鈴木様）\n", "クイル 山田様=クイル 山田 | 鈴木様=鈴木"},
         {"  \n\n　ｽｽﾞｷ様\n", "ｽｽﾞｷ様=ｽｽﾞｷ"},
         {"山田先生\n", "山田先生=山田"},
+        {"山田様へ\n山田様（営業部）\n", "山田様=山田 | 山田様=山田"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(c.persons, greeted(c.text)) << c.text;
