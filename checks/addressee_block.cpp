@@ -3,6 +3,7 @@
 // characters names are written in, and leading company and department words are dropped.
 #include "checks/addressee_block.h"
 
+#include "checks/honorific_titles.h"
 #include "common/utf8.h"
 #include "mail/excluded_lines.h"
 
@@ -16,15 +17,10 @@ constexpr std::size_t BLOCK_LINES_MAX = 5;
 // A run longer than this is a sentence, not a name.
 constexpr std::size_t NAME_LENGTH_MAX = 24;
 
-// What follows a name to greet its bearer. Titles honour by themselves (山田部長); where one
-// ends another (本部長, 部長), the longest that ends the text is taken.
+// What follows a name to greet its bearer, besides the titles that honour by themselves
+// (山田部長, the honorific rule's list); where one ends another (本部長, 部長), the longest
+// that ends the text is taken.
 constexpr std::u32string_view HONORIFICS[] = {U"様", U"さま", U"さん", U"殿", U"先生"};
-constexpr std::u32string_view TITLES[] = {
-    U"副社長", U"社長", U"副会長", U"会長", U"理事長", U"専務",         U"常務",   U"本部長",
-    U"副部長", U"部長", U"次長",   U"課長", U"係長",   U"支店長",       U"所長",   U"室長",
-    U"工場長", U"店長", U"局長",   U"院長", U"学長",   U"校長",         U"取締役", U"監査役",
-    U"主任",   U"教授", U"准教授", U"顧問", U"理事",   U"マネージャー",
-};
 
 // Words of a company anywhere in a part of the name, and the endings of a department or
 // an organisation: a part with one of them is not the name. An ending of one character
@@ -92,8 +88,8 @@ bool startsWith(std::u32string_view text, std::u32string_view word) {
     return text.substr(0, word.size()) == word;
 }
 
-template <std::size_t N>
-std::u32string_view longestEnding(std::u32string_view text, const std::u32string_view (&words)[N]) {
+template <typename Words>
+std::u32string_view longestEnding(std::u32string_view text, const Words &words) {
     std::u32string_view found;
     for (std::u32string_view word : words)
         if (word.size() > found.size() && endsWith(text, word))
@@ -122,6 +118,16 @@ std::u32string decoded(std::string_view utf8) {
     return text;
 }
 
+const std::vector<std::u32string> &titles() {
+    static const std::vector<std::u32string> TITLES = [] {
+        std::vector<std::u32string> decodedTitles;
+        for (std::string_view title : HONORIFIC_TITLES)
+            decodedTitles.push_back(decoded(title));
+        return decodedTitles;
+    }();
+    return TITLES;
+}
+
 std::string encoded(std::u32string_view text) {
     std::string utf8;
     for (char32_t c : text)
@@ -133,7 +139,8 @@ bool isOrganizationWord(std::u32string_view part) {
     for (std::u32string_view word : COMPANY_WORDS)
         if (part.find(word) != std::u32string_view::npos)
             return true;
-    if (!longestEnding(part, ORGANIZATION_ENDINGS).empty() || !longestEnding(part, TITLES).empty())
+    if (!longestEnding(part, ORGANIZATION_ENDINGS).empty() ||
+        !longestEnding(part, titles()).empty())
         return true;
     return part.size() >= 3 && !longestEnding(part, SHORT_ORGANIZATION_ENDINGS).empty();
 }
@@ -219,11 +226,11 @@ void addPersonsOfLine(std::u32string_view line, std::vector<GreetedPerson> &pers
             const std::size_t open = rest.find_last_of(U"(（");
             bracketPassed = true;
             if ((last == U')' || last == U'）') && open != std::u32string_view::npos &&
-                longestEnding(rest, HONORIFICS).empty() && longestEnding(rest, TITLES).empty())
+                longestEnding(rest, HONORIFICS).empty() && longestEnding(rest, titles()).empty())
                 rest = trimmed(rest.substr(0, open), SEPARATORS);
         }
         std::u32string_view honorific = longestEnding(rest, HONORIFICS);
-        std::u32string_view title = longestEnding(rest, TITLES);
+        std::u32string_view title = longestEnding(rest, titles());
         if (title.size() > honorific.size())
             honorific = title;
         if (honorific.empty()) {
@@ -239,7 +246,7 @@ void addPersonsOfLine(std::u32string_view line, std::vector<GreetedPerson> &pers
         const std::size_t writtenEnd = rest.size();
         std::size_t nameEnd = writtenEnd - honorific.size();
         // A title before 様 or 殿 (山田部長様) belongs to the honorific, not to the name.
-        nameEnd -= longestEnding(rest.substr(0, nameEnd), TITLES).size();
+        nameEnd -= longestEnding(rest.substr(0, nameEnd), titles()).size();
         std::size_t nameStart = nameEnd;
         bool afterPerson = false;
         while (nameStart > 0 && isNameCharacter(rest[nameStart - 1])) {
