@@ -3,6 +3,7 @@
 
 #include "config/config_json_text.h"
 #include "config/plugin_rules.h"
+#include "config/rule_weights.h"
 
 #include <algorithm>
 
@@ -86,6 +87,45 @@ void applyDisabledRules(const JsonValue &value, std::vector<TextLintRule> &rules
         else if (isPluginRuleName(rule.name))
             rule.enabled = true;
     }
+}
+
+bool switchRuleOffIn(std::vector<TextLintRule> &rules, const std::string &ruleName,
+                     CharLengthOf charLength) {
+    for (TextLintRule &rule : rules) {
+        if (rule.name != ruleName)
+            continue;
+        const bool changed = rule.enabled;
+        rule.enabled = false;
+        return changed;
+    }
+    if (isPluginRuleName(ruleName)) {
+        rules.push_back(TextLintRule{ruleName, false, 0, {}});
+        return true;
+    }
+    // A rule of a preset: the preset stays on with that rule switched off in its options.
+    const TextLintRule *preset = weighingRule(rules, ruleName);
+    const std::size_t slash = ruleName.find('/');
+    if (preset == nullptr || slash == std::string::npos)
+        return false;
+    for (TextLintRule &rule : rules) {
+        if (&rule != preset)
+            continue;
+        const std::string key =
+            "\"" + escapeJsonName(ruleName.substr(slash + 1), charLength) + "\":";
+        const std::string off = key + "false";
+        if (std::find(rule.options.begin(), rule.options.end(), off) != rule.options.end())
+            return false;
+        rule.options.erase(std::remove_if(rule.options.begin(), rule.options.end(),
+                                          [&key](const std::string &fragment) {
+                                              return fragment.compare(0, key.size(), key) == 0;
+                                          }),
+                           rule.options.end());
+        // A preset that was on without options takes its check box's state into the object.
+        if (rule.enabled || !rule.options.empty())
+            rule.options.push_back(off);
+        return true;
+    }
+    return false;
 }
 
 } // namespace quill

@@ -43,4 +43,12 @@ std::string buildDisabledRulesText(const std::vector<TextLintRule> &rules, CharL
 void applyDisabledRules(const JsonValue &value, std::vector<TextLintRule> &rules,
                         const RecordTextConverter &toRecordText);
 
+// Switches off, in `rules`, the rule that weighs findings of `ruleName`, keeping its options
+// and weight: the rule of that exact name; for a rule of a configured preset, that rule
+// inside the preset (an option "<rule>":false of the preset); for one of the plug-in's own
+// checks without a row, a new row. False when nothing changed. The settings and an open
+// settings window both take the choice this way.
+bool switchRuleOffIn(std::vector<TextLintRule> &rules, const std::string &ruleName,
+                     CharLengthOf charLength);
+
 } // namespace quill

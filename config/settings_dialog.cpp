@@ -362,6 +362,49 @@ void onUnhide(HWND dialog) {
                         0);
 }
 
+// A finding hidden in the result window while this window is open: listed at once, so
+// that OK keeps it instead of writing back the list as it was when the window opened.
+void showHiddenFinding(HWND dialog, const HiddenFinding &finding) {
+    SettingsWindowState *state = stateOf(dialog);
+    if (state == nullptr || std::find(state->hiddenFindings.begin(), state->hiddenFindings.end(),
+                                      finding) != state->hiddenFindings.end())
+        return;
+    state->hiddenFindings.push_back(finding);
+    SendDlgItemMessageW(dialog, IDC_SETTINGS_HIDDEN, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>(wideFromAnsi(hiddenFindingLine(finding)).c_str()));
+}
+
+// A rule switched off in the result window while this window is open: its row shows it at
+// once, as the settings took it, so that OK keeps it. Only what the choice changed is
+// written: the other rows keep their cells as typed.
+void showRuleOff(HWND dialog, const std::string &ruleName) {
+    HWND list = ruleList(dialog);
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    std::vector<TextLintRule> rules;
+    for (int index = 0; index < count; ++index)
+        rules.push_back(ruleOfRow(readRow(list, index)));
+    const std::vector<TextLintRule> before = rules;
+    if (!switchRuleOffIn(rules, ruleName, ansiCharLength))
+        return;
+    for (std::size_t index = 0; index < rules.size(); ++index) {
+        const RuleRow row = rowOfRule(rules[index]);
+        if (index >= before.size()) {
+            appendRow(list, row);
+            continue;
+        }
+        const int at = static_cast<int>(index);
+        if (rules[index].options != before[index].options)
+            setListCellText(list, at, 2, row.options);
+        if (rules[index].enabled != before[index].enabled) {
+            LVITEMW state{};
+            state.stateMask = LVIS_STATEIMAGEMASK;
+            state.state = INDEXTOSTATEIMAGEMASK(UNTICKED_IMAGE);
+            SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(at),
+                         reinterpret_cast<LPARAM>(&state));
+        }
+    }
+}
+
 void onAddRule(HWND dialog) {
     setRowSelected(ruleList(dialog), -1, false);
     openRuleDialog(dialog);
@@ -534,6 +577,18 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         writeDiagnosticLine("settingsDialogProc failed.");
     }
     return FALSE;
+}
+
+void showHiddenFindingInSettingsWindows(const HiddenFinding &finding) {
+    const std::vector<HWND> windows = openSettingsWindows();
+    for (HWND window : windows)
+        showHiddenFinding(window, finding);
+}
+
+void showRuleOffInSettingsWindows(const std::string &ruleName) {
+    const std::vector<HWND> windows = openSettingsWindows();
+    for (HWND window : windows)
+        showRuleOff(window, ruleName);
 }
 
 void closeSettingsWindows() {

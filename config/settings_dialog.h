@@ -2,6 +2,8 @@
 // event.
 #pragma once
 
+#include "config/finding_choices.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -10,6 +12,12 @@
 namespace quill {
 
 INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A choice made in the result window and already in the settings, shown in every settings
+// window still open, so that its OK keeps the choice instead of undoing it. On the host's
+// thread, which owns the windows.
+void showHiddenFindingInSettingsWindows(const HiddenFinding &finding);
+void showRuleOffInSettingsWindows(const std::string &ruleName);
 
 // Destroys every settings window still open, discarding unconfirmed edits; the plug-in's end
 // calls it so that no window outlives the module that runs it.

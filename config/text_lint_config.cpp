@@ -415,41 +415,7 @@ void TextLintConfig::update(const std::function<void(TextLintSettings &)> &chang
 
 bool TextLintConfig::switchRuleOff(const std::string &ruleName) {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
-    for (TextLintRule &rule : rules_) {
-        if (rule.name != ruleName)
-            continue;
-        const bool changed = rule.enabled;
-        rule.enabled = false;
-        return changed;
-    }
-    if (isPluginRuleName(ruleName)) {
-        rules_.push_back(TextLintRule{ruleName, false, 0, {}});
-        return true;
-    }
-    // A rule of a preset: the preset stays on with that rule switched off in its options.
-    const TextLintRule *preset = weighingRule(rules_, ruleName);
-    const std::size_t slash = ruleName.find('/');
-    if (preset == nullptr || slash == std::string::npos)
-        return false;
-    for (TextLintRule &rule : rules_) {
-        if (&rule != preset)
-            continue;
-        const std::string key =
-            "\"" + escapeJsonName(ruleName.substr(slash + 1), ansiCharLength) + "\":";
-        const std::string off = key + "false";
-        if (std::find(rule.options.begin(), rule.options.end(), off) != rule.options.end())
-            return false;
-        rule.options.erase(std::remove_if(rule.options.begin(), rule.options.end(),
-                                          [&key](const std::string &fragment) {
-                                              return fragment.compare(0, key.size(), key) == 0;
-                                          }),
-                           rule.options.end());
-        // A preset that was on without options takes its check box's state into the object.
-        if (rule.enabled || !rule.options.empty())
-            rule.options.push_back(off);
-        return true;
-    }
-    return false;
+    return switchRuleOffIn(rules_, ruleName, ansiCharLength);
 }
 
 bool TextLintConfig::isOwnRuleOff(const std::string &ruleName) {

@@ -4,6 +4,7 @@
 
 #include "common/ansi_encoding.h"
 #include "common/system_error.h"
+#include "config/settings_dialog.h"
 #include "config/text_lint_config.h"
 #include "lint/excluded_lines_setting.h"
 #include "lint/held_back_findings.h"
@@ -192,6 +193,8 @@ void actOnFinding(FindingAction action, const LintResult &finding, JobTicket sho
     }
     case FindingAction::NeverShow:
         config.addHiddenFinding(HiddenFinding{finding.ruleName, finding.message});
+        // An open settings window would otherwise write back its list without it at OK.
+        showHiddenFindingInSettingsWindows(HiddenFinding{finding.ruleName, finding.message});
         engine.dropFindings(
             shown, [&](const LintResult &row) { return sameFinding(row, finding); },
             LintResultController::DropReason::Hidden);
@@ -202,6 +205,7 @@ void actOnFinding(FindingAction action, const LintResult &finding, JobTicket sho
             note(withAnsiName(plugin_text::RULE_NOT_IN_SETTINGS, finding.ruleName));
             return;
         }
+        showRuleOffInSettingsWindows(finding.ruleName);
         engine.dropFindings(
             shown, [&](const LintResult &row) { return row.ruleName == finding.ruleName; },
             LintResultController::DropReason::RuleOff);

@@ -224,6 +224,61 @@ TEST_F(SettingsDialogTest, HiddenFindingsAreListedAndOneTakenBackGoesAtOk) {
         std::string::npos);
 }
 
+// Choices made in the result window are saved at once: one made before the window opened
+// is shown, and one made while it is open is shown too and kept by its OK, beside the
+// edits typed meanwhile.
+TEST_F(SettingsDialogTest, ChoicesMadeElsewhereAreShownAndKeptAtOk) {
+    std::vector<TextLintRule> rules = startingRules();
+    rules.push_back(TextLintRule{"preset-ja-spacing", true, 0, {}});
+    config().setRules(rules);
+    config().addHiddenFinding({"r1", "m1"});
+    ASSERT_TRUE(config().switchRuleOff("max-ten"));
+    testRun = [](std::wstring &) { return true; };
+    HWND dialog = openDialog();
+    HWND hidden = GetDlgItem(dialog, IDC_SETTINGS_HIDDEN);
+    ASSERT_EQ(1, SendMessageW(hidden, LB_GETCOUNT, 0, 0));
+    EXPECT_FALSE(rowsOf(dialog).at(0).checked) << "max-ten";
+
+    SetDlgItemTextW(dialog, IDC_SETTINGS_THRESHOLD, L"7");
+    const auto hide = [this](const HiddenFinding &finding) {
+        config().addHiddenFinding(finding);
+        showHiddenFindingInSettingsWindows(finding);
+    };
+    const auto switchOff = [this](const std::string &rule) {
+        ASSERT_TRUE(config().switchRuleOff(rule));
+        showRuleOffInSettingsWindows(rule);
+    };
+    hide({"r2", "m2"});
+    hide({"r1", "m1"}); // listed once
+    switchOff("sentence-length");
+    switchOff("ja-spacing/ja-no-space-around-parentheses");
+    switchOff("quillcheck/half-width-kana");
+    EXPECT_EQ(2, SendMessageW(hidden, LB_GETCOUNT, 0, 0));
+    EXPECT_THAT(
+        rowsOf(dialog),
+        ::testing::ElementsAre(
+            RuleRow{"max-ten", "3", "\"max\":3", false},
+            RuleRow{"no-doubled-joshi", "1", "", false},
+            RuleRow{"sentence-length", "2", "\"max\":100,\"skipPatterns\":[]", false},
+            RuleRow{"preset-ja-spacing", "0", "\"ja-no-space-around-parentheses\":false", true},
+            RuleRow{"quillcheck/half-width-kana", "0", "", false}));
+
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_FALSE(IsWindow(dialog));
+    EXPECT_THAT(config().getHiddenFindings(),
+                ::testing::ElementsAre(HiddenFinding{"r1", "m1"}, HiddenFinding{"r2", "m2"}));
+    EXPECT_EQ(config().snapshot().evaluateValueThreshold, 7);
+    EXPECT_FALSE(config().findRule("sentence-length")->enabled);
+    EXPECT_FALSE(config().findRule("quillcheck/half-width-kana")->enabled);
+    EXPECT_TRUE(config().isOwnRuleOff("quillcheck/half-width-kana"));
+    const std::string ini = readFileBytes(iniPath());
+    EXPECT_NE(ini.find("DisabledRules=[\"max-ten\",\"sentence-length\",\"quillcheck/half-width-"
+                       "kana\"]"),
+              std::string::npos)
+        << ini;
+    EXPECT_NE(ini.find("\"ja-no-space-around-parentheses\":false"), std::string::npos) << ini;
+}
+
 TEST_F(SettingsDialogTest, CancelAsksFirstAndItsCancelKeepsTheEdits) {
     HWND dialog = openDialog();
     selectRows(dialog, {0});
