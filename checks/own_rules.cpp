@@ -184,10 +184,12 @@ std::string applyTextFixes(std::string_view utf8Text, std::vector<TextFix> fixes
 }
 
 std::string fixOwnRules(std::string_view utf8Text, const OwnCheckContext &context,
-                        const TextLintSettings &settings) {
+                        const TextLintSettings &settings,
+                        const std::vector<std::string> &rulesOff) {
     std::vector<TextFix> fixes;
     for (OwnRuleFinding &finding : checkOwnRules(utf8Text, context, settings))
-        if (finding.fix)
+        if (finding.fix &&
+            std::find(rulesOff.begin(), rulesOff.end(), finding.ruleName) == rulesOff.end())
             fixes.push_back(std::move(*finding.fix));
     if (fixes.empty())
         return std::string(utf8Text);

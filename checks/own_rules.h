@@ -45,8 +45,10 @@ std::vector<OwnRuleFinding> checkOwnRules(std::string_view utf8Text, const OwnCh
 // out. Ranges count UTF-16 code units, a byte that is not UTF-8 as one.
 std::string applyTextFixes(std::string_view utf8Text, std::vector<TextFix> fixes);
 
-// `utf8Text` with the certain fixes of the rules that are on applied.
+// `utf8Text` with the certain fixes of the rules that are on applied; the rules named in
+// `rulesOff` (their rows switched off) fix nothing.
 std::string fixOwnRules(std::string_view utf8Text, const OwnCheckContext &context,
-                        const TextLintSettings &settings);
+                        const TextLintSettings &settings,
+                        const std::vector<std::string> &rulesOff = {});
 
 } // namespace quill

@@ -68,9 +68,13 @@ std::vector<LintResult> withoutHeldBack(std::vector<LintResult> findings,
         if (ignoredFindings().contains(finding, line)) {
             ++heldBack.ignored;
         } else if (std::find(hidden.begin(), hidden.end(),
-                             HiddenFinding{finding.ruleName, finding.message}) != hidden.end() ||
-                   config.isOwnRuleOff(finding.ruleName)) {
+                             HiddenFinding{finding.ruleName, finding.message}) != hidden.end()) {
             ++heldBack.hidden;
+        } else if (config.isOwnRuleOff(finding.ruleName)) {
+            // Its rule fixes nothing: its line need not go back as written, which would
+            // keep the other rules' fixes from it.
+            ++heldBack.hidden;
+            continue;
         } else {
             kept.push_back(std::move(finding));
             continue;
@@ -78,6 +82,10 @@ std::vector<LintResult> withoutHeldBack(std::vector<LintResult> findings,
         noteLine(heldBack, finding.line);
     }
     return kept;
+}
+
+bool anyLineHeldBack() {
+    return !ignoredFindings().empty() || !TextLintConfig::getInstance().getHiddenFindings().empty();
 }
 
 bool nothingHeldBack() {

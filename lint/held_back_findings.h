@@ -42,7 +42,9 @@ IgnoredFindings &ignoredFindings();
 struct HeldBack {
     std::size_t ignored = 0; // ignored for this run
     std::size_t hidden = 0;  // never to be shown, or of an own check switched off
-    // The lines (1-based) that hold a held-back finding, ascending, each once.
+    // The lines (1-based) that hold an ignored or hidden finding, ascending, each once: the
+    // whole-mail fix gives them back as written. A finding of a rule switched off needs no
+    // such line, since its rule fixes nothing.
     std::vector<std::size_t> lines;
 };
 
@@ -52,5 +54,7 @@ std::vector<LintResult> withoutHeldBack(std::vector<LintResult> findings,
 
 // Whether anything could be held back at all: no list holds an entry and no own check is off.
 bool nothingHeldBack();
+// Whether a line could be held back from the whole-mail fix: a finding is ignored or hidden.
+bool anyLineHeldBack();
 
 } // namespace quill

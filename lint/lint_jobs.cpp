@@ -128,7 +128,7 @@ std::optional<std::string> LintResultController::runFix(const TargetMailInfo &ta
     std::string masked = maskExcludedLines(original, exclusion);
     // The lines of findings the writer ignored or never wants to see go back as written,
     // as quoted lines do: a fix of the whole mail must not undo such a choice.
-    if (!nothingHeldBack()) {
+    if (anyLineHeldBack()) {
         std::optional<std::vector<std::size_t>> kept = heldBackLinesOf(masked, target, failure);
         if (!kept)
             return std::nullopt;
@@ -165,13 +165,16 @@ std::optional<std::string> LintResultController::runFix(const TargetMailInfo &ta
 std::optional<std::vector<std::size_t>>
 LintResultController::heldBackLinesOf(const std::string &masked, const TargetMailInfo &target,
                                       LintFailure &failure) {
+    std::vector<LintResult> findings;
+    bool published = false;
     {
         std::lock_guard<std::recursive_mutex> lock(mutex());
-        if (publishedJob_ != 0 && checkedText_ == masked)
-            return heldBackLines_;
+        if (publishedJob_ != 0 && checkedText_ == masked) {
+            findings = publishedBeforeHeldBack_;
+            published = true;
+        }
     }
-    std::vector<LintResult> findings;
-    if (configuresAnyRule(TextLintConfig::getInstance().getRules())) {
+    if (!published && configuresAnyRule(TextLintConfig::getInstance().getRules())) {
         std::optional<std::string> report =
             residentTextLint().check(masked, target.mimeType == MIME_TEXT_HTML);
         ColdRunProblem problem;
@@ -186,7 +189,8 @@ LintResultController::heldBackLinesOf(const std::string &masked, const TargetMai
             return std::nullopt;
         }
     }
-    findings = mergeFindings(std::move(findings), ownFindings(masked, target));
+    if (!published)
+        findings = mergeFindings(std::move(findings), ownFindings(masked, target));
     HeldBack heldBack;
     withoutHeldBack(std::move(findings), masked, heldBack);
     return heldBack.lines;

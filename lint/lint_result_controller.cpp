@@ -190,6 +190,7 @@ CheckOutcome LintResultController::publishFindings(JobTicket job, std::vector<Li
                                                    bool nothingToCheck, const CheckedInput &input) {
     CheckOutcome outcome;
     describeFixes(findings, input.text);
+    std::vector<LintResult> beforeHeldBack = findings;
     HeldBack heldBack;
     outcome.findings = withoutHeldBack(std::move(findings), input.text, heldBack);
     outcome.nothingToCheck = nothingToCheck;
@@ -202,7 +203,7 @@ CheckOutcome LintResultController::publishFindings(JobTicket job, std::vector<Li
     publishedJob_ = job.id;
     actionNote_.clear();
     checkedText_ = input.text;
-    heldBackLines_ = std::move(heldBack.lines);
+    publishedBeforeHeldBack_ = std::move(beforeHeldBack);
     heldBackIgnored_ = heldBack.ignored;
     heldBackHidden_ = heldBack.hidden;
     outcome.publication = Publication::Published;
@@ -244,11 +245,6 @@ std::string LintResultController::checkedText() {
     return checkedText_;
 }
 
-std::vector<std::size_t> LintResultController::heldBackLines() {
-    Lock lock(mutex_);
-    return heldBackLines_;
-}
-
 bool LintResultController::dropFindings(JobTicket shown,
                                         const std::function<bool(const LintResult &)> &drop,
                                         DropReason reason) {
@@ -265,12 +261,6 @@ bool LintResultController::dropFindings(JobTicket shown,
             ++heldBackIgnored_;
         else if (reason == DropReason::Hidden)
             ++heldBackHidden_;
-        if (finding.line > 0) {
-            const auto line = static_cast<std::size_t>(finding.line);
-            auto place = std::lower_bound(heldBackLines_.begin(), heldBackLines_.end(), line);
-            if (place == heldBackLines_.end() || *place != line)
-                heldBackLines_.insert(place, line);
-        }
     }
     findings_ = std::move(kept);
     if (!latestCheckFailed_)

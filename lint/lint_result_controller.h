@@ -106,11 +106,9 @@ class LintResultController {
     // cannot be read.
     static bool findingsOfReport(const std::string &report, std::vector<LintResult> &findings);
 
-    // The last publication: its job, the text it checked, and the lines (1-based) holding
-    // a finding it held back.
+    // The last publication: its job and the text it checked.
     JobTicket publishedJob();
     std::string checkedText();
-    std::vector<std::size_t> heldBackLines();
     // When `shown` made the last publication: takes the findings for which `drop` holds out
     // of it (the status line counts the ignored and the hidden ones) and tells every
     // listener. False when a later publication replaced `shown`.
@@ -165,9 +163,10 @@ class LintResultController {
     // The text an auto-fix of the entered target returns, or nothing after a failure,
     // whose reason goes to `failure`; without a rule, the text as it is and NoRule.
     std::optional<std::string> runFix(const TargetMailInfo &target, LintFailure &failure);
-    // The lines (1-based) of `masked` that hold a finding the writer chose not to see,
-    // from the last publication when it checked this text, else from a check of it; none
-    // when that check fails (its reason goes to `failure`).
+    // The lines (1-based) of `masked` that hold a finding the writer chose not to see, as
+    // the choices stand now: from the findings of the last publication when it checked this
+    // text, else from a check of it; none when that check fails (its reason goes to
+    // `failure`).
     std::optional<std::vector<std::size_t>>
     heldBackLinesOf(const std::string &masked, const TargetMailInfo &target, LintFailure &failure);
     // Calls every listener; the lock is held.
@@ -184,7 +183,9 @@ class LintResultController {
     bool working_ = false;
     std::wstring actionNote_;
     std::string checkedText_;
-    std::vector<std::size_t> heldBackLines_;
+    // The last publication's findings before those held back were left out: the whole-mail
+    // fix holds back lines by the choices in force when it runs.
+    std::vector<LintResult> publishedBeforeHeldBack_;
     std::size_t heldBackIgnored_ = 0;
     std::size_t heldBackHidden_ = 0;
     int publishedTime_[3] = {0, 0, 0}; // hour, minute, second

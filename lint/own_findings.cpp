@@ -73,10 +73,17 @@ std::vector<LintResult> ownFindings(const std::string &text, const TargetMailInf
 }
 
 std::string fixOwnFindings(const std::string &text, const TargetMailInfo &target) {
-    const TextLintSettings settings = TextLintConfig::getInstance().snapshot();
+    TextLintConfig &config = TextLintConfig::getInstance();
+    const TextLintSettings settings = config.snapshot();
     if (!anyOwnRuleOn(settings))
         return text;
-    return fixOwnRules(text, ownCheckContext(target), settings);
+    // A rule whose row is off fixes nothing, as the rows stand now: a choice made after the
+    // last check counts as much as one made before it.
+    std::vector<std::string> rulesOff;
+    for (const OwnRule &rule : ownRules())
+        if (config.isOwnRuleOff(rule.name))
+            rulesOff.emplace_back(rule.name);
+    return fixOwnRules(text, ownCheckContext(target), settings, rulesOff);
 }
 
 std::vector<LintResult> mergeFindings(std::vector<LintResult> textlintFindings,

@@ -1,7 +1,7 @@
 // The actions of the result window's rows, through the built plug-in in the stand-in host
 // with the real textlint: fixing one finding, ignoring it, never showing it again,
-// switching its rule off, the whole-mail fix after an ignore, and the progress shown while
-// a check the user chose runs.
+// switching its rule off (also while the settings dialog is open), the whole-mail fix after
+// such choices, and the progress shown while a check the user chose runs.
 #include "resources/resource_ids.h"
 #include "tests/plugin/plugin_session.h"
 #include "tests/support/message_box_watcher.h"
@@ -277,6 +277,68 @@ TEST_F(FindingActions, FixAllKeepsTheLineOfAnIgnoredFinding) {
     ASSERT_TRUE(chooseCommand(compose.fixAll, compose.window));
     // The whole-mail fix gives the text back with LF line ends, as it always has.
     EXPECT_EQ(composeText(compose.window), inCodePage("今日は 晴れです。\n明日は雨です。\n", 932));
+    plugin.exit();
+}
+
+// The row of the settings dialog's rule list named `name`, or -1.
+int ruleRowNamed(HWND dialog, const std::wstring &name) {
+    const HWND rules = GetDlgItem(dialog, IDC_SETTINGS_RULES);
+    const int count = static_cast<int>(SendMessageW(rules, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        wchar_t text[128] = {};
+        LVITEMW item{};
+        item.pszText = text;
+        item.cchTextMax = static_cast<int>(std::size(text));
+        SendMessageW(rules, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&item));
+        if (name == text)
+            return row;
+    }
+    return -1;
+}
+
+// A finding hidden and a rule switched off from the rows while the settings dialog is open
+// survive its OK; an own rule unticked there fixes nothing in the whole-mail fix of the
+// text already checked, and the rule switched off holds back no other rule's fix.
+TEST_F(FindingActions, ChoicesSurviveTheOpenSettingsDialogAndFixAllFollowsTheRowsAsTheyAreNow) {
+    const std::string mail = "ｶﾅです。\r\n今日は、雨が、降って、いて、とても、寒い 日です。\r\n"
+                             "私は彼は好きです。\r\n";
+    PluginSession plugin(
+        replaced(iniText(textlintCmdPath()), "\"preset-ja-spacing\":true}}",
+                 "\"preset-ja-spacing\":true,\"quillcheck/half-width-kana\":true}}"));
+    ASSERT_NE(nullptr, plugin.module());
+    plugin.start();
+    const HWND result = findResultWindow();
+    const Compose compose = openCompose(plugin, mail);
+    ASSERT_TRUE(chooseCommand(compose.check, compose.window));
+    ASSERT_TRUE(anyRowHas(result, "Rule: quillcheck/half-width-kana"));
+
+    plugin.proc<int(WINAPI *)(HWND)>("BKC_OnPlugInSetup")(hostMainWindow());
+    const HWND dialog = FindWindowW(nullptr, L"Quillcheckオプション");
+    ASSERT_NE(nullptr, dialog);
+    ASSERT_TRUE(actOnRow(result, "Rule: no-doubled-joshi", IDM_RESULT_NEVER_SHOW));
+    ASSERT_TRUE(actOnRow(result, "Rule: max-ten", IDM_RESULT_DISABLE_RULE));
+    const int kana = ruleRowNamed(dialog, L"quillcheck/half-width-kana");
+    ASSERT_GE(kana, 0);
+    LVITEMW unticked{};
+    unticked.stateMask = LVIS_STATEIMAGEMASK;
+    unticked.state = INDEXTOSTATEIMAGEMASK(1);
+    SendDlgItemMessageW(dialog, IDC_SETTINGS_RULES, LVM_SETITEMSTATE, static_cast<WPARAM>(kana),
+                        reinterpret_cast<LPARAM>(&unticked));
+    MessageBoxRecorder boxes;
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_FALSE(IsWindow(dialog)) << "the test run failed";
+    const std::string ini = iniOf(plugin);
+    EXPECT_NE(ini.find("HiddenFindings=[{\"rule\":\"no-doubled-joshi\""), std::string::npos) << ini;
+    EXPECT_NE(ini.find("DisabledRules=[\"max-ten\",\"quillcheck/half-width-kana\"]"),
+              std::string::npos)
+        << ini;
+
+    ASSERT_TRUE(chooseCommand(compose.fixAll, compose.window));
+    EXPECT_EQ(composeText(compose.window),
+              inCodePage("ｶﾅです。\n今日は、雨が、降って、いて、とても、寒い日です。\n"
+                         "私は彼は好きです。\n",
+                         932));
     plugin.exit();
 }
 
