@@ -395,6 +395,10 @@ void ResidentTextLint::reconcile() {
     if (folder_.path().empty() && !folder_.create(lint_text::TEMP_PATH_FAILED))
         return noteFailure(settings);
     watch_.watch(settings.commandPath, [this] { wantWork(); });
+    // A change not yet counted, or a folder not watched (set up again shortly): the watch
+    // asks for this work again once it counts, and only then is a start worth its cost.
+    if (watch_.changePending())
+        return;
     switch (proof_.textLintIsRecentEnough(settings.commandPath, watch_.changes())) {
     case ResidentConfigProof::Verdict::Yes:
         break;
@@ -661,10 +665,12 @@ std::optional<std::string> ResidentTextLint::fix(const std::string &text, bool h
 }
 
 bool ResidentTextLint::servesLocked(const Settings &settings) {
+    // A change still pending is asked about before the count: a change counted meanwhile
+    // then shows in the count.
     return settings.enabled && !stopping_ && server_ && server_->running() &&
-           serverCommandPath_ == settings.commandPath &&
+           serverCommandPath_ == settings.commandPath && !watch_.changePending() &&
            proof_.holds(settings.commandPath, settings.config, watch_.changes()) &&
-           serverChanges_ == watch_.changes() && !watch_.changePending();
+           serverChanges_ == watch_.changes();
 }
 
 bool ResidentTextLint::isServing() {

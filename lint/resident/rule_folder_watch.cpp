@@ -1,10 +1,10 @@
-// The watch over textlint's rule folders: one change notification per folder and a thread
-// that waits for them.
+// The watch over textlint's rule folders: one change notification per `node_modules` folder,
+// over its whole tree, and a thread that waits for them.
 #include "lint/resident/rule_folder_watch.h"
 
 #include "common/system_error.h"
 
-#include <iterator>
+#include <algorithm>
 
 namespace quill {
 
@@ -19,21 +19,6 @@ constexpr DWORD WATCHED = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_
 bool isFolder(const std::string &path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The `@scope` folders inside a `node_modules` folder.
-std::vector<std::string> scopeFoldersOf(const std::string &folder) {
-    std::vector<std::string> scopes;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "@*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return scopes;
-    do {
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            scopes.push_back(folder + entry.cFileName + "\\");
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-    return scopes;
 }
 
 } // namespace
@@ -54,37 +39,71 @@ std::vector<std::string> ruleFoldersOf(const std::string &commandPath) {
     return folders;
 }
 
+namespace {
+
+// The folders of `commandPath` that exist now, at most MAX_FOLDERS.
+std::vector<std::string> watchedFoldersOf(const std::string &commandPath) {
+    std::vector<std::string> watched = ruleFoldersOf(commandPath);
+    if (watched.size() > MAX_FOLDERS)
+        watched.resize(MAX_FOLDERS);
+    return watched;
+}
+
+// One notification per folder of `commandPath` into `folders`, each over the folder's whole
+// tree: the `@scope` folders and the packages in it are seen without a notification of
+// their own, which would hold the folder open, so that npm could not remove it and create
+// it anew. False when one could not be set up (a folder being removed, say), whose failure
+// is written when `report`.
+bool openFolders(const std::string &commandPath, std::vector<UniqueChangeNotification> &folders,
+                 bool report) {
+    bool whole = true;
+    for (const std::string &path : watchedFoldersOf(commandPath)) {
+        UniqueChangeNotification notification(
+            FindFirstChangeNotificationA(path.c_str(), TRUE, WATCHED));
+        if (!notification) {
+            if (report)
+                writeLastErrorDiagnostic("FindFirstChangeNotification(rule folder) failed.",
+                                         GetLastError());
+            whole = false;
+            continue;
+        }
+        folders.push_back(std::move(notification));
+    }
+    return whole;
+}
+
+// A watch that failed is set up again after this wait; npm removes and creates folders
+// within moments.
+constexpr DWORD RETRY_WAIT_MS = 1000;
+// A change is told once the folders have been quiet this long, or at the latest after the
+// limit, while npm may still be writing.
+constexpr DWORD QUIET_MS = 300;
+constexpr ULONGLONG SETTLE_LIMIT_MS = 3000;
+
+} // namespace
+
 void RuleFolderWatch::watch(const std::string &commandPath, std::function<void()> changed) {
+    bool setUpAgain = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (watching_ && commandPath_ == commandPath)
-            return;
+        if (watching_ && commandPath_ == commandPath) {
+            // A thread that runs keeps the watch whole; one that could not start is
+            // replaced here, at the next check.
+            if (thread_.joinable() || !broken_)
+                return;
+            setUpAgain = true;
+        }
     }
     stop();
     std::lock_guard<std::mutex> lock(mutex_);
     commandPath_ = commandPath;
     watching_ = true;
-    broken_ = false;
     changed_ = std::move(changed);
-    for (const std::string &folder : ruleFoldersOf(commandPath)) {
-        std::vector<std::string> watched = scopeFoldersOf(folder);
-        watched.insert(watched.begin(), folder);
-        for (const std::string &path : watched) {
-            if (folders_.size() == MAX_FOLDERS)
-                break;
-            UniqueChangeNotification notification(
-                FindFirstChangeNotificationA(path.c_str(), FALSE, WATCHED));
-            if (!notification) {
-                writeLastErrorDiagnostic("FindFirstChangeNotification(rule folder) failed.",
-                                         GetLastError());
-                broken_ = true;
-                continue;
-            }
-            folders_.push_back(std::move(notification));
-        }
-    }
-    if (folders_.empty())
-        return;
+    broken_ = !openFolders(commandPath, folders_, !setUpAgain);
+    if (setUpAgain && !broken_)
+        ++changes_; // what changed while nothing was watched is not known
+    if (folders_.empty() && !broken_)
+        return; // nothing to watch
     stopEvent_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!stopEvent_) {
         broken_ = true;
@@ -92,7 +111,7 @@ void RuleFolderWatch::watch(const std::string &commandPath, std::function<void()
         return;
     }
     try {
-        thread_ = std::thread([this] { run(); });
+        thread_ = std::thread([this, commandPath] { run(commandPath); });
     } catch (...) {
         broken_ = true;
         folders_.clear();
@@ -116,11 +135,12 @@ void RuleFolderWatch::stop() {
     commandPath_.clear();
     watching_ = false;
     broken_ = false;
+    settling_ = false;
 }
 
 bool RuleFolderWatch::changePending() {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (broken_)
+    if (broken_ || settling_)
         return true;
     for (const UniqueChangeNotification &folder : folders_)
         if (WaitForSingleObject(folder.get(), 0) == WAIT_OBJECT_0)
@@ -128,42 +148,101 @@ bool RuleFolderWatch::changePending() {
     return false;
 }
 
-// The folders and the event change only while no thread runs (watch() and stop() join it).
-void RuleFolderWatch::run() {
-    std::vector<HANDLE> handles{stopEvent_.get()};
-    for (const UniqueChangeNotification &folder : folders_)
-        handles.push_back(folder.get());
+void RuleFolderWatch::renew(const std::string &commandPath, bool changed) {
+    std::vector<UniqueChangeNotification> fresh;
+    bool wasBroken;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        wasBroken = broken_;
+    }
+    // Opened before the old ones close, so that no change falls between them.
+    const bool whole = openFolders(commandPath, fresh, !wasBroken);
+    const bool counted = changed || (wasBroken && whole);
+    std::function<void()> tell;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        // Counted while the old notification still shows the change as pending, so that at
+        // no instant neither tells of it.
+        if (counted)
+            ++changes_;
+        folders_.swap(fresh);
+        broken_ = !whole;
+        settling_ = false;
+        if (counted)
+            tell = changed_;
+    }
+    // The old notifications close here, a failed one among them: npm can then remove or
+    // create its folder, which an open notification would hold.
+    fresh.clear();
+    if (!tell)
+        return;
+    try {
+        tell();
+    } catch (...) {
+        // Whoever listens puts things right at its next request.
+    }
+}
+
+// Every change, and every failure, sets the watch up anew over the folders that exist then:
+// a folder removed and created again is a new folder, which the old notification no longer
+// sees. The folders change only on this thread while it runs (watch() and stop() join it
+// first).
+void RuleFolderWatch::run(const std::string &commandPath) {
     for (;;) {
-        DWORD got = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(),
-                                           FALSE, INFINITE);
-        if (got == WAIT_OBJECT_0)
-            break;
-        if (got >= WAIT_OBJECT_0 + handles.size()) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            broken_ = true; // nothing is watched any more
-            break;
-        }
-        // Counted while the notification still shows the change as pending, so that at no
-        // instant neither tells of it; the system keeps a change that comes before the
-        // notification is watched again, so one during the new proof is seen too.
-        ++changes_;
-        if (!FindNextChangeNotification(handles[got - WAIT_OBJECT_0])) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            broken_ = true;
-        }
-        try {
-            if (changed_)
-                changed_();
-        } catch (...) {
-            // Whoever listens puts things right at its next request.
-        }
+        std::vector<HANDLE> handles{stopEvent_.get()};
         bool broken;
         {
             std::lock_guard<std::mutex> lock(mutex_);
+            for (const UniqueChangeNotification &folder : folders_)
+                handles.push_back(folder.get());
             broken = broken_;
         }
-        if (broken)
+        DWORD got = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(),
+                                           FALSE, broken ? RETRY_WAIT_MS : INFINITE);
+        if (got == WAIT_OBJECT_0)
             break;
+        if (got == WAIT_TIMEOUT) {
+            renew(commandPath, false);
+            continue;
+        }
+        if (got >= WAIT_OBJECT_0 + handles.size()) {
+            // Nothing is watched now: the notifications close, and the watch is set up
+            // again after the wait, counting one change.
+            writeLastErrorDiagnostic("WaitForMultipleObjects(rule folders) failed.",
+                                     GetLastError());
+            std::lock_guard<std::mutex> lock(mutex_);
+            broken_ = true;
+            folders_.clear();
+            continue;
+        }
+        // A change seen: told once the folders are quiet, so that npm's many writes of one
+        // install lead to one new server, not to one per file.
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            settling_ = true;
+        }
+        if (!settle(handles, got))
+            break;
+        renew(commandPath, true);
+    }
+}
+
+// Waits until no notification tells of another change for a moment, at most a few seconds.
+bool RuleFolderWatch::settle(const std::vector<HANDLE> &handles, DWORD got) {
+    const ULONGLONG end = GetTickCount64() + SETTLE_LIMIT_MS;
+    for (;;) {
+        // A notification that cannot be re-armed is replaced by renew() at once.
+        if (!FindNextChangeNotification(handles[got - WAIT_OBJECT_0]))
+            return true;
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end)
+            return true;
+        got = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE,
+                                     static_cast<DWORD>(std::min<ULONGLONG>(QUIET_MS, end - now)));
+        if (got == WAIT_OBJECT_0)
+            return false;
+        if (got == WAIT_TIMEOUT || got >= WAIT_OBJECT_0 + handles.size())
+            return true;
     }
 }
 

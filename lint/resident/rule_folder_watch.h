@@ -1,7 +1,7 @@
 // Notices changes in the folders textlint loads its rules from: the `node_modules` folder in
-// the command's folder and in each folder above it, and their `@scope` folders. npm rewrites
-// `node_modules\.package-lock.json` at every install, update and removal, so a change of any
-// package shows there too. A change notification of the system, not polling.
+// the command's folder and in each folder above it, each with everything in it (the `@scope`
+// folders, the packages and their code). npm also rewrites `node_modules\.package-lock.json`
+// at every install, update and removal. A change notification of the system, not polling.
 #pragma once
 
 #include "common/handles.h"
@@ -24,25 +24,38 @@ class RuleFolderWatch {
     RuleFolderWatch(const RuleFolderWatch &) = delete;
     RuleFolderWatch &operator=(const RuleFolderWatch &) = delete;
 
-    // Watches the folders of `commandPath`; after every change, `changed` is called on the
-    // watch's own thread. Nothing happens when the same path is watched already.
+    // Watches the folders of `commandPath`; after a change, once the folders have been
+    // quiet for a moment, `changed` is called on the watch's own thread. Nothing happens when the
+    // same path is watched already (a watch whose thread could not start is set up anew).
     void watch(const std::string &commandPath, std::function<void()> changed);
     // Ends the watch and its thread.
     void stop();
 
-    // How many changes were seen so far; a proof made before a change no longer holds.
+    // How many changes were seen so far; a proof made before a change no longer holds. A
+    // watch that failed and was set up again counts as one change: one may have gone
+    // unseen meanwhile.
     unsigned long changes() const { return changes_; }
-    // Whether a change happened that changes() does not count yet, or the watch failed:
-    // until it is counted, nothing proved before can be trusted.
+    // Whether a change happened that changes() does not count yet, or a folder is not
+    // watched: until then, nothing proved before can be trusted.
     bool changePending();
 
   private:
-    void run();
+    void run(const std::string &commandPath);
+    // Sets the watch up anew over the folders that exist now, closing the notifications it
+    // held; `changed` when a notification or a failed wait led here.
+    void renew(const std::string &commandPath, bool changed);
+    // Re-arms the notification `got` of `handles` (the stop event first) and waits until
+    // the folders are quiet; false when the watch is stopped meanwhile.
+    bool settle(const std::vector<HANDLE> &handles, DWORD got);
 
     std::mutex mutex_; // guards the members below; the thread reads them while it runs
     std::string commandPath_;
     bool watching_ = false;
+    // A folder that exists is not watched (its notification could not be set up, or the
+    // wait failed): the thread tries again after a short wait.
     bool broken_ = false;
+    // A change was seen and is told once the folders are quiet.
+    bool settling_ = false;
     std::vector<UniqueChangeNotification> folders_;
     UniqueHandle stopEvent_;
     std::function<void()> changed_;

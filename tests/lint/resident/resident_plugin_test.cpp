@@ -1,9 +1,11 @@
 // The resident textlint through the built plug-in in the stand-in host: it is started with
 // the plug-in only when the settings allow it, its answers count only for the rules it was
-// proved with, it gives up after failing again and again, and nothing of it outlives
-// BKC_OnExit, which returns promptly whatever it is doing.
+// proved with, it gives up after failing again and again, its watch of the rule folders
+// recovers, and nothing of it outlives BKC_OnExit, which returns promptly whatever it is
+// doing.
 #include "common/handles.h"
 #include "resources/resource_ids.h"
+#include "tests/lint/resident/probe_rule.h"
 #include "tests/plugin/plugin_session.h"
 #include "tests/support/message_box_watcher.h"
 #include "tests/support/scoped_environment.h"
@@ -404,6 +406,50 @@ TEST_F(ResidentPluginTest, ServerRunsOnlyWhileComposeWindowsMayNeedIt) {
     DestroyWindow(compose);
     EXPECT_EQ(0, plugin.exit());
     EXPECT_EQ(textLintProcesses(), 0u);
+}
+
+// Waits up to `timeoutMs` until a check made at a pause in typing, which runs only while the
+// resident textlint serves, lists a row holding `part`. Each nudge gives the window another
+// text, so that every pause has one to check; no cold run takes the processor meanwhile.
+bool warmCheckLists(HWND compose, const std::string &part, DWORD timeoutMs) {
+    const HWND result = findResultWindow();
+    SetForegroundWindow(compose);
+    SetFocus(composeEditor(compose));
+    bool longer = false;
+    return pumpUntil(
+        [&] { return anyRowHas(result, part); }, timeoutMs,
+        [&] {
+            longer = !longer;
+            setComposeText(compose, inCodePage(longer ? "プローブ\r\n\r\n" : "プローブ\r\n", 932));
+            postKey(compose, VK_SHIFT);
+        });
+}
+
+// npm removes a `@scope` folder with its last package and creates it again with the next. A
+// watch that held the folder open would keep npm from creating it, and one of the old folder
+// sees nothing of the new: checks must be warm again within a minute, with the new rule, and
+// a change inside the new folder must still be seen.
+TEST_F(ResidentPluginTest, ScopeFolderRemovedAndCreatedAgainIsWatchedAgain) {
+    ProbeRule probe("probe-old", "@quill-probe-scope");
+    PluginSession plugin(
+        "[Quillcheck]\r\nTextLintCmdPath=" + textlintCmdPath() +
+        "\r\nTextLintConfig={\"rules\":{\"" + probe.name() +
+        "\":true}}\r\nEnableResidentTextLint=true\r\nCheckWhileTypingDelay=300\r\n");
+    ASSERT_NE(nullptr, plugin.module());
+    ASSERT_EQ(0, plugin.start());
+    const HWND compose = createComposeWindow();
+    EXPECT_EQ(0, plugin.openCompose(compose));
+    ASSERT_TRUE(warmCheckLists(compose, "probe-old", 240000));
+
+    probe.remove();
+    probe.create("probe-new");
+    EXPECT_TRUE(warmCheckLists(compose, "probe-new", 60000));
+
+    // The package replaced inside the new `@scope` folder, npm's lock file untouched.
+    probe.remove(false);
+    probe.create("probe-newer");
+    EXPECT_TRUE(warmCheckLists(compose, "probe-newer", 60000));
+    EXPECT_EQ(0, plugin.exit());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // those of the cold run, and every case it cannot answer soundly must run cold.
 #include "common/handles.h"
 #include "lint/resident/resident_textlint.h"
+#include "tests/lint/resident/probe_rule.h"
 #include "tests/lint/run_fixture.h"
 #include "tests/support/child_processes.h"
 
@@ -9,6 +10,7 @@
 
 #include <tlhelp32.h>
 
+#include <atomic>
 #include <chrono>
 #include <random>
 
@@ -188,44 +190,6 @@ TEST_F(ResidentTextLintTest, KilledServerLeavesTheNextCheckColdAndComesBack) {
     EXPECT_EQ(residentTextLint().answeredRequests(), answered + 1);
 }
 
-// A rule package of the test's own in the real textlint's folder, reporting `message` at
-// every "プローブ"; gone with the object.
-class ProbeRule {
-  public:
-    static constexpr char NAME[] = "quill-probe";
-
-    explicit ProbeRule(const std::string &message) {
-        CreateDirectoryA(FOLDER.c_str(), nullptr);
-        writeFileBytes(FOLDER + "\\package.json",
-                       "{\"name\":\"textlint-rule-quill-probe\",\"version\":\"1.0.0\","
-                       "\"main\":\"index.js\"}\n");
-        setMessage(message);
-    }
-    ~ProbeRule() {
-        DeleteFileA((FOLDER + "\\index.js").c_str());
-        DeleteFileA((FOLDER + "\\package.json").c_str());
-        RemoveDirectoryA(FOLDER.c_str());
-    }
-    void setMessage(const std::string &message) {
-        writeFileBytes(
-            FOLDER + "\\index.js",
-            "module.exports = function (context) {\n"
-            "  const { Syntax, RuleError, report, getSource } = context;\n"
-            "  return {\n"
-            "    [Syntax.Str](node) {\n"
-            "      const at = getSource(node).indexOf(\"\\u30d7\\u30ed\\u30fc\\u30d6\");\n"
-            "      if (at >= 0) report(node, new RuleError(\"" +
-                message +
-                "\", { index: at }));\n"
-                "    }\n"
-                "  };\n"
-                "};\n");
-    }
-
-  private:
-    const std::string FOLDER = textlintFolder() + "\\node_modules\\textlint-rule-quill-probe";
-};
-
 // npm rewrites its lock file at every install and update: the plug-in's sign of a change.
 void touchNpmLockFile() {
     const std::string lock = textlintFolder() + "\\node_modules\\.package-lock.json";
@@ -236,7 +200,7 @@ void touchNpmLockFile() {
 // no answer of the old one may count once the change is seen.
 TEST_F(ResidentTextLintTest, RuleUpdatedOnDiskIsAnsweredByANewServer) {
     ProbeRule probe("probe-old");
-    useCommand(textlintCmdPath(), {rule(ProbeRule::NAME)});
+    useCommand(textlintCmdPath(), {rule(probe.name())});
     const TargetMailInfo mail = plainMail("\xE3\x83\x97\xE3\x83\xAD\xE3\x83\xBC\xE3\x83\x96\n");
     residentTextLint().start();
     ASSERT_TRUE(residentTextLint().waitUntilServing(SERVING_WAIT));
@@ -257,6 +221,47 @@ TEST_F(ResidentTextLintTest, RuleUpdatedOnDiskIsAnsweredByANewServer) {
     EXPECT_EQ(residentTextLint().answeredRequests(), answered + 1);
     ASSERT_EQ(after.rows.size(), 1u) << after.output;
     EXPECT_EQ(after.rows[0].message, "Error - probe-new");
+}
+
+// The watch alone, on folders of the test's own: a `@scope` folder removed and created again
+// (as npm does with a scope's last package) is a new folder, which the old notification no
+// longer sees. The watch counts the change, is whole again, and sees a change inside the
+// new folder.
+TEST(RuleFolderWatchTest, ScopeFolderCreatedAgainIsWatchedAgain) {
+    TempDir dir("qcwatch");
+    const std::string modules = dir.file("node_modules");
+    const std::string scope = modules + "\\@scope";
+    ASSERT_TRUE(CreateDirectoryA(modules.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(scope.c_str(), nullptr));
+    writeFileBytes(dir.file("textlint.cmd"), "");
+    RuleFolderWatch watch;
+    std::atomic<int> told{0};
+    watch.watch(dir.file("textlint.cmd"), [&told] { ++told; });
+    ASSERT_FALSE(watch.changePending());
+    // Counted, told and nothing pending any more; then quiet for a moment.
+    const auto settledAfter = [&watch, &told](unsigned long changes, int tells) {
+        for (ULONGLONG end = GetTickCount64() + 5000; GetTickCount64() < end; Sleep(20))
+            if (watch.changes() > changes && told > tells && !watch.changePending()) {
+                Sleep(300);
+                return !watch.changePending();
+            }
+        return false;
+    };
+
+    unsigned long changes = watch.changes();
+    int tells = told;
+    ASSERT_TRUE(RemoveDirectoryA(scope.c_str()));
+    bool created = false;
+    for (int attempt = 0; attempt < 50 && !created; ++attempt, Sleep(100))
+        created = CreateDirectoryA(scope.c_str(), nullptr) != FALSE;
+    ASSERT_TRUE(created);
+    ASSERT_TRUE(settledAfter(changes, tells));
+
+    changes = watch.changes();
+    tells = told;
+    ASSERT_TRUE(CreateDirectoryA((scope + "\\textlint-rule-new").c_str(), nullptr));
+    EXPECT_TRUE(settledAfter(changes, tells));
+    watch.stop();
 }
 
 // stop() may come at any step of the background start, a second time, or from the
