@@ -2,14 +2,14 @@
 // event.
 #pragma once
 
-#include "config/finding_choices.h"
-
 #include <windows.h>
 
 #include <functional>
 #include <string>
 
 namespace quill {
+
+struct HiddenFinding;
 
 INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
