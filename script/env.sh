@@ -96,6 +96,30 @@ quill_stop_background() {
     if [ -n "${QUILL_XVFB_PID:-}" ]; then kill "$QUILL_XVFB_PID" 2>/dev/null || true; fi
 }
 
+# Fetches Windows node.exe from the npm registry into $QUILL_BUILD/cache/<package>-<version>.exe
+# once, checked against its pinned integrity: quill_fetch_windows_node PACKAGE VERSION INTEGRITY.
+quill_fetch_windows_node() {
+    local package=$1 version=$2 integrity=$3 cache="$QUILL_BUILD/cache" got
+    local tgz="$cache/$package-$version.tgz" exe="$cache/$package-$version.exe"
+    if [ -f "$exe" ]; then return 0; fi
+    mkdir -p "$cache"
+    if [ ! -f "$tgz" ]; then
+        echo "env: fetching $package@$version"
+        (cd "$cache" && npm pack "$package@$version" --loglevel=error >/dev/null)
+    fi
+    got="sha512-$(openssl dgst -sha512 -binary "$tgz" | base64 -w0)"
+    if [ "$got" != "$integrity" ]; then
+        echo "env: $tgz does not match its pinned integrity" >&2
+        rm -f "$tgz"
+        return 1
+    fi
+    rm -rf "$cache/package"
+    tar -xzf "$tgz" -C "$cache" package/bin/node.exe
+    mv "$cache/package/bin/node.exe" "$exe.part"
+    rm -rf "$cache/package"
+    mv "$exe.part" "$exe"
+}
+
 # Creates the project's Wine prefix (Windows 10, which Node.js 22 requires) when missing.
 quill_prepare_prefix() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
