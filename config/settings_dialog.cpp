@@ -51,6 +51,10 @@ const wchar_t PATH_FOUND[] =
 const wchar_t RECOMMENDED_QUESTION[] =
     L"校正ルールの一覧を、おすすめのルールに置き換えます。"
     L"今の一覧にあってもおすすめにないルールは一覧から消えます。よろしいですか。";
+// Shown under the command path when the one in use is the textlint that came with the
+// plug-in.
+const wchar_t PATH_BUNDLED[] =
+    L"※プラグインに同梱の textlint（Quillcheck-textlint）を使っています。";
 const wchar_t CANCEL_QUESTION[] = L"変更した内容は反映されませんが本当によろしいですか。";
 const wchar_t CANCEL_CAPTION[] = L"Quillcheckオプション - 終了確認";
 
@@ -618,12 +622,15 @@ HWND openSettingsDialog(HWND, SettingsTestRun testRun) {
         UniqueWindow owner(dialog);
         setupRuleList(ruleList(dialog));
         TextLintConfig &config = TextLintConfig::getInstance();
-        // The path in use is shown, and said to be found when it replaces the one set.
+        // The path in use is shown, and said to be bundled, or found when it replaces the
+        // one set.
         SettingsDialogData shown = currentSettings(config);
         shown.textLintCmdPath = config.commandPathInUse();
         stateOf(dialog)->hiddenFindings = shown.hiddenFindings;
         fillDialog(dialog, shown);
-        if (config.commandPathWasFound())
+        if (config.commandPathIsBundled())
+            SetDlgItemTextW(dialog, IDC_SETTINGS_CMD_FOUND, PATH_BUNDLED);
+        else if (config.commandPathWasFound())
             SetDlgItemTextW(dialog, IDC_SETTINGS_CMD_FOUND, PATH_FOUND);
         openSettingsWindows().push_back(dialog);
         owner.release();

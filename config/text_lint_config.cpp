@@ -10,6 +10,7 @@
 #include "config/plugin_rules.h"
 #include "config/rule_weights.h"
 #include "config/rules_from_json.h"
+#include "config/textlint_command_path.h"
 #include "config/textlint_lookup.h"
 
 #include <shlwapi.h>
@@ -272,8 +273,9 @@ bool TextLintConfig::writeConfigFile(std::string iniPath) {
     write("ResultWindowWidth", std::to_string(settings.resultWindowWidth));
     write("ResultWindowHeight", std::to_string(settings.resultWindowHeight));
     // The value set is kept, except the default (or no value at all, which reads as the
-    // default) that names nothing: the textlint.cmd found in its place is written.
-    if (cmdPath == DEFAULT_TEXTLINT_CMD_PATH && commandPathWasFound())
+    // default) that names nothing: the textlint.cmd found in its place is written. The
+    // bundled textlint is not: it is found beside the DLL wherever the DLL goes.
+    if (cmdPath == DEFAULT_TEXTLINT_CMD_PATH && commandPathWasFound() && !commandPathIsBundled())
         cmdPath = commandPathInUse();
     write("TextLintCmdPath", cmdPath);
     write("EnableEvaluateValueThreshold", settings.enableEvaluateValueThreshold ? "true" : "false");
@@ -355,6 +357,11 @@ bool TextLintConfig::commandPathWasFound() {
     std::string inUse = commandPathInUse();
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     return !foundCmdPath_.empty() && inUse == foundCmdPath_ && inUse != textLintCmdPath_;
+}
+
+bool TextLintConfig::commandPathIsBundled() {
+    const std::string bundled = bundledTextLintCommand();
+    return !bundled.empty() && unquotedCommandPath(commandPathInUse()) == bundled;
 }
 
 bool TextLintConfig::setTextLintCmdPath(const std::string &path) {

@@ -44,12 +44,15 @@ class TextLintConfig {
 
     // The command path as set (INI or dialog); kept and written as it is.
     std::string getTextLintCmdPath();
-    // The command path runs use: the one set when it names a file; otherwise the
-    // textlint.cmd that npm put in %APPDATA%\npm or along PATH, looked for until one is
-    // found and then kept while the plug-in runs; otherwise the one set.
+    // The command path runs use: the one set when it names a file; otherwise the node.exe
+    // of the textlint beside the plug-in's DLL, else the textlint.cmd that npm put in
+    // %APPDATA%\npm or along PATH, looked for until one is found and then kept while the
+    // plug-in runs; otherwise the one set.
     std::string commandPathInUse();
-    // True when commandPathInUse() is a textlint.cmd found that way.
+    // True when commandPathInUse() is a command found that way.
     bool commandPathWasFound();
+    // True when commandPathInUse() is the textlint beside the plug-in's DLL.
+    bool commandPathIsBundled();
     bool setTextLintCmdPath(const std::string &path);
     // Puts back a path kept earlier, without the existence test: the settings dialog
     // restores the settings that a failed test run replaced.

@@ -1,6 +1,8 @@
 // The typed command path and the places npm puts textlint.cmd.
 #include "config/textlint_command_path.h"
 
+#include "common/encoding.h"
+
 namespace quill {
 
 namespace {
@@ -25,6 +27,37 @@ std::string joinedPath(const std::string &folder, const std::string &name) {
     if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/'))
         return folder + name;
     return folder + "\\" + name;
+}
+
+std::string bundledNodePath(const std::string &moduleFolder) {
+    return joinedPath(joinedPath(moduleFolder, BUNDLE_FOLDER_NAME), "node.exe");
+}
+
+namespace {
+
+// The part after the last separator.
+std::string fileNameOf(const std::string &path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The part before the last separator; empty for a bare name.
+std::string folderOf(const std::string &path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+} // namespace
+
+bool isNodeCommand(const std::string &commandPath) {
+    return equalsIgnoringAsciiCase(fileNameOf(unquotedCommandPath(commandPath)), "node.exe");
+}
+
+std::string textLintScriptOf(const std::string &nodePath) {
+    const std::string folder = folderOf(unquotedCommandPath(nodePath));
+    const std::string modules =
+        folder.empty() ? "node_modules" : joinedPath(folder, "node_modules");
+    return joinedPath(joinedPath(joinedPath(modules, "textlint"), "bin"), "textlint.js");
 }
 
 std::vector<std::string> textLintCommandCandidates(const std::string &appData,

@@ -1,9 +1,13 @@
 // Asks the file system where the textlint command is.
 #include "config/textlint_lookup.h"
 
+#include "common/module_instance.h"
+#include "config/textlint_bundle_present.h"
 #include "config/textlint_command_path.h"
 
 #include <windows.h>
+
+#include <iterator>
 
 namespace quill {
 
@@ -26,6 +30,17 @@ std::string environmentValue(const char *name) {
     return value;
 }
 
+// The folder of the plug-in's DLL (of the program, where the code is linked into it).
+std::string moduleFolder() {
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(moduleInstance(), path, static_cast<DWORD>(std::size(path)));
+    if (length == 0 || length >= std::size(path))
+        return std::string();
+    std::string folder(path, length);
+    const std::size_t slash = folder.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : folder.substr(0, slash);
+}
+
 } // namespace
 
 bool commandFileExists(const std::string &commandPath) {
@@ -33,7 +48,19 @@ bool commandFileExists(const std::string &commandPath) {
     return !path.empty() && isFile(path);
 }
 
+std::string bundledTextLintCommand() {
+    const std::string folder = moduleFolder();
+    if (folder.empty())
+        return std::string();
+    const std::string node = bundledNodePath(folder);
+    return textLintBundlePresent(folder) && isFile(node) ? node : std::string();
+}
+
 std::string findTextLintCommand() {
+    // The textlint that came with the plug-in comes first: it is the one its rules were
+    // chosen and proved with.
+    if (std::string bundled = bundledTextLintCommand(); !bundled.empty())
+        return bundled;
     for (const std::string &candidate :
          textLintCommandCandidates(environmentValue("APPDATA"), environmentValue("PATH")))
         if (isFile(candidate))

@@ -39,7 +39,7 @@ std::optional<std::string> checkWithTextLint(const std::string &text, MimeType t
     TextLintCommandFiles files = commandFilesOf(configFile, inputFile, errorFile);
     files.reportFile = reportFile.path();
     ChildProcess child;
-    if (!startTextLint(makeCheckCommandLine(files), child))
+    if (!startTextLint(makeCheckCommandLine(files), files, child))
         return std::nullopt;
     // A child still running after the wait is ended with its whole tree; the report is
     // read as it is then.

@@ -34,8 +34,9 @@ bool runFix(const std::string &original, MimeType type, unsigned waitCount, std:
                         lint_text::FIX_FILE_NOT_CLOSED))
         return false;
 
+    const TextLintCommandFiles files = commandFilesOf(configFile, textFile, errorFile);
     ChildProcess child;
-    if (!startTextLint(makeFixCommandLine(commandFilesOf(configFile, textFile, errorFile)), child))
+    if (!startTextLint(makeFixCommandLine(files), files, child))
         return false;
     // textlint rewrites the file while it runs: one still running after the wait may have
     // left it half written, so it is not read.

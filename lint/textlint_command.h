@@ -1,5 +1,6 @@
-// The two textlint command lines (check and auto-fix), with the quoting that keeps paths
-// with blanks whole through CreateProcess and the command interpreter that runs textlint.cmd.
+// The textlint command lines (check, auto-fix, the resident textlint's), with the quoting
+// that keeps paths with blanks whole through CreateProcess and the command interpreter that
+// runs textlint.cmd; node.exe (the bundled textlint) is started with textlint's script.
 #pragma once
 
 #include "config/textlint_command_path.h"
@@ -30,6 +31,11 @@ struct TextLintCommandFiles {
     std::string errorFile;
     std::string interpreterPath;
 };
+
+// True when the command is node.exe (the bundled textlint): its lines start node.exe with
+// textlint's script and carry no redirection; the run gives node.exe the error file as its
+// standard error handle itself.
+bool startsWithoutInterpreter(const std::string &commandPath);
 
 // "%s -c %s -o %s -f compact %s 2> %s". Paths that need quotes are quoted. When the
 // command path needs them, the line is handed to the interpreter explicitly as

@@ -133,18 +133,43 @@ const char *startFailureText(ChildStartStep step) {
 
 } // namespace
 
-bool startTextLint(const std::optional<std::string> &commandLine, ChildProcess &child) {
+bool startTextLint(const std::optional<std::string> &commandLine, const TextLintCommandFiles &files,
+                   ChildProcess &child) {
     if (!commandLine) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return fail(lint_text::COMMAND_LINE_TOO_LONG);
     }
     // textlint reads nothing and its standard output is not wanted (the report goes to a
-    // file, standard error is redirected by the line itself). All three get the null
-    // device rather than whatever the host's process has: Node.js dies at start ("open
-    // EBADF") when it inherits a pipe it cannot open, which is the case under Wine.
-    if (ChildStartResult failed = child.start(*commandLine, ChildStdio{}))
+    // file). Standard error goes into the error file: by the line's own redirection through
+    // the command interpreter, or, for node.exe started directly, as its handle. The rest
+    // get the null device rather than whatever the host's process has: Node.js dies at start
+    // ("open EBADF") when it inherits a pipe it cannot open, which is the case under Wine.
+    ChildStdio stdio;
+    UniqueHandle errorOutput;
+    if (startsWithoutInterpreter(files.commandPath)) {
+        errorOutput.reset(CreateFileA(files.errorFile.c_str(), GENERIC_WRITE, SHARE_ALL, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!errorOutput)
+            return fail(lint_text::ERROR_FILE_NOT_CREATED);
+        stdio.error = errorOutput.get();
+    }
+    if (ChildStartResult failed =
+            child.start(*commandLine, stdio, textLintEnvironment(files.commandPath)))
         return fail(startFailureText(failed->step), failed->code);
     return true;
+}
+
+ChildEnvironment textLintEnvironment(const std::string &commandPath) {
+    if (!startsWithoutInterpreter(commandPath))
+        return {};
+    wchar_t localAppData[MAX_PATH];
+    DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", localAppData,
+                                           static_cast<DWORD>(std::size(localAppData)));
+    if (length == 0 || length >= std::size(localAppData))
+        return {};
+    // Node makes the folder when it is missing, and runs without the cache when it cannot.
+    return {L"NODE_COMPILE_CACHE=" + std::wstring(localAppData, length) +
+            L"\\Quillcheck\\node-compile-cache"};
 }
 
 std::string commandInterpreterPath() {

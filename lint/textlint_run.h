@@ -86,9 +86,18 @@ bool writeRunInputs(const TempFile &config, const char *configCloseFailure, cons
 TextLintCommandFiles commandFilesOf(const TempFile &config, const TempFile &input,
                                     const TempFile &error);
 
-// Starts the command line, empty when it did not fit, as a hidden child tree in a job; the
-// child gets the null device as its standard handles and inherits nothing else.
-bool startTextLint(const std::optional<std::string> &commandLine, ChildProcess &child);
+// Starts the command line of `files`, empty when it did not fit, as a hidden child tree in
+// a job; the child gets the null device as its standard handles and inherits nothing else,
+// except that node.exe started without the interpreter writes its standard error into
+// `files.errorFile` (the line of a batch file redirects it itself).
+bool startTextLint(const std::optional<std::string> &commandLine, const TextLintCommandFiles &files,
+                   ChildProcess &child);
+
+// What textlint's child gets besides this process's environment: node.exe started directly
+// (the bundled textlint) keeps Node's compile cache in "%LOCALAPPDATA%\Quillcheck\node-
+// compile-cache", so that a start after the first reads textlint's code compiled; a batch
+// file's node.exe is left as its owner set it up.
+ChildEnvironment textLintEnvironment(const std::string &commandPath);
 
 // The command interpreter, "<system folder>\cmd.exe".
 std::string commandInterpreterPath();

@@ -62,7 +62,8 @@ void PipedChild::threadEnded(bool reader) {
     changed_.notify_all();
 }
 
-ChildStartResult PipedChild::start(const std::string &commandLine, HANDLE errorOutput) {
+ChildStartResult PipedChild::start(const std::string &commandLine, HANDLE errorOutput,
+                                   const ChildEnvironment &environment) {
     UniqueHandle childInput;
     UniqueHandle childOutput;
     {
@@ -79,8 +80,8 @@ ChildStartResult PipedChild::start(const std::string &commandLine, HANDLE errorO
     }
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (ChildStartResult failed =
-                child_.start(commandLine, {childInput.get(), childOutput.get(), errorOutput}))
+        if (ChildStartResult failed = child_.start(
+                commandLine, {childInput.get(), childOutput.get(), errorOutput}, environment))
             return failed;
         threadsRunning_ = 2;
     }

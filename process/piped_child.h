@@ -33,7 +33,9 @@ class PipedChild {
 
     // Starts `commandLine` as ChildProcess does. The child inherits exactly its two pipe
     // ends and `errorOutput` (the null device when null) as standard error.
-    ChildStartResult start(const std::string &commandLine, HANDLE errorOutput);
+    // `environment` is set for the child only (see ChildProcess::start).
+    ChildStartResult start(const std::string &commandLine, HANDLE errorOutput,
+                           const ChildEnvironment &environment = {});
 
     // Queues `bytes` for the child's standard input; a writer thread hands them over, so a
     // child that stops reading never holds up the caller.

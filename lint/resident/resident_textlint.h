@@ -100,7 +100,8 @@ class ResidentTextLint {
     void dropServer();
     void noteFailure(const Settings &settings);
     void forgetFailuresUnlessOf(const Settings &settings);
-    std::optional<std::string> runForOutput(const std::optional<std::string> &commandLine);
+    std::optional<std::string> runForOutput(const std::optional<std::string> &commandLine,
+                                            const std::string &commandPath);
     bool setBusy(PipedChild *child);
 
     // Serialises requests to the server and the changes of its configuration file.

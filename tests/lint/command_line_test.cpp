@@ -58,11 +58,48 @@ TEST(TextLintCommandLine, QuotesOnlyWhatNeedsQuotes) {
          "\"C:\\T&J,x\\I1.txt\" 2> \"C:\\T&J,x\\E1\"",
          "C:\\tl\\textlint.cmd --fix -c \"C:\\T&J,x\\C1\" \"C:\\T&J,x\\I1.txt\" 2> "
          "\"C:\\T&J,x\\E1\""},
+        // The bundled textlint: node.exe runs textlint's script beside it, with no
+        // interpreter and no redirection (the run hands over the error file itself), also
+        // under a folder with blanks and brackets and with the letter case a user may type.
+        {"C:\\Becky\\PlugIns\\Quillcheck-textlint\\node.exe", "",
+         "C:\\Becky\\PlugIns\\Quillcheck-textlint\\node.exe "
+         "C:\\Becky\\PlugIns\\Quillcheck-textlint\\node_modules\\textlint\\bin\\textlint.js -c C1 "
+         "-o R1 -f compact I1.txt",
+         "C:\\Becky\\PlugIns\\Quillcheck-textlint\\node.exe "
+         "C:\\Becky\\PlugIns\\Quillcheck-textlint\\node_modules\\textlint\\bin\\textlint.js --fix "
+         "-c C1 I1.txt"},
+        {"\"C:\\Program Files (x86)\\B2\\Quillcheck-textlint\\Node.EXE\"", "T\\",
+         "\"C:\\Program Files (x86)\\B2\\Quillcheck-textlint\\Node.EXE\" \"C:\\Program Files "
+         "(x86)\\B2\\Quillcheck-textlint\\node_modules\\textlint\\bin\\textlint.js\" -c T\\C1 -o "
+         "T\\R1 -f compact T\\I1.txt",
+         "\"C:\\Program Files (x86)\\B2\\Quillcheck-textlint\\Node.EXE\" \"C:\\Program Files "
+         "(x86)\\B2\\Quillcheck-textlint\\node_modules\\textlint\\bin\\textlint.js\" --fix -c "
+         "T\\C1 T\\I1.txt"},
     };
     for (const LineCase &c : cases) {
         EXPECT_EQ(makeCheckCommandLine(files(c.command, c.dir)).value_or("<none>"), c.check);
         EXPECT_EQ(makeFixCommandLine(files(c.command, c.dir)).value_or("<none>"), c.fix);
     }
+}
+
+// The resident textlint's lines start node.exe the same way; a batch file keeps its
+// interpreter, and a file merely named like node.exe in its folder name does not count.
+TEST(TextLintCommandLine, ResidentLinesStartNodeWithoutInterpreter) {
+    const std::string node = "C:\\P F\\Quillcheck-textlint\\node.exe";
+    const std::string script =
+        "\"C:\\P F\\Quillcheck-textlint\\node_modules\\textlint\\bin\\textlint.js\"";
+    EXPECT_EQ(makeResidentCommandLine(files(node, "")).value_or(""),
+              "\"" + node + "\" " + script + " --mcp -c C1");
+    EXPECT_EQ(makeVersionCommandLine(files(node, "")).value_or(""),
+              "\"" + node + "\" " + script + " --version");
+    EXPECT_EQ(
+        makePrintConfigCommandLine(files("C:\\x\\node.exe", "")).value_or(""),
+        "C:\\x\\node.exe C:\\x\\node_modules\\textlint\\bin\\textlint.js --print-config -c C1");
+    EXPECT_TRUE(startsWithoutInterpreter("\"C:\\x\\NODE.exe\""));
+    EXPECT_FALSE(startsWithoutInterpreter("C:\\node.exe\\textlint.cmd"));
+    EXPECT_FALSE(startsWithoutInterpreter("C:\\x\\mynode.exe"));
+    EXPECT_EQ(makeVersionCommandLine(files("C:\\P F\\textlint.cmd", "")).value_or(""),
+              "C:\\windows\\system32\\cmd.exe /s /c \"\"C:\\P F\\textlint.cmd\" --version\"");
 }
 
 TEST(TextLintCommandLine, LongerThanItsBufferIsRefused) {
