@@ -40,6 +40,13 @@ PluginSession::PluginSession(const std::string &ini, const std::string &subfolde
     module_ = LoadLibraryA(loadName.c_str());
 }
 
+PluginSession::PluginSession(const InPlace &where, const std::string &ini) : dir_("qcp") {
+    folder_ = where.dllPath.substr(0, where.dllPath.find_last_of('\\'));
+    if (!ini.empty())
+        writeFileBytes(file("Quillcheck.ini"), ini);
+    module_ = LoadLibraryA(where.dllPath.c_str());
+}
+
 PluginSession::~PluginSession() {
     unload();
 }

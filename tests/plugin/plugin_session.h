@@ -27,6 +27,12 @@ class PluginSession {
                            const std::string &fileName = "Quillcheck.dll",
                            const std::string &iniName = "Quillcheck.ini",
                            const std::function<void(const std::string &)> &prepare = nullptr);
+    // Loads the DLL `dllPath` where it is (a release unpacked as a user would), with `ini`
+    // (when not empty) written beside it as its INI file.
+    struct InPlace {
+        std::string dllPath;
+    };
+    PluginSession(const InPlace &where, const std::string &ini);
     ~PluginSession();
     PluginSession(const PluginSession &) = delete;
     PluginSession &operator=(const PluginSession &) = delete;
