@@ -3,7 +3,7 @@
 // directly with Node's compile cache filled, without it, and through the batch file; then
 // warm checks through the resident textlint of each. Run in the prefix of the release with
 // textlint by script/bundle-prefix, which names the plug-in folder in QUILL_BUNDLE_PLUGINS:
-//   script/bundle-prefix build/bench/runs/bundle_bench.exe build/Quillcheck.dll \
+//   script/bundle-prefix build/bench/runs/bundle_bench.exe build/Quillcheck.dll
 //       <INI with the rules> <mail> [cold rounds] [warm checks]
 #include "bench/resident/bench_stats.h"
 #include "config/text_lint_config.h"
