@@ -153,23 +153,9 @@ bool startTextLint(const std::optional<std::string> &commandLine, const TextLint
             return fail(lint_text::ERROR_FILE_NOT_CREATED);
         stdio.error = errorOutput.get();
     }
-    if (ChildStartResult failed =
-            child.start(*commandLine, stdio, textLintEnvironment(files.commandPath)))
+    if (ChildStartResult failed = child.start(*commandLine, stdio))
         return fail(startFailureText(failed->step), failed->code);
     return true;
-}
-
-ChildEnvironment textLintEnvironment(const std::string &commandPath) {
-    if (!startsWithoutInterpreter(commandPath))
-        return {};
-    wchar_t localAppData[MAX_PATH];
-    DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", localAppData,
-                                           static_cast<DWORD>(std::size(localAppData)));
-    if (length == 0 || length >= std::size(localAppData))
-        return {};
-    // Node makes the folder when it is missing, and runs without the cache when it cannot.
-    return {L"NODE_COMPILE_CACHE=" + std::wstring(localAppData, length) +
-            L"\\Quillcheck\\node-compile-cache"};
 }
 
 std::string commandInterpreterPath() {

@@ -93,12 +93,6 @@ TextLintCommandFiles commandFilesOf(const TempFile &config, const TempFile &inpu
 bool startTextLint(const std::optional<std::string> &commandLine, const TextLintCommandFiles &files,
                    ChildProcess &child);
 
-// What textlint's child gets besides this process's environment: node.exe started directly
-// (the bundled textlint) keeps Node's compile cache in "%LOCALAPPDATA%\Quillcheck\node-
-// compile-cache", so that a start after the first reads textlint's code compiled; a batch
-// file's node.exe is left as its owner set it up.
-ChildEnvironment textLintEnvironment(const std::string &commandPath);
-
 // The command interpreter, "<system folder>\cmd.exe".
 std::string commandInterpreterPath();
 

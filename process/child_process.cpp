@@ -6,7 +6,6 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
-#include <cwchar>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -101,46 +100,9 @@ class InheritList {
     LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
 };
 
-// The name part of "NAME=value", up to the first '=' after the first character (Windows
-// keeps per-drive entries such as "=C:=C:\\" whose name begins with '=').
-std::wstring variableName(const std::wstring &entry) {
-    const std::size_t equals = entry.find(L'=', 1);
-    return entry.substr(0, equals == std::wstring::npos ? entry.size() : equals);
-}
-
-bool sameVariable(const std::wstring &a, const std::wstring &b) {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
-// This process's environment with `changes` set, as a block of UTF-16 "NAME=value" strings,
-// each NUL-terminated, with one more NUL at its end. UTF-16, so that no value (a user's
-// folder in characters outside the ANSI code page) is changed on its way.
-std::wstring environmentBlock(const ChildEnvironment &changes) {
-    std::vector<std::wstring> entries;
-    if (wchar_t *current = GetEnvironmentStringsW()) {
-        for (const wchar_t *entry = current; *entry != L'\0'; entry += wcslen(entry) + 1)
-            entries.emplace_back(entry);
-        FreeEnvironmentStringsW(current);
-    }
-    for (const std::wstring &change : changes) {
-        const std::wstring name = variableName(change);
-        entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                     [&](const std::wstring &entry) {
-                                         return sameVariable(variableName(entry), name);
-                                     }),
-                      entries.end());
-        entries.push_back(change);
-    }
-    std::wstring block;
-    for (const std::wstring &entry : entries)
-        block += entry + L'\0';
-    return block + L'\0';
-}
-
 // Creates the suspended first process of a child that inherits `stdio` and nothing else.
 ChildStartResult createSuspended(std::string commandLine, ChildStdio stdio,
-                                 const ChildEnvironment &environment, PROCESS_INFORMATION &pi) {
+                                 PROCESS_INFORMATION &pi) {
     std::lock_guard<std::mutex> lock(startLock());
     InheritList inherited;
     if (!inherited.copy(stdio))
@@ -155,23 +117,17 @@ ChildStartResult createSuspended(std::string commandLine, ChildStdio stdio,
     si.StartupInfo.hStdOutput = stdio.output;
     si.StartupInfo.hStdError = stdio.error;
     si.lpAttributeList = inherited.list();
-    std::wstring block;
-    DWORD flags = CREATE_SUSPENDED | CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT;
-    if (!environment.empty()) {
-        block = environmentBlock(environment);
-        flags |= CREATE_UNICODE_ENVIRONMENT;
-    }
     // Suspended until it is in the job, so that nothing it starts escapes the job.
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, flags,
-                        block.empty() ? nullptr : block.data(), nullptr, &si.StartupInfo, &pi))
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE,
+                        CREATE_SUSPENDED | CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT, nullptr,
+                        nullptr, &si.StartupInfo, &pi))
         return failure(ChildStartStep::CreateProcess);
     return std::nullopt;
 }
 
 } // namespace
 
-ChildStartResult ChildProcess::start(const std::string &commandLine, const ChildStdio &stdio,
-                                     const ChildEnvironment &environment) {
+ChildStartResult ChildProcess::start(const std::string &commandLine, const ChildStdio &stdio) {
     end();
     UniqueJob job(CreateJobObjectA(nullptr, nullptr));
     if (!job)
@@ -196,7 +152,7 @@ ChildStartResult ChildProcess::start(const std::string &commandLine, const Child
         return failure(ChildStartStep::StartsRefused, ERROR_OPERATION_ABORTED);
     job_ = std::move(job);
     PROCESS_INFORMATION pi = {};
-    if (ChildStartResult failed = createSuspended(commandLine, childStdio, environment, pi)) {
+    if (ChildStartResult failed = createSuspended(commandLine, childStdio, pi)) {
         end();
         return failed;
     }

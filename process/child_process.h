@@ -21,10 +21,6 @@ struct ChildStdio {
     HANDLE error = nullptr;
 };
 
-// Variables the child gets besides (or instead of) those of this process, each
-// "NAME=value"; empty: the child inherits this process's environment as it is.
-using ChildEnvironment = std::vector<std::wstring>;
-
 // The step of a start that failed. Each caller turns it into its own diagnostic text.
 enum class ChildStartStep {
     CreateJob,       // CreateJobObject
@@ -61,9 +57,7 @@ class ChildProcess {
     // Starts `commandLine` (no application name: its first word names the program) without
     // a window, suspended until it is in a new job that ends the tree when it is closed. No
     // process is left running after a failure.
-    // `environment` is set for the child only.
-    ChildStartResult start(const std::string &commandLine, const ChildStdio &stdio,
-                           const ChildEnvironment &environment = {});
+    ChildStartResult start(const std::string &commandLine, const ChildStdio &stdio);
 
     // The first process of the tree; null before a start and after end().
     HANDLE process() const { return process_.get(); }

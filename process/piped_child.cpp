@@ -62,8 +62,7 @@ void PipedChild::threadEnded(bool reader) {
     changed_.notify_all();
 }
 
-ChildStartResult PipedChild::start(const std::string &commandLine, HANDLE errorOutput,
-                                   const ChildEnvironment &environment) {
+ChildStartResult PipedChild::start(const std::string &commandLine, HANDLE errorOutput) {
     UniqueHandle childInput;
     UniqueHandle childOutput;
     {
@@ -80,8 +79,8 @@ ChildStartResult PipedChild::start(const std::string &commandLine, HANDLE errorO
     }
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (ChildStartResult failed = child_.start(
-                commandLine, {childInput.get(), childOutput.get(), errorOutput}, environment))
+        if (ChildStartResult failed =
+                child_.start(commandLine, {childInput.get(), childOutput.get(), errorOutput}))
             return failed;
         threadsRunning_ = 2;
     }

@@ -33,9 +33,7 @@ class PipedChild {
 
     // Starts `commandLine` as ChildProcess does. The child inherits exactly its two pipe
     // ends and `errorOutput` (the null device when null) as standard error.
-    // `environment` is set for the child only (see ChildProcess::start).
-    ChildStartResult start(const std::string &commandLine, HANDLE errorOutput,
-                           const ChildEnvironment &environment = {});
+    ChildStartResult start(const std::string &commandLine, HANDLE errorOutput);
 
     // Queues `bytes` for the child's standard input; a writer thread hands them over, so a
     // child that stops reading never holds up the caller.

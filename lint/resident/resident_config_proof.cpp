@@ -45,7 +45,7 @@ ResidentConfigProof::textLintIsRecentEnough(const std::string &commandPath, unsi
     TextLintCommandFiles files;
     files.commandPath = commandPath;
     files.interpreterPath = textlint_run::commandInterpreterPath();
-    std::optional<std::string> output = run_(makeVersionCommandLine(files), commandPath);
+    std::optional<std::string> output = run_(makeVersionCommandLine(files));
     if (!output)
         return Verdict::RunFailed;
     // `-c` goes with `--mcp` from 15.2 on; an older textlint would serve its default
@@ -99,7 +99,7 @@ ResidentConfigProof::Verdict ResidentConfigProof::prove(const std::string &folde
     files.commandPath = commandPath;
     files.configFile = proofPath;
     files.interpreterPath = textlint_run::commandInterpreterPath();
-    std::optional<std::string> output = run_(makePrintConfigCommandLine(files), commandPath);
+    std::optional<std::string> output = run_(makePrintConfigCommandLine(files));
     if (!output)
         return Verdict::RunFailed;
     if (!printedConfigHasRules(*output)) {

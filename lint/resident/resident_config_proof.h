@@ -16,10 +16,10 @@ namespace quill {
 
 class ResidentConfigProof {
   public:
-    // Runs a one-shot command line of the textlint at the command path and gives its
-    // output; none when it could not run or did not end in time (or there was no line).
-    using OneShotRun = std::function<std::optional<std::string>(
-        const std::optional<std::string> &commandLine, const std::string &commandPath)>;
+    // Runs a one-shot textlint command line and gives its output; none when it could not
+    // run or did not end in time (or there was no command line).
+    using OneShotRun =
+        std::function<std::optional<std::string>(const std::optional<std::string> &commandLine)>;
 
     enum class Verdict {
         Yes,

@@ -131,8 +131,8 @@ DWORD fileSize(const std::string &path) {
 
 ResidentTextLint::ResidentTextLint()
     : proof_(
-          [this](const std::optional<std::string> &commandLine, const std::string &commandPath) {
-              return runForOutput(commandLine, commandPath);
+          [this](const std::optional<std::string> &commandLine) {
+              return runForOutput(commandLine);
           },
           requestMutex_) {}
 
@@ -144,14 +144,11 @@ ResidentTextLint::~ResidentTextLint() {
 // The output of a one-shot textlint run (`--version`, `--print-config`); none when it
 // could not run or did not end in time.
 std::optional<std::string>
-ResidentTextLint::runForOutput(const std::optional<std::string> &commandLine,
-                               const std::string &commandPath) {
+ResidentTextLint::runForOutput(const std::optional<std::string> &commandLine) {
     if (!commandLine)
         return std::nullopt;
     PipedChild child(1u << 20);
-    if (!started(
-            child.start(*commandLine, nullptr, textlint_run::textLintEnvironment(commandPath))) ||
-        !setBusy(&child))
+    if (!started(child.start(*commandLine, nullptr)) || !setBusy(&child))
         return std::nullopt;
     AtScopeEnd notBusy([this] { setBusy(nullptr); });
     return child.readToEnd(Clock::now() + PROBE_WAIT);
@@ -468,9 +465,7 @@ std::shared_ptr<PipedChild> ResidentTextLint::launch(const Settings &settings) {
     if (!errors)
         return nullptr;
     auto child = std::make_shared<PipedChild>(MAX_ANSWER_LINE);
-    if (!started(child->start(*commandLine, errors.get(),
-                              textlint_run::textLintEnvironment(settings.commandPath))) ||
-        !setBusy(child.get()))
+    if (!started(child->start(*commandLine, errors.get())) || !setBusy(child.get()))
         return nullptr;
     AtScopeEnd notBusy([this] { setBusy(nullptr); });
     Clock::time_point deadline = Clock::now() + START_WAIT;

@@ -100,8 +100,7 @@ class ResidentTextLint {
     void dropServer();
     void noteFailure(const Settings &settings);
     void forgetFailuresUnlessOf(const Settings &settings);
-    std::optional<std::string> runForOutput(const std::optional<std::string> &commandLine,
-                                            const std::string &commandPath);
+    std::optional<std::string> runForOutput(const std::optional<std::string> &commandLine);
     bool setBusy(PipedChild *child);
 
     // Serialises requests to the server and the changes of its configuration file.
