@@ -3,6 +3,7 @@
 // textlint are installed: the plug-in finds the bundled textlint by itself, starts node.exe
 // with no command interpreter in between, and leaves no process behind. Run by
 // script/bundle-prefix, which prepares that prefix and names the plug-in folder.
+#include "config/recommended_rules.h"
 #include "resources/resource_ids.h"
 #include "tests/plugin/plugin_session.h"
 #include "tests/support/child_processes.h"
@@ -23,8 +24,8 @@ namespace {
 using namespace quill::standin;
 
 // A mail with the mistakes a writer makes most: more than three 「、」 in a sentence, a
-// doubled particle, a ら抜き言葉, a sentence of 146 characters, and a blank between two
-// full-width words (which auto-fix removes).
+// doubled particle, a ら抜き言葉, a sentence of 146 characters, and a redundant
+// することができます (which auto-fix shortens).
 const char MAIL[] =
     "山田様\r\n"
     "\r\n"
@@ -36,18 +37,11 @@ const char MAIL[] =
     "の協力会社への依頼内容と社内の承認手続きの流れについてまとめて確認したいと考えております"
     "ので事前に資料をご確認のうえ当日は必要な情報をお持ちいただけますと大変助かりますのでどうぞ"
     "よろしくお願いいたします。\r\n"
-    "引き続き よろしくお願いします。\r\n";
+    "資料は共有フォルダーで確認することができます。\r\n";
 
 // The rule of each mistake, as part of its rule id (a preset reports "<preset>/<rule>").
 const char *const MISTAKE_RULES[] = {"max-ten", "no-doubled-joshi", "no-dropping-the-ra",
                                      "sentence-length"};
-
-// The test bed's rules; an INI that names no command path, so the plug-in finds textlint
-// by itself.
-const char RULES[] = "[Quillcheck]\r\n"
-                     "TextLintConfig={\"rules\":{\"max-ten\":{\"max\":3},\"no-doubled-joshi\":true,"
-                     "\"no-dropping-the-ra\":true,\"sentence-length\":{\"max\":100},"
-                     "\"ja-no-redundant-expression\":true,\"preset-ja-spacing\":true}}\r\n";
 
 std::string pluginFolder() {
     return environmentValue("QUILL_BUNDLE_PLUGINS");
@@ -172,13 +166,14 @@ class BundleReleaseTest : public ::testing::Test {
     }
 };
 
-// No INI key names a command: the first check finds the bundled textlint, the resident
-// textlint takes over for the next ones, the dialog says which textlint is in use, and the
-// end of the plug-in leaves nothing running and writes no path of the bundle as one set.
+// No INI file: the first check finds the bundled textlint and checks with the recommended
+// rules, the resident textlint takes over for the next ones, the dialog says which textlint
+// is in use, and the end of the plug-in leaves nothing running and writes the recommended
+// rules, but no path of the bundle as one set.
 TEST_F(BundleReleaseTest, FoundBesideTheDllChecksColdThenWarmAndLeavesNothingAtExit) {
     MessageBoxRecorder boxes;
     {
-        PluginSession plugin(dll(), RULES);
+        PluginSession plugin(dll(), "");
         ASSERT_NE(nullptr, plugin.module());
         ASSERT_EQ(0, plugin.start());
         const Compose compose = composeMail(plugin);
@@ -208,7 +203,10 @@ TEST_F(BundleReleaseTest, FoundBesideTheDllChecksColdThenWarmAndLeavesNothingAtE
         DestroyWindow(compose.window);
     }
     EXPECT_EQ(0u, boxes.count());
-    EXPECT_FALSE(has(readFileBytes(iniPath()), "Quillcheck-textlint"));
+    const std::string ini = readFileBytes(iniPath());
+    EXPECT_FALSE(has(ini, "Quillcheck-textlint")) << ini;
+    for (const TextLintRule &rule : recommendedRules())
+        EXPECT_TRUE(has(ini, "\"" + rule.name + "\"")) << rule.name << "\n" << ini;
 }
 
 // Without the resident textlint every check starts the bundled node.exe anew: each lists the
@@ -217,7 +215,7 @@ TEST_F(BundleReleaseTest, FoundBesideTheDllChecksColdThenWarmAndLeavesNothingAtE
 TEST_F(BundleReleaseTest, WithoutResidentEveryRunStartsNodeWithoutInterpreter) {
     MessageBoxRecorder boxes;
     ProcessSampler sampler;
-    PluginSession plugin(dll(), std::string(RULES) + "EnableResidentTextLint=false\r\n");
+    PluginSession plugin(dll(), "[Quillcheck]\r\nEnableResidentTextLint=false\r\n");
     ASSERT_NE(nullptr, plugin.module());
     ASSERT_EQ(0, plugin.start());
     const Compose compose = composeMail(plugin);
@@ -227,7 +225,7 @@ TEST_F(BundleReleaseTest, WithoutResidentEveryRunStartsNodeWithoutInterpreter) {
 
     ASSERT_TRUE(chooseCommand(compose.fix, compose.window));
     const std::string fixed = recode(composeText(compose.window), 932, CP_UTF8);
-    EXPECT_TRUE(has(fixed, "引き続きよろしく")) << fixed;
+    EXPECT_TRUE(has(fixed, "共有フォルダーで確認できます")) << fixed;
 
     const HWND dialog = openSettings(plugin);
     ASSERT_NE(nullptr, dialog);
@@ -253,7 +251,7 @@ TEST_F(BundleReleaseTest, UserSetCommandThatExistsIsUsedInsteadOfTheBundle) {
                              bundle + "\\node_modules\\textlint\\bin\\textlint.js\" %*\r\n");
     RunLog log;
     ProcessSampler sampler;
-    PluginSession plugin(dll(), std::string(RULES) + "TextLintCmdPath=" + shim +
+    PluginSession plugin(dll(), "[Quillcheck]\r\nTextLintCmdPath=" + shim +
                                     "\r\nEnableResidentTextLint=false\r\n");
     ASSERT_NE(nullptr, plugin.module());
     ASSERT_EQ(0, plugin.start());
@@ -265,6 +263,22 @@ TEST_F(BundleReleaseTest, UserSetCommandThatExistsIsUsedInsteadOfTheBundle) {
     EXPECT_TRUE(nothingLeft());
     DestroyWindow(compose.window);
     EXPECT_TRUE(has(readFileBytes(iniPath()), "TextLintCmdPath=" + shim + "\r\n"));
+}
+
+// Rules the user emptied stay empty with the bundle beside the DLL: a check says that no
+// rule is set, and the INI keeps them empty.
+TEST_F(BundleReleaseTest, EmptiedRulesStayEmpty) {
+    MessageBoxRecorder boxes;
+    PluginSession plugin(dll(), "[Quillcheck]\r\nTextLintConfig={}\r\n");
+    ASSERT_NE(nullptr, plugin.module());
+    ASSERT_EQ(0, plugin.start());
+    const Compose compose = composeMail(plugin);
+    EXPECT_TRUE(chooseCommand(compose.check, compose.window));
+    ASSERT_TRUE(boxes.waitForCount(1));
+    EXPECT_TRUE(has(boxes.boxes()[0].textUtf8(), "ルールが設定されていない"));
+    EXPECT_EQ(0, plugin.exit());
+    DestroyWindow(compose.window);
+    EXPECT_TRUE(has(readFileBytes(iniPath()), "TextLintConfig={}\r\n"));
 }
 
 } // namespace
