@@ -211,8 +211,12 @@ TEST_F(BundleReleaseTest, FoundBesideTheDllChecksColdThenWarmAndLeavesNothingAtE
 
 // Without the resident textlint every check starts the bundled node.exe anew: each lists the
 // same findings, and neither they, the auto-fix nor the settings dialog's test run start a
-// command interpreter.
+// command interpreter. A textlint.cmd where npm puts it comes after the bundle.
 TEST_F(BundleReleaseTest, WithoutResidentEveryRunStartsNodeWithoutInterpreter) {
+    const std::string npm = environmentValue("APPDATA") + "\\npm";
+    CreateDirectoryA(npm.c_str(), nullptr);
+    writeFileBytes(npm + "\\textlint.cmd", "@echo run>>\"%QUILL_RUN_LOG%\"\r\n");
+    RunLog npmRuns;
     MessageBoxRecorder boxes;
     ProcessSampler sampler;
     PluginSession plugin(dll(), "[Quillcheck]\r\nEnableResidentTextLint=false\r\n");
@@ -239,6 +243,9 @@ TEST_F(BundleReleaseTest, WithoutResidentEveryRunStartsNodeWithoutInterpreter) {
     const std::set<std::string> seen = sampler.seen();
     EXPECT_EQ(1u, seen.count("node.exe"));
     EXPECT_EQ(0u, seen.count("cmd.exe"));
+    EXPECT_EQ(0u, npmRuns.count());
+    DeleteFileA((npm + "\\textlint.cmd").c_str());
+    RemoveDirectoryA(npm.c_str());
 }
 
 // A command the user set that exists wins over the bundle, and a batch file is started
