@@ -1,5 +1,9 @@
 #include "common/module_instance.h"
 
+#include <shlwapi.h>
+
+#include <iterator>
+
 namespace quill {
 
 namespace {
@@ -12,6 +16,17 @@ HINSTANCE moduleInstance() {
 
 void setModuleInstance(HINSTANCE instance) {
     g_instance = instance;
+}
+
+std::string moduleFolder() {
+    char path[MAX_PATH];
+    const DWORD length =
+        GetModuleFileNameA(moduleInstance(), path, static_cast<DWORD>(std::size(path)));
+    // A cut path would name another folder. The shell's call steps over double-byte
+    // characters whose second byte is a backslash.
+    if (length == 0 || length >= std::size(path) || !PathRemoveFileSpecA(path))
+        return std::string();
+    return path;
 }
 
 } // namespace quill

@@ -7,8 +7,6 @@
 
 #include <windows.h>
 
-#include <iterator>
-
 namespace quill {
 
 namespace {
@@ -28,17 +26,6 @@ std::string environmentValue(const char *name) {
         return std::string();
     value.resize(length);
     return value;
-}
-
-// The folder of the plug-in's DLL (of the program, where the code is linked into it).
-std::string moduleFolder() {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(moduleInstance(), path, static_cast<DWORD>(std::size(path)));
-    if (length == 0 || length >= std::size(path))
-        return std::string();
-    std::string folder(path, length);
-    const std::size_t slash = folder.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : folder.substr(0, slash);
 }
 
 } // namespace

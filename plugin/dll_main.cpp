@@ -10,7 +10,6 @@
 #include "plugin/ini_path.h"
 
 #include <windows.h>
-#include <shlwapi.h>
 
 #include <iterator>
 #include <string>
@@ -38,12 +37,7 @@ bool attachProcess(HINSTANCE instance) {
     config.readConfigFile(iniPath);
     // A new install (no rules key at all, not even an emptied one) of the release that
     // brings its own textlint starts with the recommended rules, written at exit like any.
-    // The folder is cut with the shell's call, which steps over double-byte characters
-    // whose second byte is a backslash.
-    char szModuleFolder[INI_PATH_CAPACITY] = {};
-    lstrcpynA(szModuleFolder, szModulePath, static_cast<int>(std::size(szModuleFolder)));
-    if (!config.rulesKeyRead() && PathRemoveFileSpecA(szModuleFolder) &&
-        textLintBundlePresent(szModuleFolder)) {
+    if (!config.rulesKeyRead() && textLintBundlePresent(moduleFolder())) {
         std::vector<TextLintRule> rules = recommendedRules();
         // Rows read without the key (the plug-in's own checks switched off) stay after them.
         for (const TextLintRule &rule : config.getRules())
